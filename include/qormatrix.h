@@ -1,0 +1,11 @@
+// Everything the qormatrix library offers, in one include.
+#ifndef QORMATRIX_QORMATRIX_H
+#define QORMATRIX_QORMATRIX_H
+
+#include <qvutil/qvutil.h>
+
+#include <qvScalar.h>
+#include <modper.h>
+#include <qvVector.h>
+
+#endif

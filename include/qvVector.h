@@ -1,0 +1,224 @@
+// Three-component vectors in single and double precision.
+//
+// DtVectorT<T> holds exactly three contiguous components x, y, z and nothing
+// else, so an array of vectors is an array of numbers and the conversion to a
+// pointer costs nothing. DtVector32 and DtVector64 add the members written per
+// precision. Copying is the implicit member-wise copy: it copies the three
+// components, and assigning a vector to itself leaves it as it was.
+#ifndef QORMATRIX_QV_VECTOR_H
+#define QORMATRIX_QV_VECTOR_H
+
+#include <qvScalar.h>
+#include <qvutil/dtExport.h>
+#include <qvutil/dtString.h>
+
+#include <cmath>
+#include <iosfwd>
+
+namespace Vorant {
+
+// Positions of the components, for operator[].
+enum DtVectorOffset
+{
+    DtXOffset = 0,
+    DtYOffset = 1,
+    DtZOffset = 2
+};
+
+template <class T>
+class DT_EXPORT DtVectorT
+{
+public:
+    constexpr DtVectorT() : myV{T(0), T(0), T(0)} {}
+    constexpr DtVectorT(const T& x, const T& y, const T& z) : myV{x, y, z} {}
+
+    const T& x() const { return myV[0]; }
+    const T& y() const { return myV[1]; }
+    const T& z() const { return myV[2]; }
+
+    void setX(const T& v) { myV[0] = v; }
+    void setY(const T& v) { myV[1] = v; }
+    void setZ(const T& v) { myV[2] = v; }
+    void setAll(const T& x, const T& y, const T& z)
+    {
+        myV[0] = x;
+        myV[1] = y;
+        myV[2] = z;
+    }
+    void get(T& x, T& y, T& z) const
+    {
+        x = myV[0];
+        y = myV[1];
+        z = myV[2];
+    }
+    void setToZero() { myV[0] = myV[1] = myV[2] = T(0); }
+
+    // No range check: the index must be 0, 1 or 2.
+    T& operator[](int i) { return myV[i]; }
+    T operator[](int i) const { return myV[i]; }
+    T& operator[](DtVectorOffset i) { return myV[i]; }
+    T operator[](DtVectorOffset i) const { return myV[i]; }
+
+    operator T*() { return myV; }   // NOLINT: implicit by design
+    operator const T*() const { return myV; }   // NOLINT: implicit by design
+
+    // Exact comparison: a NaN component never compares equal, +0 equals -0.
+    bool operator==(const DtVectorT& o) const
+    {
+        if (!(myV[0] == o.myV[0]))
+            return false;
+        if (!(myV[1] == o.myV[1]))
+            return false;
+        return myV[2] == o.myV[2];
+    }
+    bool operator!=(const DtVectorT& o) const { return !(*this == o); }
+
+    // x*x + y*y + z*z; float squares are widened and summed in double.
+    double magnitudeSquared() const
+    {
+        const double xx = myV[0] * myV[0];
+        const double yy = myV[1] * myV[1];
+        const double zz = myV[2] * myV[2];
+        return xx + yy + zz;
+    }
+
+    bool magnitudeIsZero() const { return myV[0] == 0 && myV[1] == 0 && myV[2] == 0; }
+
+    bool magnitudeIsZero(double tolerance) const
+    {
+        return tolerance >= double(DtAbs<T>(myV[0])) && tolerance >= double(DtAbs<T>(myV[1])) &&
+               tolerance >= double(DtAbs<T>(myV[2]));
+    }
+
+    // The squared length, summed in the component type, is within 1e-6 of 1.
+    bool isNormalized() const
+    {
+        const T s = DtSquare(myV[0]) + DtSquare(myV[1]) + DtSquare(myV[2]);
+        return DtAbs(double(s) - 1.0) <= 1e-6;
+    }
+
+    // Scales to unit length. A squared length of exactly 0 or 1 leaves the
+    // vector untouched (the zero vector is not an error).
+    void normalize()
+    {
+        const double m = magnitudeSquared();
+        if (m == 0.0 || m == 1.0)
+            return;
+        const T s = T(std::sqrt(m));
+        myV[0] /= s;
+        myV[1] /= s;
+        myV[2] /= s;
+    }
+
+    // "{x, y, z}" in fixed notation with six decimals.
+    DtString string() const;
+    // "[ x= .. y= .. z= .. ]" with the stream's own formatting, no line end.
+    std::ostream& printDataToStream(std::ostream& os) const;
+
+protected:
+    T myV[3];
+};
+
+extern template class DtVectorT<float>;
+extern template class DtVectorT<double>;
+
+template <class T>
+std::ostream& operator<<(std::ostream& os, const DtVectorT<T>& v)
+{
+    return v.printDataToStream(os);
+}
+
+class DT_EXPORT DtVector32 : public DtVectorT<float>
+{
+public:
+    constexpr DtVector32() = default;
+    constexpr DtVector32(const float& x, const float& y, const float& z) : DtVectorT<float>(x, y, z) {}
+    constexpr DtVector32(const DtVectorT<float>& v) : DtVectorT<float>(v) {}   // NOLINT: implicit by design
+
+    static const DtVector32& zero();
+    static const DtVector32& i();
+    static const DtVector32& j();
+    static const DtVector32& k();
+    static const DtVector32& ones();
+
+    // (x*o.x + y*o.y) + z*o.z, all in float.
+    float dotProduct(const DtVector32& o) const
+    {
+        return (myV[0] * o.myV[0] + myV[1] * o.myV[1]) + myV[2] * o.myV[2];
+    }
+
+    // Each difference in float, its absolute value widened and compared with
+    // the tolerance; a negative tolerance is never met.
+    bool approxEq(const DtVector32& o, const double& tolerance) const
+    {
+        return tolerance >= double(DtAbs<float>(myV[0] - o.myV[0])) &&
+               tolerance >= double(DtAbs<float>(myV[1] - o.myV[1])) &&
+               tolerance >= double(DtAbs<float>(myV[2] - o.myV[2]));
+    }
+
+    DtVector32& operator+=(const DtVector32& o)
+    {
+        myV[0] += o.myV[0];
+        myV[1] += o.myV[1];
+        myV[2] += o.myV[2];
+        return *this;
+    }
+    DtVector32& operator-=(const DtVector32& o)
+    {
+        myV[0] -= o.myV[0];
+        myV[1] -= o.myV[1];
+        myV[2] -= o.myV[2];
+        return *this;
+    }
+};
+
+class DT_EXPORT DtVector64 : public DtVectorT<double>
+{
+public:
+    constexpr DtVector64() = default;
+    constexpr DtVector64(const double& x, const double& y, const double& z) : DtVectorT<double>(x, y, z) {}
+    constexpr DtVector64(const DtVectorT<double>& v) : DtVectorT<double>(v) {}   // NOLINT: implicit by design
+
+    static const DtVector64& zero();
+    static const DtVector64& i();
+    static const DtVector64& j();
+    static const DtVector64& k();
+    static const DtVector64& ones();
+
+    double dotProduct(const DtVector64& o) const
+    {
+        return (myV[0] * o.myV[0] + myV[1] * o.myV[1]) + myV[2] * o.myV[2];
+    }
+
+    bool approxEq(const DtVector64& o, const double& tolerance) const
+    {
+        return tolerance >= DtAbs(myV[0] - o.myV[0]) && tolerance >= DtAbs(myV[1] - o.myV[1]) &&
+               tolerance >= DtAbs(myV[2] - o.myV[2]);
+    }
+
+    DtVector64& operator+=(const DtVector64& o)
+    {
+        myV[0] += o.myV[0];
+        myV[1] += o.myV[1];
+        myV[2] += o.myV[2];
+        return *this;
+    }
+    DtVector64& operator-=(const DtVector64& o)
+    {
+        myV[0] -= o.myV[0];
+        myV[1] -= o.myV[1];
+        myV[2] -= o.myV[2];
+        return *this;
+    }
+
+    // this x o, each component one product minus another.
+    DtVector64 crossProduct(const DtVector64& o) const
+    {
+        return DtVector64(myV[1] * o.myV[2] - myV[2] * o.myV[1], myV[2] * o.myV[0] - myV[0] * o.myV[2],
+                          myV[0] * o.myV[1] - myV[1] * o.myV[0]);
+    }
+};
+
+}  // namespace Vorant
+
+#endif
