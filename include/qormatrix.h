@@ -7,5 +7,9 @@
 #include <qvScalar.h>
 #include <modper.h>
 #include <qvVector.h>
+#include <qvDcm.h>
+#include <qvTaitBryan.h>
+#include <coordTransform.h>
+#include <coordTranslation.h>
 
 #endif

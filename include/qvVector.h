@@ -219,6 +219,89 @@ public:
     }
 };
 
+class DtDcm;
+
+// ---- the output-parameter family ---------------------------------------------
+// Inputs first, the result written into the object given last. Every vector
+// output may be the same object as an input. The float overloads fix which
+// steps run in float and which are widened to double, function by function.
+
+DT_EXPORT void DtVecInit(DtVector64& v);
+DT_EXPORT void DtVecInit(DtVector32& v);
+DT_EXPORT void DtVecCopy(const DtVector64& in, DtVector64& out);
+DT_EXPORT void DtVecCopy(const DtVector32& in, DtVector32& out);
+DT_EXPORT void DtVecAdd(const DtVector64& a, const DtVector64& b, DtVector64& out);
+DT_EXPORT void DtVecAdd(const DtVector32& a, const DtVector32& b, DtVector32& out);
+DT_EXPORT void DtVecSub(const DtVector64& a, const DtVector64& b, DtVector64& out);
+DT_EXPORT void DtVecSub(const DtVector32& a, const DtVector32& b, DtVector32& out);
+DT_EXPORT void DtVecNeg(const DtVector64& in, DtVector64& out);
+DT_EXPORT void DtVecNeg(const DtVector32& in, DtVector32& out);
+DT_EXPORT void DtVecScale(const DtVector64& in, double s, DtVector64& out);
+// Each component widened, multiplied in double, the product rounded to float.
+DT_EXPORT void DtVecScale(const DtVector32& in, double s, DtVector32& out);
+DT_EXPORT void DtVecScale(const DtVector32& in, double s, DtVector64& out);
+// Unit length. A squared length within 1e-9 of 0 leaves out untouched; within
+// 1e-9 of 1 copies in unchanged.
+DT_EXPORT void DtVecNormalize(const DtVector64& in, DtVector64& out);
+DT_EXPORT void DtVecNormalize(const DtVector32& in, DtVector32& out);
+DT_EXPORT void DtVecCrossProd(const DtVector64& a, const DtVector64& b, DtVector64& out);
+// Computed in double, each result rounded to float.
+DT_EXPORT void DtVecCrossProd(const DtVector64& a, const DtVector64& b, DtVector32& out);
+DT_EXPORT void DtVecCrossProd(const DtVector32& a, const DtVector32& b, DtVector32& out);
+// ((0.0 + a0*b0) + a1*b1) + a2*b2; float products are summed in double.
+DT_EXPORT double DtVecDotProd(const DtVector64& a, const DtVector64& b);
+DT_EXPORT double DtVecDotProd(const DtVector32& a, const DtVector32& b);
+// c . (a x b)
+DT_EXPORT double DtVecBoxProd(const DtVector64& a, const DtVector64& b, const DtVector64& c);
+DT_EXPORT double DtVecBoxProd(const DtVector32& a, const DtVector32& b, const DtVector32& c);
+// Cosine of the angle between a and b; NaN for a zero vector, not clamped.
+DT_EXPORT double DtVecCosProd(const DtVector64& a, const DtVector64& b);
+DT_EXPORT double DtVecCosProd(const DtVector32& a, const DtVector32& b);
+// The largest absolute component.
+DT_EXPORT double DtVecInfNorm(const DtVector64& v);
+DT_EXPORT double DtVecInfNorm(const DtVector32& v);
+// out = v as a row vector times M (M transposed applied to v).
+DT_EXPORT void DtVecDcmMul(const DtVector64& v, const DtDcm& m, DtVector64& out);
+DT_EXPORT void DtVecDcmMul(const DtVector32& v, const DtDcm& m, DtVector32& out);
+// M = a b^T
+DT_EXPORT void DtVV_Product(const DtVector64& a, const DtVector64& b, DtDcm& m);
+DT_EXPORT void DtVV_Product(const DtVector32& a, const DtVector32& b, DtDcm& m);
+// 1 when v has unit length within 1e-6, else 0.
+DT_EXPORT int DtVecCheck(const DtVector64& v);
+// "label:" padded to 25 columns and the components with three decimals, on
+// DtInfo. Labels longer than 30 characters are cut to 30.
+DT_EXPORT void DtVecDump(const char* label, const DtVector64& v);
+
+// ---- value-returning helpers -------------------------------------------------
+
+DT_EXPORT DtVector64 operator+(const DtVector64& a, const DtVector64& b);
+DT_EXPORT DtVector64 operator-(const DtVector64& a, const DtVector64& b);
+DT_EXPORT DtVector32 operator+(const DtVector32& a, const DtVector32& b);
+DT_EXPORT DtVector32 operator-(const DtVector32& a, const DtVector32& b);
+// Mixed precision: the float vector is widened first.
+DT_EXPORT DtVector64 operator+(const DtVector32& a, const DtVector64& b);
+DT_EXPORT DtVector64 operator-(const DtVector32& a, const DtVector64& b);
+DT_EXPORT DtVector64 operator+(const DtVector64& a, const DtVector32& b);
+DT_EXPORT DtVector64 operator-(const DtVector64& a, const DtVector32& b);
+
+DT_EXPORT double DtDistance(const DtVector64& a, const DtVector64& b);
+DT_EXPORT double DtDistance(const DtVector32& a, const DtVector32& b);
+// Squared distance; for float the differences are widened before squaring,
+// so it is not in general the square of DtDistance.
+DT_EXPORT double DtDistSqr(const DtVector64& a, const DtVector64& b);
+DT_EXPORT double DtDistSqr(const DtVector32& a, const DtVector32& b);
+// (b - a) / dt, as (b - a) scaled by 1.0 / dt; a zero dt is not guarded.
+DT_EXPORT DtVector64 DtVelocityFromAToB(const DtVector64& a, const DtVector64& b, double dt);
+DT_EXPORT DtVector32 DtVelocityFromAToB(const DtVector32& a, const DtVector32& b, double dt);
+// Heading in [0, 2pi) from a to b in the x-y plane, measured from +y towards +x.
+DT_EXPORT double DtHeadingFromAToB(const DtVector64& a, const DtVector64& b);
+DT_EXPORT double DtHeadingFromAToB(const DtVector32& a, const DtVector32& b);
+// a for t <= 0, b for t >= 1, a + (b - a) t between.
+DT_EXPORT DtVector64 DtLerpVector(DtVector64 a, DtVector64 b, double t);
+DT_EXPORT DtVector32 DtLerpVector(DtVector32 a, DtVector32 b, double t);
+DT_EXPORT DtVector64 DtVector32To64(const DtVector32& v);
+DT_EXPORT DtVector32 DtVector64To32(const DtVector64& v);
+
 }  // namespace Vorant
 
 #endif
