@@ -60,8 +60,9 @@ private:
 // opposite sign of the common convention: [0][1][2] is -1.
 extern DT_EXPORT double DtLevi_Civita[3][3][3];
 
-// Which factors DtMM_Mult transposes.
-enum generic_mm_multflag
+// Which factors DtMM_Mult transposes. The underlying type is fixed so that any
+// int value is a valid flag (unknown values act as DtMM_AtBt).
+enum generic_mm_multflag : int
 {
     DtMM_AB = 0,
     DtMM_AtB = 1,
