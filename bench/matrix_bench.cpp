@@ -2,6 +2,7 @@
 #include "benchInputs.h"
 
 #include <qvDcm.h>
+#include <qvQuaternion.h>
 #include <qvTaitBryan.h>
 
 #include <benchmark/benchmark.h>
@@ -83,5 +84,64 @@ void BM_DtBodyToRef_to_Euler(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DtBodyToRef_to_Euler);
+
+void BM_QuaternionToMatrix(benchmark::State& state)
+{
+    const auto a = angleSet();
+    std::vector<DtQuaternion> q(a.begin(), a.end());
+    DtDcm out;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        DtDcmFromQuaternion(out, &q[i]);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & (qmbench::kInputs - 1);
+    }
+}
+BENCHMARK(BM_QuaternionToMatrix);
+
+// Angles of a quaternion: its matrix, read back as reference-to-body.
+void BM_QuaternionToAngles(benchmark::State& state)
+{
+    const auto a = angleSet();
+    std::vector<DtQuaternion> q(a.begin(), a.end());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtTaitBryan out(q[i]);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & (qmbench::kInputs - 1);
+    }
+}
+BENCHMARK(BM_QuaternionToAngles);
+
+void BM_DtMakeRotationDcm(benchmark::State& state)
+{
+    const auto x = qmbench::uniform(-2, 2, 5);
+    std::vector<DtDirectedRotRate> r(qmbench::kInputs);
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = DtDirectRotRate(DtVector64(x[i], x[(i + 1) & (qmbench::kInputs - 1)], x[(i + 2) & (qmbench::kInputs - 1)]));
+    DtDcm out;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        DtMakeRotationDcm(r[i], 0.02, out);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & (qmbench::kInputs - 1);
+    }
+}
+BENCHMARK(BM_DtMakeRotationDcm);
+
+void BM_DtDcmFixMatrix(benchmark::State& state)
+{
+    auto m = matrixSet();
+    for (std::size_t i = 0; i < m.size(); ++i)
+        m[i][0][0] *= 1.0 + 1e-6;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        DtDcm work = m[i];
+        DtDcmFixMatrix(work, int(i % 3));
+        benchmark::DoNotOptimize(work);
+        i = (i + 1) & (qmbench::kInputs - 1);
+    }
+}
+BENCHMARK(BM_DtDcmFixMatrix);
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <qvVector.h>
 #include <qvDcm.h>
 #include <qvTaitBryan.h>
+#include <qvQuaternion.h>
+#include <directedRotRate.h>
 #include <coordTransform.h>
 #include <coordTranslation.h>
 

@@ -6,6 +6,7 @@
 #ifndef QORMATRIX_QV_DCM_H
 #define QORMATRIX_QV_DCM_H
 
+#include <directedRotRate.h>
 #include <qvVector.h>
 #include <qvutil/dtExport.h>
 
@@ -104,10 +105,59 @@ DT_EXPORT bool DtDcmCheck(const DtDcm& m);
 // The label and the nine elements on DtInfo, three per line.
 DT_EXPORT void DtDcmDump(const char* label, const DtDcm& m);
 
-// ---- Tait-Bryan angles -------------------------------------------------------
+// ---- elementary rotations -----------------------------------------------------
+// Axis codes: 0 is x, 1 is y, 2 is z. The single-axis builders give the frame
+// rotation (about z by a: rows (c, s, 0), (-s, c, 0), (0, 0, 1)); the
+// arbitrary-axis builders DtDcmForm and DtRotate give the vector rotation, its
+// transpose. An impossible axis code is reported through DtFatalError.
+
+// Frame rotation by angle a about an axis; all zero for a bad axis code.
+DT_EXPORT void DtDcmRotInit(DtDcm& m, double a, int axis);
+// Frame rotation from the sine of an angle in [-90, 90] degrees (the cosine
+// is taken non-negative); all zero for a bad axis code.
+DT_EXPORT void DtDcmRotInit2(DtDcm& m, double s, int axis);
+// Frame rotation from a sine and cosine, used as given; all zero for a bad
+// axis code.
+DT_EXPORT void DtDcmTrigInit(DtDcm& m, double s, double c, int axis);
+// Right-handed orthonormal matrix whose row 1 is the unit vector g and whose
+// row 0 lies in the plane of the first two axes.
+DT_EXPORT void DtDcmLevelInit(DtDcm& m, const DtVector64& g);
+DT_EXPORT void DtDcmLevelInit(DtDcm& m, const DtVector32& g);
+// Restores orthonormality in place, keeping the direction of row k; m is
+// unchanged for a bad row code.
+DT_EXPORT void DtDcmFixMatrix(DtDcm& m, int k);
+// Vector rotation by a about the unit axis at u (three doubles); also stores
+// sin a and cos a.
+DT_EXPORT void DtDcmForm(const double* u, double a, DtDcm& m, double* sinOut, double* cosOut);
+// Vector rotation by a about the unit axis u: c I + s [u]x + (1 - c) u u^T.
+DT_EXPORT void DtRotate(DtDcm& m, const DtVector64& u, double a);
+DT_EXPORT void DtRotate(DtDcm& m, const DtVector32& u, double a);
+
+// ---- Tait-Bryan angles and quaternions -------------------------------------------
 
 // The body-to-reference matrix of yaw psi, pitch theta, roll phi.
 DT_EXPORT void DtTbToMat(const DtTaitBryan& angles, DtDcm& m);
+// The matrix of a quaternion (reference-to-body for a unit quaternion).
+DT_EXPORT void DtDcmFromQuaternion(DtDcm& m, const DtQuaternion* q);
+
+// ---- rotation rates and relative rotation ----------------------------------------
+
+DT_EXPORT DtDirectedRotRate DtDirectRotRate(const DtVector64& w);
+// Squares, sum and root in float before widening.
+DT_EXPORT DtDirectedRotRate DtDirectRotRate(const DtVector32& w);
+// The frame rotation for one step of dt at the rate r (dead reckoning).
+DT_EXPORT void DtMakeRotationDcm(const DtDirectedRotRate& r, double dt, DtDcm& m);
+// out = m [w]x, the rate of change of a body-to-reference matrix m under the
+// body angular velocity w. (out may be m.)
+DT_EXPORT void DtBodyToMat(DtVector32 w, const DtDcm& m, DtDcm& out);
+// Sum of a[i][j] b[i][j]: 1 + 2 cos(angle) for two rotations.
+DT_EXPORT double DtDcmDcmRotTrace(const DtDcm& a, const DtDcm& b);
+// The angle in [0, pi] of the rotation between a and b; 0 when the cosine is
+// within eps of 1.
+DT_EXPORT double DtDcmDcmRotAngle(const DtDcm& a, const DtDcm& b, double eps);
+// The unit axis of the rotation b^T a; zero when a and b coincide.
+DT_EXPORT void DtDcmDcmRotAxis(const DtDcm& a, const DtDcm& b, DtVector64& axis);
+DT_EXPORT void DtDcmDcmRotAxis(const DtDcm& a, const DtDcm& b, DtVector32& axis);
 
 }  // namespace Vorant
 

@@ -1,5 +1,6 @@
 #include <qvDcm.h>
 
+#include <qvQuaternion.h>
 #include <qvTaitBryan.h>
 #include <qvutil/dtOutput.h>
 
@@ -14,6 +15,145 @@ namespace {
 const DtDcm theDcmZero;
 const DtDcm theDcmIdentity(1.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1.0);
 
+// Tolerances of the relative-rotation axis, by precision of the result.
+constexpr double kAxisEpsilon64 = 1e-24;
+constexpr double kAxisEpsilon32 = 1e-12;
+
+// |x| < eps, written as two one-sided tests; false for NaN.
+bool nearZero(double x, double eps)
+{
+    if (x < 0)
+        return x > -eps;
+    return x < eps;
+}
+
+// Arc cosine of an argument limited to [-1, 1]. (Double in and out; this
+// shadows the C library's long double function here.)
+double acosl(double x)
+{
+    return std::acos(DtLimit(x, -1.0, 1.0));
+}
+
+// The single-axis frame-rotation layout; m must be zero and axis valid.
+void fillAxisLayout(DtDcm& m, double s, double c, int axis)
+{
+    switch (axis) {
+    case 0:
+        m[0][0] = 1.0;
+        m[1][1] = c;
+        m[2][2] = c;
+        m[1][2] = s;
+        m[2][1] = -s;
+        break;
+    case 1:
+        m[1][1] = 1.0;
+        m[0][0] = c;
+        m[2][2] = c;
+        m[2][0] = s;
+        m[0][2] = -s;
+        break;
+    default:
+        m[2][2] = 1.0;
+        m[0][0] = c;
+        m[1][1] = c;
+        m[0][1] = s;
+        m[1][0] = -s;
+        break;
+    }
+}
+
+bool validAxis(int axis)
+{
+    return axis >= 0 && axis <= 2;
+}
+
+// Index of the component of largest absolute value; ties go to the later index.
+int largest(double v0, double v1, double v2)
+{
+    const double a0 = std::fabs(v0), a1 = std::fabs(v1), a2 = std::fabs(v2);
+    return a0 > a1 ? (a0 > a2 ? 0 : 2) : (a1 > a2 ? 1 : 2);
+}
+
+// The sign that makes the axis agree with the rotation sense of M (the
+// rotation matrix minus the identity); warns when the indicator vanishes.
+double possNegate(double v0, double v1, double v2, const DtDcm& m, double eps)
+{
+    double p;
+    switch (largest(v0, v1, v2)) {
+    case 0:
+        p = v0 * m[1][2];
+        break;
+    case 1:
+        p = v1 * m[2][0];
+        break;
+    default:
+        p = v2 * m[0][1];
+        break;
+    }
+    if (nearZero(p, eps))
+        DtInfo("DtDcmDcmRotAxis warning: sign indicator near zero: %e\n", p);
+    return p < 0 ? -1.0 : 1.0;
+}
+
+bool normalize(DtVector64& v, const DtDcm& m)
+{
+    const double q = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+    if (nearZero(q, kAxisEpsilon64))
+        return false;
+    const double f = possNegate(v[0], v[1], v[2], m, kAxisEpsilon64) / std::sqrt(q);
+    v[0] = v[0] * f;
+    v[1] = v[1] * f;
+    v[2] = v[2] * f;
+    return true;
+}
+
+bool normalize(DtVector32& v, const DtDcm& m)
+{
+    const float qf = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+    const double q = qf;
+    if (nearZero(q, kAxisEpsilon32))
+        return false;
+    const double f = possNegate(v[0], v[1], v[2], m, kAxisEpsilon32) / std::sqrt(q);
+    v[0] = float(double(v[0]) * f);
+    v[1] = float(double(v[1]) * f);
+    v[2] = float(double(v[2]) * f);
+    return true;
+}
+
+// b^T a minus the identity, the matrix whose row cross products give the axis.
+DtDcm relativeMinusIdentity(const DtDcm& a, const DtDcm& b)
+{
+    DtDcm bt;
+    DtDcmTranspose(b, bt);
+    DtDcm m;
+    DtDcmDcmMul(bt, a, m);
+    m[0][0] -= 1.0;
+    m[1][1] -= 1.0;
+    m[2][2] -= 1.0;
+    return m;
+}
+
+template <class Vector>
+void relativeRotationAxis(const DtDcm& a, const DtDcm& b, Vector& axis)
+{
+    if (DtAbs(DtDcmDcmRotTrace(a, b) - 3.0) <= 1e-12) {
+        DtVecInit(axis);
+        return;
+    }
+    const DtDcm m = relativeMinusIdentity(a, b);
+    DtVecCrossProd(m[0], m[1], axis);
+    if (normalize(axis, m))
+        return;
+    DtVecCrossProd(m[1], m[2], axis);
+    if (normalize(axis, m))
+        return;
+    DtVecCrossProd(m[2], m[0], axis);
+    if (normalize(axis, m))
+        return;
+    DtDebug("DtDcmDcmRotAxis: can't normalize axis\n");
+    DtVecInit(axis);
+}
+
 }  // namespace
 
 double DtLevi_Civita[3][3][3] = {
@@ -27,6 +167,11 @@ double DtLevi_Civita[3][3][3] = {
 DtDcm::DtDcm(const DtTaitBryan& angles)
 {
     DtTbToMat(angles, *this);
+}
+
+DtDcm::DtDcm(const DtQuaternion& q)
+{
+    DtDcmFromQuaternion(*this, &q);
 }
 
 const DtDcm& DtDcm::zero() { return theDcmZero; }
@@ -231,7 +376,145 @@ void DtDcmDump(const char* label, const DtDcm& m)
            m[1][2], m[2][0], m[2][1], m[2][2]);
 }
 
-// ---- Tait-Bryan angles -------------------------------------------------------
+// ---- elementary rotations -----------------------------------------------------
+
+void DtDcmRotInit(DtDcm& m, double a, int axis)
+{
+    m.setToZero();
+    if (!validAxis(axis)) {
+        DtFatalError("PANIC: dcm_rot_init(): Axis variable unknown.\n");
+        return;
+    }
+    fillAxisLayout(m, std::sin(a), std::cos(a), axis);
+}
+
+void DtDcmRotInit2(DtDcm& m, double s, int axis)
+{
+    m.setToZero();
+    const double c = std::sqrt(DtAbs(1.0 - DtSquare(s)));
+    if (!validAxis(axis)) {
+        DtFatalError("PANIC: dcm_rot_init(): Axis unknown\n");
+        return;
+    }
+    fillAxisLayout(m, s, c, axis);
+}
+
+void DtDcmTrigInit(DtDcm& m, double s, double c, int axis)
+{
+    m.setToZero();
+    if (!validAxis(axis)) {
+        DtFatalError("PANIC: dcm_trig_init() Axis variable unknown.\n");
+        return;
+    }
+    fillAxisLayout(m, s, c, axis);
+}
+
+namespace {
+
+// Shared by both precisions: g0, g1, g2 widened, gg = g2 * g2 as the caller
+// formed it.
+void levelInit(DtDcm& m, double g0, double g1, double g2, double gg)
+{
+    const double h = std::sqrt(1.0 - gg);
+    m[2][2] = h;
+    if (h < 1e-9) {
+        m[0][0] = 1.0;
+        m[0][1] = 0.0;
+    } else {
+        m[0][0] = g1 / h;
+        m[0][1] = -g0 / h;
+    }
+    m[0][2] = 0.0;
+    m[1].setAll(g0, g1, g2);
+    m[2][0] = m[0][1] * g2;
+    m[2][1] = m[0][0] * (-g2);
+}
+
+}  // namespace
+
+void DtDcmLevelInit(DtDcm& m, const DtVector64& g)
+{
+    levelInit(m, g[0], g[1], g[2], g[2] * g[2]);
+}
+
+void DtDcmLevelInit(DtDcm& m, const DtVector32& g)
+{
+    const float gg = g[2] * g[2];
+    levelInit(m, g[0], g[1], g[2], gg);
+}
+
+void DtDcmFixMatrix(DtDcm& m, int k)
+{
+    if (!validAxis(k)) {
+        DtFatalError("PANIC -- impossible axis detected in fix matrix\r\n");
+        return;
+    }
+    DtDcm w(m);
+    DtVector64& p = w[k];             // preserved
+    DtVector64& q = w[(k + 2) % 3];   // adjusted
+    DtVector64& r = w[(k + 1) % 3];   // rebuilt
+    DtVecNormalize(p, p);
+    const double d = DtVecDotProd(q, p);
+    DtVector64 along;
+    DtVecScale(p, -d, along);
+    q += along;
+    DtVecNormalize(q, q);
+    DtVecCrossProd(q, p, r);
+    m = w;
+}
+
+void DtDcmForm(const double* u, double a, DtDcm& m, double* sinOut, double* cosOut)
+{
+    *cosOut = std::cos(a);
+    *sinOut = std::sin(a);
+    const double c = *cosOut;
+    const double s = *sinOut;
+    const double t = 1 - c;
+    const double u0 = u[0], u1 = u[1], u2 = u[2];
+
+    m[0][0] = c + (u0 * u0) * t;
+    m[0][1] = (u1 * u0) * t - s * u2;
+    m[0][2] = (u2 * u0) * t + s * u1;
+    m[1][0] = (u1 * u0) * t + s * u2;
+    m[1][1] = c + (u1 * u1) * t;
+    m[1][2] = (u2 * u1) * t - s * u0;
+    m[2][0] = (u2 * u0) * t - s * u1;
+    m[2][1] = (u2 * u1) * t + s * u0;
+    m[2][2] = c + (u2 * u2) * t;
+}
+
+namespace {
+
+template <class Vector>
+void rotateAboutAxis(DtDcm& m, const Vector& axis, double a)
+{
+    const Vector u(axis);   // the axis may be a row of m
+    const double c = std::cos(a);
+    const double s = std::sin(a);
+    DtDcm t;
+    DtCreateCross(u, t);
+    DtDcmScale(t, s, t);
+    t[0][0] += c;
+    t[1][1] += c;
+    t[2][2] += c;
+    DtVV_Product(u, u, m);
+    DtDcmScale(m, 1 - c, m);
+    DtDcmAdd(m, t, m);
+}
+
+}  // namespace
+
+void DtRotate(DtDcm& m, const DtVector64& u, double a)
+{
+    rotateAboutAxis(m, u, a);
+}
+
+void DtRotate(DtDcm& m, const DtVector32& u, double a)
+{
+    rotateAboutAxis(m, u, a);
+}
+
+// ---- Tait-Bryan angles and quaternions -------------------------------------------
 
 void DtTbToMat(const DtTaitBryan& angles, DtDcm& m)
 {
@@ -248,6 +531,110 @@ void DtTbToMat(const DtTaitBryan& angles, DtDcm& m)
     m[2][0] = -sth;
     m[2][1] = sph * cth;
     m[2][2] = cph * cth;
+}
+
+void DtDcmFromQuaternion(DtDcm& m, const DtQuaternion* q)
+{
+    const double w = q->w(), x = q->x(), y = q->y(), z = q->z();
+    const double xx = DtSquare(x), yy = DtSquare(y), zz = DtSquare(z);
+
+    m[0][0] = 1 - (yy + yy) - (zz + zz);
+    m[0][1] = (x + x) * y + (w + w) * z;
+    m[0][2] = (x + x) * z - (w + w) * y;
+    m[1][0] = (x + x) * y - (w + w) * z;
+    m[1][1] = 1 - (xx + xx) - (zz + zz);
+    m[1][2] = (y + y) * z + (w + w) * x;
+    m[2][0] = (x + x) * z + (w + w) * y;
+    m[2][1] = (y + y) * z - (w + w) * x;
+    m[2][2] = 1 - (xx + xx) - (yy + yy);
+}
+
+// ---- rotation rates and relative rotation ----------------------------------------
+
+DtDirectedRotRate DtDirectRotRate(const DtVector64& w)
+{
+    DtDirectedRotRate r;
+    r.magnitude = std::sqrt((DtSquare(w[0]) + DtSquare(w[1])) + DtSquare(w[2]));
+    if (r.magnitude == 0.0) {
+        r.axis[0] = r.axis[1] = r.axis[2] = 0.0f;
+    } else {
+        for (int i = 0; i < 3; ++i)
+            r.axis[i] = float(w[i] * (1.0 / r.magnitude));
+    }
+    return r;
+}
+
+DtDirectedRotRate DtDirectRotRate(const DtVector32& w)
+{
+    DtDirectedRotRate r;
+    const float sum = (DtSquare(w[0]) + DtSquare(w[1])) + DtSquare(w[2]);
+    r.magnitude = double(std::sqrt(sum));
+    if (r.magnitude == 0.0) {
+        r.axis[0] = r.axis[1] = r.axis[2] = 0.0f;
+    } else {
+        for (int i = 0; i < 3; ++i)
+            r.axis[i] = float(double(w[i]) * (1.0 / r.magnitude));
+    }
+    return r;
+}
+
+void DtMakeRotationDcm(const DtDirectedRotRate& r, double dt, DtDcm& m)
+{
+    const double alpha = r.magnitude * dt;
+    const double s = std::sin(alpha);
+    const double c = std::cos(alpha);
+    const double t = 1 - c;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            m[i][j] = (i == j ? c : 0.0) + double(r.axis[j] * r.axis[i]) * t;
+    const double e0 = double(r.axis[0]) * s;
+    const double e1 = double(r.axis[1]) * s;
+    const double e2 = double(r.axis[2]) * s;
+    m[1][0] -= e2;
+    m[0][1] += e2;
+    m[2][1] -= e0;
+    m[1][2] += e0;
+    m[0][2] -= e1;
+    m[2][0] += e1;
+}
+
+void DtBodyToMat(DtVector32 w, const DtDcm& m, DtDcm& out)
+{
+    const double w0 = w[0], w1 = w[1], w2 = w[2];
+    for (int i = 0; i < 3; ++i) {
+        // Row i of out depends on row i of m alone; read it before writing.
+        const double m0 = m[i][0], m1 = m[i][1], m2 = m[i][2];
+        out[i][0] = m1 * w2 - m2 * w1;
+        out[i][1] = m2 * w0 - m0 * w2;
+        out[i][2] = m0 * w1 - m1 * w0;
+    }
+}
+
+double DtDcmDcmRotTrace(const DtDcm& a, const DtDcm& b)
+{
+    double sum = 0.0;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            sum += a[i][j] * b[i][j];
+    return sum;
+}
+
+double DtDcmDcmRotAngle(const DtDcm& a, const DtDcm& b, double eps)
+{
+    const double c = 0.5 * (DtDcmDcmRotTrace(a, b) - 1.0);
+    if (nearZero(c - 1.0, eps))
+        return 0.0;
+    return acosl(c);
+}
+
+void DtDcmDcmRotAxis(const DtDcm& a, const DtDcm& b, DtVector64& axis)
+{
+    relativeRotationAxis(a, b, axis);
+}
+
+void DtDcmDcmRotAxis(const DtDcm& a, const DtDcm& b, DtVector32& axis)
+{
+    relativeRotationAxis(a, b, axis);
 }
 
 }  // namespace Vorant

@@ -1,6 +1,7 @@
 #include <qvTaitBryan.h>
 
 #include <qvDcm.h>
+#include <qvQuaternion.h>
 #include <qvScalar.h>
 
 #include <cmath>
@@ -24,6 +25,12 @@ double acosl(double x)
 }
 
 }  // namespace
+
+DtTaitBryan::DtTaitBryan(const DtQuaternion& q) : DtTaitBryan()
+{
+    const DtDcm m(q);
+    DtRefToBody_to_Euler(m, this);
+}
 
 void DtTaitBryan::printDataToStream(std::ostream& os) const
 {
