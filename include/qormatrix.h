@@ -11,6 +11,10 @@
 #include <qvTaitBryan.h>
 #include <qvQuaternion.h>
 #include <directedRotRate.h>
+#include <mapDatum.h>
+#include <geoidDatum.h>
+#include <referenceEllipsoid.h>
+#include <geodeticCoord.h>
 #include <coordTransform.h>
 #include <coordTranslation.h>
 

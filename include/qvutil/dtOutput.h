@@ -15,14 +15,14 @@ namespace Vorant {
 extern DT_EXPORT int DtNotifyLevel;
 
 // Thresholds of the streams; the default level is DtLevelInfo, so warnings and
-// information are emitted and debugging text is not.
+// information are emitted and debugging text is not. Some conversions add
+// their own test of the level (information only above 1).
 enum DtNotifyThreshold
 {
     DtLevelAlways = INT_MIN,
     DtLevelWarn = 1,
-    DtLevelNotice = 2,
-    DtLevelInfo = 3,
-    DtLevelDebug = 5
+    DtLevelInfo = 2,
+    DtLevelDebug = 3
 };
 
 // A notification stream. Use it printf-style, stream(fmt, ...), or as a
