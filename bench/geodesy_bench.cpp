@@ -1,0 +1,82 @@
+// Geocentric <-> geodetic conversions, per call.
+#include "benchInputs.h"
+
+#include <geodeticCoord.h>
+#include <referenceEllipsoid.h>
+
+#include <benchmark/benchmark.h>
+
+using namespace Vorant;
+
+namespace {
+
+constexpr std::size_t kMask = qmbench::kInputs - 1;
+
+// Geodetic inputs: every latitude and longitude, heights on the surface
+// (state.range(0) == 0) or between 200 and 1000 km.
+std::vector<DtVector64> geodeticSet(bool high)
+{
+    const auto lat = qmbench::uniform(-1.55, 1.55, 11);
+    const auto lon = qmbench::uniform(-3.14, 3.14, 12);
+    const auto h = high ? qmbench::uniform(2e5, 1e6, 13) : qmbench::uniform(-100, 3000, 13);
+    std::vector<DtVector64> v(qmbench::kInputs);
+    for (std::size_t i = 0; i < v.size(); ++i)
+        v[i] = DtVector64(lat[i], lon[i], h[i]);
+    return v;
+}
+
+std::vector<DtVector64> geocentricSet(bool high)
+{
+    const auto g = geodeticSet(high);
+    std::vector<DtVector64> v(g.size());
+    for (std::size_t i = 0; i < v.size(); ++i)
+        DtGlobalEllipsoid().geodeticToGeocentric(g[i], v[i]);
+    return v;
+}
+
+void BM_geodetic_to_geocentric(benchmark::State& state)
+{
+    const auto g = geodeticSet(state.range(0) != 0);
+    const DtReferenceEllipsoid& e = DtGlobalEllipsoid();
+    double x, y, z;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        e.geodetic_to_geocentric(g[i][0], g[i][1], g[i][2], &x, &y, &z);
+        benchmark::DoNotOptimize(x);
+        benchmark::DoNotOptimize(y);
+        benchmark::DoNotOptimize(z);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(BM_geodetic_to_geocentric)->Arg(0)->Arg(1);
+
+void BM_geocentric_to_geodetic(benchmark::State& state)
+{
+    const auto c = geocentricSet(state.range(0) != 0);
+    const DtReferenceEllipsoid& e = DtGlobalEllipsoid();
+    double lat, lon, h;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        e.geocentric_to_geodetic(c[i][0], c[i][1], c[i][2], &lat, &lon, &h);
+        benchmark::DoNotOptimize(lat);
+        benchmark::DoNotOptimize(lon);
+        benchmark::DoNotOptimize(h);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(BM_geocentric_to_geodetic)->Arg(0)->Arg(1);
+
+void BM_DtGeodeticCoord_setGeocentric(benchmark::State& state)
+{
+    const auto c = geocentricSet(false);
+    DtGeodeticCoord g;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        g.setGeocentric(c[i]);
+        benchmark::DoNotOptimize(g);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(BM_DtGeodeticCoord_setGeocentric);
+
+}  // namespace
