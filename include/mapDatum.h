@@ -56,6 +56,11 @@ constexpr DtMapDatum DtNASANAD27(DtClark1866Spheroid, -8.0, 161.0, 179.0);
 constexpr DtMapDatum DtNASBNAD27(DtClark1866Spheroid, -8.0, 159.0, 175.0);
 constexpr DtMapDatum DtCONUSNAD27(DtClark1866Spheroid, -8.0, 160.0, 176.0);
 
+// Makes the datum the process-wide current datum: first the datum of the
+// global reference ellipsoid, then that of the global UTM reference point.
+// Everything bound to the global ellipsoid follows at once.
+DT_EXPORT void DtUseMapDatum(const DtMapDatum& datum);
+
 }  // namespace Vorant
 
 #endif

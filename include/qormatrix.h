@@ -15,6 +15,9 @@
 #include <geoidDatum.h>
 #include <referenceEllipsoid.h>
 #include <geodeticCoord.h>
+#include <topoCoord.h>
+#include <utmCoord.h>
+#include <utmReferencePoint.h>
 #include <coordTransform.h>
 #include <coordTranslation.h>
 
