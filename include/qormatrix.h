@@ -18,6 +18,11 @@
 #include <topoCoord.h>
 #include <utmCoord.h>
 #include <utmReferencePoint.h>
+#include <3dPoint.h>
+#include <4dPoint.h>
+#include <3dChord.h>
+#include <3dExtent.h>
+#include <3dBoundingVolume.h>
 #include <coordTransform.h>
 #include <coordTranslation.h>
 

@@ -1,6 +1,6 @@
 // The utility layer: strings, file names, exceptions, notification streams.
 #include "testSupport.h"
-#include "throwException.h"
+#include "diagnostics.h"
 
 #include <qvutil/qvutil.h>
 

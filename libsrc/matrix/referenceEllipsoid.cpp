@@ -1,6 +1,6 @@
 #include <referenceEllipsoid.h>
 
-#include "throwException.h"
+#include "diagnostics.h"
 
 #include <qvutil/dtOutput.h>
 #include <qvutil/dtString.h>

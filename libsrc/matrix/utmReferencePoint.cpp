@@ -1,6 +1,6 @@
 #include <utmReferencePoint.h>
 
-#include "throwException.h"
+#include "diagnostics.h"
 
 #include <modper.h>
 #include <qvScalar.h>

@@ -1,6 +1,7 @@
-#include "throwException.h"
+#include "diagnostics.h"
 
 #include <qvutil/dtException.h>
+#include <qvutil/dtOutput.h>
 
 namespace Vorant {
 namespace detail {
@@ -9,6 +10,11 @@ void throwDtException(const char* text, const char* signature, const char* sourc
 {
     throw DtException(DtString("DtException: ") + text, DtString(signature), DtFilename::stripPath(sourcePath),
                       line, nullptr);
+}
+
+void reportPrecondition(const char* condition, const char* file, unsigned int line, const char* signature)
+{
+    DtFatalError("Precondition failed: %s, file %s, line %u, in %s\n", condition, file, line, signature);
 }
 
 }  // namespace detail
