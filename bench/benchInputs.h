@@ -10,9 +10,9 @@ namespace qmbench {
 
 constexpr std::size_t kInputs = 4096;   // a power of two: the index wraps with a mask
 
-inline std::vector<double> uniform(double lo, double hi, unsigned seed)
+inline std::vector<double> uniform(double lo, double hi, unsigned stream)
 {
-    std::mt19937_64 gen(seed);
+    std::mt19937_64 gen(stream);
     std::uniform_real_distribution<double> u(lo, hi);
     std::vector<double> v(kInputs);
     for (double& x : v)

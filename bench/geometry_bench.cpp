@@ -13,10 +13,10 @@ namespace {
 
 constexpr std::size_t kMask = qmbench::kInputs - 1;
 
-std::vector<Dt3dPoint> points(unsigned seed)
+std::vector<Dt3dPoint> points(unsigned stream)
 {
-    const auto x = qmbench::uniform(-2, 3, seed), y = qmbench::uniform(-2, 3, seed + 1),
-               z = qmbench::uniform(-2, 3, seed + 2);
+    const auto x = qmbench::uniform(-2, 3, stream), y = qmbench::uniform(-2, 3, stream + 1),
+               z = qmbench::uniform(-2, 3, stream + 2);
     std::vector<Dt3dPoint> p(qmbench::kInputs);
     for (std::size_t i = 0; i < p.size(); ++i)
         p[i] = Dt3dPoint(x[i], y[i], z[i]);
