@@ -1,0 +1,225 @@
+// The converter: field readers, every mode, round trips and bad input.
+#include "converter.h"
+#include "fields.h"
+#include "utmFixture.h"
+
+#include <geodeticCoord.h>
+#include <qvTaitBryan.h>
+#include <topoCoord.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace qorconvert;
+
+namespace {
+
+std::string run(Converter& c, const std::string& line, bool expectOk = true)
+{
+    std::string out, why;
+    const bool ok = c.convert(line.data(), line.size(), out, why);
+    EXPECT_EQ(ok, expectOk) << line << " -> " << (ok ? out : why);
+    return ok ? out : why;
+}
+
+std::vector<double> numbers(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<double> v;
+    std::string word;
+    while (in >> word)
+        v.push_back(std::strtod(word.c_str(), nullptr));
+    return v;
+}
+
+double angle(const char* text, AngleKind kind = AngleKind::Latitude)
+{
+    double deg = std::nan("");
+    std::string why;
+    EXPECT_TRUE(parseAngle(text, std::strlen(text), kind, false, deg, why)) << text << ": " << why;
+    return deg;
+}
+
+std::string angleError(const char* text, AngleKind kind = AngleKind::Latitude)
+{
+    double deg;
+    std::string why;
+    EXPECT_FALSE(parseAngle(text, std::strlen(text), kind, false, deg, why)) << text;
+    return why;
+}
+
+}  // namespace
+
+TEST(ConverterFieldsTest, AnglesZonesAndFields)
+{
+    EXPECT_NEAR(angle("40d26'47\"N"), 40 + 26 / 60.0 + 47 / 3600.0, 1e-12);
+    EXPECT_NEAR(angle("74d0'21.5\"W", AngleKind::Longitude), -(74 + 21.5 / 3600.0), 1e-12);
+    EXPECT_NEAR(angle("-10:30:00"), -10.5, 1e-12);
+    EXPECT_NEAR(angle("12d30'"), 12.5, 1e-12);
+    EXPECT_NEAR(angle("45.5S"), -45.5, 0.0);
+    EXPECT_NEAR(angle("-33.25"), -33.25, 0.0);
+    EXPECT_NEAR(angle("10\xC2\xB0" "30'S"), -10.5, 1e-12);
+    EXPECT_EQ(angle("90"), 90.0);
+    double rad;
+    std::string why;
+    ASSERT_TRUE(parseAngle("0.5", 3, AngleKind::Plain, true, rad, why));
+    EXPECT_NEAR(rad, 0.5 * 180 / 3.141592653589793, 1e-12);
+
+    EXPECT_NE(angleError("91").find("beyond +/-90"), std::string::npos);
+    EXPECT_NE(angleError("10d61'N").find("below 60"), std::string::npos);
+    EXPECT_NE(angleError("40E").find("does not fit a latitude"), std::string::npos);
+    EXPECT_NE(angleError("40N", AngleKind::Longitude).find("does not fit a longitude"), std::string::npos);
+    EXPECT_NE(angleError("-40N").find("positive"), std::string::npos);
+    EXPECT_NE(angleError("abc").find("not a number"), std::string::npos);
+    EXPECT_NE(angleError("nan").find("not a number"), std::string::npos);
+    EXPECT_NE(angleError("1e400").find("not a number"), std::string::npos);
+    EXPECT_FALSE(angleError("40d26'47\"X").empty());
+
+    long zone;
+    bool north;
+    EXPECT_TRUE(parseZone("18N", 3, zone, north, why));
+    EXPECT_EQ(zone, 18);
+    EXPECT_TRUE(north);
+    EXPECT_TRUE(parseZone("56H", 3, zone, north, why));
+    EXPECT_FALSE(north);
+    EXPECT_TRUE(parseZone("32u", 3, zone, north, why));
+    EXPECT_TRUE(north);
+    EXPECT_FALSE(parseZone("18I", 3, zone, north, why));
+    EXPECT_EQ(why, "unknown zone letter 'I' in '18I'");
+    EXPECT_FALSE(parseZone("61N", 3, zone, north, why));
+    EXPECT_FALSE(parseZone("0N", 2, zone, north, why));
+    EXPECT_FALSE(parseZone("N", 1, zone, north, why));
+    EXPECT_FALSE(parseZone("123N", 4, zone, north, why));
+
+    Fields f;
+    const std::string line = " 1,2\t3  ";
+    splitFields(line.data(), line.size(), f);
+    EXPECT_EQ(f.count, 3u);
+    EXPECT_EQ(f.text(2), "3");
+    const std::string many(100, 'x');
+    std::string spaced;
+    for (int i = 0; i < 20; ++i)
+        spaced += "1 ";
+    splitFields(spaced.data(), spaced.size(), f);
+    EXPECT_TRUE(f.tooMany);
+    double v;
+    EXPECT_FALSE(parseNumber(many.data(), many.size(), v));
+    EXPECT_FALSE(parseNumber("1.5x", 4, v));
+    EXPECT_TRUE(parseNumber("-1.5e3", 6, v));
+    EXPECT_EQ(v, -1500.0);
+}
+
+TEST_F(GlobalStateTest, ConverterRoundTripsThroughEveryMode)
+{
+    const std::vector<std::string> points = {"40.7128 -74.006 10", "-33.8688 151.2093 58", "60.39 5.32 -20",
+                                             "0 0 0", "78 15 100", "-79.5 -179.9 3000"};
+    Options o;
+    o.precision = 6;
+    for (Mode mode : {Mode::Geocentric, Mode::Utm, Mode::Ned}) {
+        o.from = Mode::Geodetic;
+        o.to = mode;
+        o.haveOrigin = true;
+        o.originLatDeg = 40;
+        o.originLonDeg = -74;
+        o.originHeight = 50;
+        Converter forward(o);
+        o.from = mode;
+        o.to = Mode::Geodetic;
+        Converter back(o);
+        for (const std::string& p : points) {
+            const std::string there = run(forward, p);
+            const std::vector<double> in = numbers(p), out = numbers(run(back, there));
+            ASSERT_EQ(out.size(), 3u) << there;
+            // The UTM series meet again to about 3e-8 degree 3.7 degrees off the
+            // central meridian; latitude 0 itself comes back from the
+            // geocentric conversion to about 1.4e-6 degree (0.15 m).
+            const double tolerance = in[0] == 0.0 ? 1.5e-6 : 5e-8;
+            EXPECT_NEAR(out[0], in[0], tolerance) << modeName(mode) << " " << p << " -> " << there;
+            EXPECT_NEAR(std::remainder(out[1] - in[1], 360.0), 0.0, tolerance) << modeName(mode) << " " << p;
+            EXPECT_NEAR(out[2], in[2], 1e-3) << modeName(mode) << " " << p;
+        }
+    }
+
+    // Known values: the library's own conversions, by another road.
+    o = Options();
+    o.to = Mode::Utm;
+    Converter utm(o);
+    EXPECT_EQ(run(utm, "40 -75 100"), "18N 500000.000 4427757.219 100.000");
+    EXPECT_EQ(run(utm, "-33.8688 151.2093").substr(0, 4), "56S ");
+    o.zone = 17;
+    Converter zone17(o);
+    EXPECT_EQ(run(zone17, "40 -75").substr(0, 4), "17N ");
+
+    o = Options();
+    o.to = Mode::Geodetic;
+    o.dms = true;
+    Converter dms(o);
+    EXPECT_EQ(run(dms, "40d26'47\"N 74d0'21.5\"W 5"), "40d26'47.0000\"N 74d00'21.5000\"W 5.000");
+
+    // Datums: geodetic values on the datum, geocentric in the common frame.
+    o = Options();
+    o.datum = datumFromName("ed50");
+    ASSERT_NE(o.datum, nullptr);
+    Converter ed50(o);
+    const std::vector<double> g = numbers(run(ed50, "45 30 1000"));
+    EXPECT_NEAR(g[0], 3913055.565, 1e-3);
+    EXPECT_EQ(datumFromName("nowhere"), nullptr);
+}
+
+TEST_F(GlobalStateTest, ConverterAnglesOverTheGround)
+{
+    const Vorant::DtGeodeticCoord where(0.7, -1.2, 100);
+    const Vorant::DtVector64 x = where.geocentric();
+    Options o;
+    o.from = Mode::Attitude;
+    o.to = Mode::Hpr;
+    Converter hpr(o);
+    std::ostringstream line;
+    line.precision(17);
+    line << x[0] << " " << x[1] << " " << x[2] << " 30 10 -5";
+    const std::vector<double> out = numbers(run(hpr, line.str()));
+    const Vorant::DtTaitBryan att(Vorant::DtDeg2Rad(30), Vorant::DtDeg2Rad(10), Vorant::DtDeg2Rad(-5));
+    EXPECT_NEAR(out[0], Vorant::DtRad2Deg(Vorant::DtGetHeadingFromGeocentric(x, att)), 1e-7);
+    EXPECT_NEAR(out[1], Vorant::DtRad2Deg(Vorant::DtGetPitchFromGeocentric(x, att)), 1e-7);
+    EXPECT_NEAR(out[2], Vorant::DtRad2Deg(Vorant::DtGetRollFromGeocentric(x, att)), 1e-7);
+
+    o = Options();
+    o.to = Mode::Declination;
+    o.zone = 18;
+    Converter decl(o);
+    EXPECT_NEAR(numbers(run(decl, "45 -72"))[0], 2.1224, 1e-4);
+    EXPECT_NEAR(numbers(run(decl, "-45 -72"))[0], -2.1222, 1e-4);
+    o.zone = 0;
+    Converter own(o);
+    EXPECT_NEAR(numbers(run(own, "45 -75"))[0], 0.0, 1e-9);
+}
+
+TEST_F(GlobalStateTest, ConverterExplainsBadLines)
+{
+    Options o;
+    Converter geod(o);
+    EXPECT_EQ(run(geod, "91 0 0", false), "latitude '91' is beyond +/-90 degrees");
+    EXPECT_EQ(run(geod, "1 2 3 4", false), "expected 2 or 3 fields (latitude longitude [height]), got 4");
+    EXPECT_EQ(run(geod, "1", false), "expected 2 or 3 fields (latitude longitude [height]), got 1");
+    EXPECT_EQ(run(geod, "1 2 x", false), "'x' is not a number");
+    EXPECT_EQ(run(geod, "1 2 3 4 5 6 7 8 9 10", false),
+              "expected 2 or 3 fields (latitude longitude [height]), got more than 8");
+    o.from = Mode::Utm;
+    o.to = Mode::Geodetic;
+    Converter utm(o);
+    EXPECT_EQ(run(utm, "18I 500000 0", false), "unknown zone letter 'I' in '18I'");
+    EXPECT_EQ(run(utm, "18N 500000", false), "expected 3 or 4 fields (zone easting northing [height]), got 2");
+    o.from = Mode::Geocentric;
+    Converter geoc(o);
+    EXPECT_EQ(run(geoc, "1 2 nan", false), "'nan' is not a number");
+    // The centre of the earth is a point like any other here.
+    EXPECT_EQ(run(geoc, "0 0 0"), "0.00000000 0.00000000 -6378137.000");
+    EXPECT_TRUE(Converter::passesThrough("  # note", 8));
+    EXPECT_TRUE(Converter::passesThrough("   ", 3));
+    EXPECT_FALSE(Converter::passesThrough(" 1 # x", 6));
+}

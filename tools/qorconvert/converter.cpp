@@ -1,0 +1,382 @@
+#include "converter.h"
+
+#include "fields.h"
+
+#include <geodeticCoord.h>
+#include <modper.h>
+#include <qvTaitBryan.h>
+#include <referenceEllipsoid.h>
+#include <topoCoord.h>
+#include <utmCoord.h>
+
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <limits>
+
+namespace qorconvert {
+
+using namespace Vorant;
+
+namespace {
+
+struct NamedMode
+{
+    const char* name;
+    const char* shortName;
+    Mode mode;
+};
+
+const NamedMode kModes[] = {
+    {"geodetic", "geod", Mode::Geodetic}, {"geocentric", "geoc", Mode::Geocentric},
+    {"utm", "utm", Mode::Utm},            {"ned", "ned", Mode::Ned},
+    {"attitude", "att", Mode::Attitude},  {"hpr", "hpr", Mode::Hpr},
+    {"declination", "decl", Mode::Declination},
+};
+
+struct NamedDatum
+{
+    const char* name;
+    const DtMapDatum* datum;
+};
+
+const NamedDatum kDatums[] = {
+    {"WGS84", &DtWGS84},           {"ED50", &DtED50},           {"NASANAD27", &DtNASANAD27},
+    {"NASBNAD27", &DtNASBNAD27},   {"CONUSNAD27", &DtCONUSNAD27},
+};
+
+bool sameName(const std::string& a, const char* b)
+{
+    std::size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && b[i] == '\0';
+}
+
+std::string fieldCountError(std::size_t got, std::size_t min, std::size_t max, const char* layout)
+{
+    std::string why = "expected ";
+    why += min == max ? std::to_string(min) : std::to_string(min) + " or " + std::to_string(max);
+    why += " fields (";
+    why += layout;
+    why += "), got ";
+    why += got > Fields::kMax ? "more than " + std::to_string(Fields::kMax) : std::to_string(got);
+    return why;
+}
+
+void appendFixed(std::string& out, double v, int decimals)
+{
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
+    if (n > 0)
+        out.append(buffer, std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1);
+}
+
+}  // namespace
+
+struct Converter::Position
+{
+    bool haveGeodetic = false;
+    bool haveGeocentric = false;
+    DtVector64 geodetic;     // latitude, longitude (radians), height on the datum
+    DtVector64 geocentric;   // common frame
+    DtTaitBryan attitude;    // to the geocentric axes
+};
+
+bool modeFromName(const std::string& name, Mode& mode)
+{
+    for (const NamedMode& m : kModes)
+        if (sameName(name, m.name) || sameName(name, m.shortName)) {
+            mode = m.mode;
+            return true;
+        }
+    return false;
+}
+
+const char* modeName(Mode mode)
+{
+    for (const NamedMode& m : kModes)
+        if (m.mode == mode)
+            return m.name;
+    return "?";
+}
+
+const DtMapDatum* datumFromName(const std::string& name)
+{
+    for (const NamedDatum& d : kDatums)
+        if (sameName(name, d.name))
+            return d.datum;
+    return nullptr;
+}
+
+const char* datumNames()
+{
+    return "WGS84, ED50, NASANAD27, NASBNAD27, CONUSNAD27";
+}
+
+Converter::Converter(const Options& options)
+    : myOptions(options), myUtm(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10, *options.datum, 0.9996)
+{
+    DtUseMapDatum(*myOptions.datum);
+    // Points on the polar axis are ordinary input here, not worth a notice.
+    DtReferenceEllipsoid::setNotifyConversionFrom0Geocentric(false);
+    DtReferenceEllipsoid::setThrowExceptionOnConversionFrom0Geocentric(false);
+    if (myOptions.to == Mode::Declination)
+        DtUtmInit(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10);
+    if (myOptions.haveOrigin) {
+        const double lat = DtDeg2Rad(myOptions.originLatDeg), lon = DtDeg2Rad(myOptions.originLonDeg);
+        DtGeocToTopoTransform(lat, lon, &myToNed);
+        // The frame's origin sits at the origin's height, not on the ellipsoid.
+        myToNed.setOffset(DtGeodeticCoord(lat, lon, myOptions.originHeight).geocentric());
+        myFromNed.setByInverse(myToNed);
+    }
+}
+
+bool Converter::passesThrough(const char* line, std::size_t size)
+{
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = line[i];
+        if (c == '#')
+            return true;
+        if (c != ' ' && c != '\t' && c != '\r')
+            return false;
+    }
+    return true;
+}
+
+bool Converter::convert(const char* line, std::size_t size, std::string& out, std::string& why)
+{
+    Position p;
+    try {
+        if (!read(line, size, p, why))
+            return false;
+        std::string text;
+        if (!write(p, text, why))
+            return false;
+        out += text;
+        return true;
+    } catch (const std::exception& e) {
+        // The conversions report what they cannot do; pass it on as the reason.
+        why = e.what();
+        return false;
+    }
+}
+
+bool Converter::read(const char* line, std::size_t size, Position& p, std::string& why)
+{
+    Fields f;
+    splitFields(line, size, f);
+    const std::size_t n = f.tooMany ? Fields::kMax + 1 : f.count;
+    double v[6] = {0, 0, 0, 0, 0, 0};
+    const auto numbers = [&](std::size_t from, std::size_t count) {
+        for (std::size_t i = from; i < from + count && i < f.count; ++i)
+            if (!parseNumber(f.begin[i], f.length[i], v[i])) {
+                why = "'" + f.text(i).substr(0, 40) + "' is not a number";
+                return false;
+            }
+        return true;
+    };
+
+    switch (myOptions.from) {
+    case Mode::Geodetic: {
+        if (n < 2 || n > 3) {
+            why = fieldCountError(n, 2, 3, "latitude longitude [height]");
+            return false;
+        }
+        double latDeg, lonDeg;
+        if (!parseAngle(f.begin[0], f.length[0], AngleKind::Latitude, myOptions.radians, latDeg, why) ||
+            !parseAngle(f.begin[1], f.length[1], AngleKind::Longitude, myOptions.radians, lonDeg, why) ||
+            !numbers(2, n - 2))
+            return false;
+        p.geodetic.setAll(DtDeg2Rad(latDeg), DtDeg2Rad(lonDeg), n == 3 ? v[2] : 0.0);
+        p.haveGeodetic = true;
+        return true;
+    }
+    case Mode::Geocentric:
+        if (n != 3) {
+            why = fieldCountError(n, 3, 3, "X Y Z");
+            return false;
+        }
+        if (!numbers(0, 3))
+            return false;
+        p.geocentric.setAll(v[0], v[1], v[2]);
+        p.haveGeocentric = true;
+        return true;
+    case Mode::Utm: {
+        if (n < 3 || n > 4) {
+            why = fieldCountError(n, 3, 4, "zone easting northing [height]");
+            return false;
+        }
+        long zone;
+        bool north;
+        if (!parseZone(f.begin[0], f.length[0], zone, north, why) || !numbers(1, n - 1))
+            return false;
+        // The hemisphere comes from the zone letter, not from the northing.
+        myUtm.setZoneOrigin(zone);
+        myUtm.setStandardFalseNorthingCrossover(north ? std::numeric_limits<double>::infinity()
+                                                      : -std::numeric_limits<double>::infinity());
+        double lat, lon;
+        myUtm.utm2geod(v[1], v[2], &lat, &lon);
+        p.geodetic.setAll(lat, DtDeg2Rad(DtModPerHi(DtRad2Deg(lon), -180.0, 180.0)), n == 4 ? v[3] : 0.0);
+        p.haveGeodetic = true;
+        return true;
+    }
+    case Mode::Ned:
+        if (n != 3) {
+            why = fieldCountError(n, 3, 3, "north east down");
+            return false;
+        }
+        if (!numbers(0, 3))
+            return false;
+        myFromNed.coordTrans(DtVector64(v[0], v[1], v[2]), p.geocentric);
+        p.haveGeocentric = true;
+        return true;
+    case Mode::Attitude: {
+        if (n != 6) {
+            why = fieldCountError(n, 6, 6, "X Y Z psi theta phi");
+            return false;
+        }
+        if (!numbers(0, 3))
+            return false;
+        double a[3];
+        for (std::size_t i = 0; i < 3; ++i)
+            if (!parseAngle(f.begin[3 + i], f.length[3 + i], AngleKind::Plain, myOptions.radians, a[i], why))
+                return false;
+        p.geocentric.setAll(v[0], v[1], v[2]);
+        p.haveGeocentric = true;
+        p.attitude = DtTaitBryan(DtDeg2Rad(a[0]), DtDeg2Rad(a[1]), DtDeg2Rad(a[2]));
+        return true;
+    }
+    default:
+        why = std::string("cannot read ") + modeName(myOptions.from) + " input";
+        return false;
+    }
+}
+
+void Converter::ensureGeodetic(Position& p)
+{
+    if (!p.haveGeodetic) {
+        DtGlobalEllipsoid().geocentricToGeodetic(p.geocentric, p.geodetic);
+        p.haveGeodetic = true;
+    }
+}
+
+void Converter::ensureGeocentric(Position& p)
+{
+    if (!p.haveGeocentric) {
+        DtGlobalEllipsoid().geodeticToGeocentric(p.geodetic, p.geocentric);
+        p.haveGeocentric = true;
+    }
+}
+
+bool Converter::write(Position& p, std::string& out, std::string& why)
+{
+    switch (myOptions.to) {
+    case Mode::Geodetic:
+        ensureGeodetic(p);
+        appendLatLon(out, DtRad2Deg(p.geodetic[0]), DtRad2Deg(p.geodetic[1]));
+        out += ' ';
+        appendMetres(out, p.geodetic[2]);
+        return true;
+    case Mode::Geocentric:
+        ensureGeocentric(p);
+        appendMetres(out, p.geocentric[0]);
+        out += ' ';
+        appendMetres(out, p.geocentric[1]);
+        out += ' ';
+        appendMetres(out, p.geocentric[2]);
+        return true;
+    case Mode::Utm: {
+        ensureGeodetic(p);
+        myUtm.setZoneOrigin(myOptions.zone);   // 0: the point's own zone
+        double easting, northing;
+        myUtm.geod2utm(p.geodetic[0], p.geodetic[1], &easting, &northing);
+        out += std::to_string(myUtm.zoneOrigin());
+        out += p.geodetic[0] < 0 ? 'S' : 'N';
+        out += ' ';
+        appendMetres(out, easting);
+        out += ' ';
+        appendMetres(out, northing);
+        out += ' ';
+        appendMetres(out, p.geodetic[2]);
+        return true;
+    }
+    case Mode::Ned: {
+        ensureGeocentric(p);
+        DtVector64 ned;
+        myToNed.coordTrans(p.geocentric, ned);
+        appendMetres(out, ned[0]);
+        out += ' ';
+        appendMetres(out, ned[1]);
+        out += ' ';
+        appendMetres(out, ned[2]);
+        return true;
+    }
+    case Mode::Hpr:
+        if (myOptions.from != Mode::Attitude) {
+            why = "heading, pitch and roll need attitude input (X Y Z psi theta phi)";
+            return false;
+        }
+        appendAngle(out, DtRad2Deg(DtGetHeadingFromGeocentric(p.geocentric, p.attitude)));
+        out += ' ';
+        appendAngle(out, DtRad2Deg(DtGetPitchFromGeocentric(p.geocentric, p.attitude)));
+        out += ' ';
+        appendAngle(out, DtRad2Deg(DtGetRollFromGeocentric(p.geocentric, p.attitude)));
+        return true;
+    case Mode::Declination: {
+        ensureGeodetic(p);
+        const double lonDeg = DtModPerHi(DtRad2Deg(p.geodetic[1]), -180.0, 180.0);
+        const long zone =
+            myOptions.zone != 0 ? myOptions.zone : DtUtmGridZoneFromLatLon(DtRad2Deg(p.geodetic[0]), lonDeg);
+        DtGlobalUtmReferencePoint()->setZoneOrigin(zone);
+        appendAngle(out, DtRad2Deg(DtUtmGridDeclination(p.geodetic[0], p.geodetic[1])));
+        return true;
+    }
+    default:
+        why = std::string("cannot write ") + modeName(myOptions.to) + " output";
+        return false;
+    }
+}
+
+void Converter::appendMetres(std::string& out, double v) const
+{
+    appendFixed(out, v, myOptions.precision);
+}
+
+void Converter::appendAngle(std::string& out, double degrees) const
+{
+    if (myOptions.radians)
+        appendFixed(out, DtDeg2Rad(degrees), myOptions.precision + 8);
+    else
+        appendFixed(out, degrees, myOptions.precision + 5);
+}
+
+void Converter::appendLatLon(std::string& out, double latDeg, double lonDeg) const
+{
+    if (!myOptions.dms) {
+        appendAngle(out, latDeg);
+        out += ' ';
+        appendAngle(out, lonDeg);
+        return;
+    }
+    // Degrees, minutes and seconds through the library's own type.
+    for (int i = 0; i < 2; ++i) {
+        DtDegMinSec a{0, 0, 0, DtNorth};
+        if (i == 0)
+            a.setLatFromDegrees(latDeg);
+        else
+            a.setLonFromDegrees(lonDeg);
+        char buffer[96];
+        const int decimals = myOptions.precision + 1 < 0 ? 0 : myOptions.precision + 1;
+        const char letter = a.hemisphere == DtNorth ? 'N' : a.hemisphere == DtSouth ? 'S' : a.hemisphere == DtEast ? 'E' : 'W';
+        const int n = std::snprintf(buffer, sizeof buffer, "%.0fd%02.0f'%0*.*f\"%c", a.degrees, a.minutes,
+                                    decimals + 3, decimals, a.seconds, letter);
+        if (i == 1)
+            out += ' ';
+        if (n > 0)
+            out.append(buffer, std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1);
+    }
+}
+
+}  // namespace qorconvert

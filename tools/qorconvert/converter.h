@@ -1,0 +1,82 @@
+// One qorconvert conversion: reads a line in one mode and writes it in
+// another, through the library's public interface only.
+#ifndef QORCONVERT_CONVERTER_H
+#define QORCONVERT_CONVERTER_H
+
+#include <coordTransform.h>
+#include <mapDatum.h>
+#include <utmReferencePoint.h>
+
+#include <string>
+
+namespace qorconvert {
+
+enum class Mode
+{
+    Geodetic,     // latitude longitude [height]: degrees, metres
+    Geocentric,   // X Y Z: metres
+    Utm,          // zone+hemisphere easting northing [height]: metres
+    Ned,          // north east down from the origin: metres
+    Attitude,     // X Y Z psi theta phi: geocentric position, angles to the geocentric axes
+    Hpr,          // heading pitch roll over the ground (output only)
+    Declination   // grid declination at the point (output only)
+};
+
+// The mode of a name such as "geodetic" or "geod"; false for an unknown name.
+bool modeFromName(const std::string& name, Mode& mode);
+const char* modeName(Mode mode);
+// The datum of a name such as "WGS84" or "ED50"; null for an unknown name.
+const Vorant::DtMapDatum* datumFromName(const std::string& name);
+// The names accepted by datumFromName, for help texts.
+const char* datumNames();
+
+struct Options
+{
+    Mode from = Mode::Geodetic;
+    Mode to = Mode::Geocentric;
+    const Vorant::DtMapDatum* datum = &Vorant::DtWGS84;
+    int precision = 3;         // decimals of metres; angles get 5 more in degrees, 8 more in radians
+    bool radians = false;      // angles in and out in radians instead of degrees
+    bool dms = false;          // geodetic output as degrees, minutes, seconds and hemisphere
+    long zone = 0;             // UTM zone for every point; 0: each point's own
+    bool haveOrigin = false;   // NED origin
+    double originLatDeg = 0, originLonDeg = 0, originHeight = 0;
+};
+
+class Converter
+{
+public:
+    // Makes the options' datum the process-wide datum of the library.
+    explicit Converter(const Options& options);
+
+    // Converts one line of input (without its line end) and appends the
+    // output line (without a line end) to out. On failure appends nothing and
+    // says why.
+    bool convert(const char* line, std::size_t size, std::string& out, std::string& why);
+
+    // Whether a line of input only passes through: blank or a # comment.
+    static bool passesThrough(const char* line, std::size_t size);
+
+    const Options& options() const { return myOptions; }
+
+private:
+    struct Position;
+
+    bool read(const char* line, std::size_t size, Position& p, std::string& why);
+    bool write(Position& p, std::string& out, std::string& why);
+    void ensureGeodetic(Position& p);
+    void ensureGeocentric(Position& p);
+
+    void appendMetres(std::string& out, double v) const;
+    void appendAngle(std::string& out, double degrees) const;
+    void appendLatLon(std::string& out, double latDeg, double lonDeg) const;
+
+    Options myOptions;
+    Vorant::DtUtmReferencePoint myUtm;
+    Vorant::DtCoordTransform myToNed;
+    Vorant::DtCoordTransform myFromNed;
+};
+
+}  // namespace qorconvert
+
+#endif

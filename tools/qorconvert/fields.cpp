@@ -1,0 +1,236 @@
+#include "fields.h"
+
+#include <utmCoord.h>
+#include <utmReferencePoint.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace qorconvert {
+
+namespace {
+
+bool isSeparator(char c)
+{
+    return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n';
+}
+
+std::string quoted(const char* s, std::size_t n)
+{
+    std::string text(s, n < 40 ? n : 40);
+    if (n > 40)
+        text += "...";
+    return "'" + text + "'";
+}
+
+// Degrees, minutes and seconds to decimal degrees through the library's own
+// reference-point helper, the sign from the hemisphere.
+double dmsToDegrees(const Vorant::DtDegMinSec& a)
+{
+    static const Vorant::DtUtmReferencePoint helper;
+    const double dms[3] = {a.degrees, a.minutes, a.seconds};
+    double out;
+    helper.degree(dms, &out);
+    return (a.hemisphere == Vorant::DtSouth || a.hemisphere == Vorant::DtWest) ? -out : out;
+}
+
+bool hemisphereOf(char c, Vorant::DtHemisphere& h)
+{
+    switch (std::toupper(static_cast<unsigned char>(c))) {
+    case 'N':
+        h = Vorant::DtNorth;
+        return true;
+    case 'S':
+        h = Vorant::DtSouth;
+        return true;
+    case 'E':
+        h = Vorant::DtEast;
+        return true;
+    case 'W':
+        h = Vorant::DtWest;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Reads an unsigned decimal number at s (no sign), advancing s.
+bool readUnsigned(const char*& s, const char* end, double& out)
+{
+    if (s == end || !(std::isdigit(static_cast<unsigned char>(*s)) || *s == '.'))
+        return false;
+    char buffer[64];
+    std::size_t k = 0;
+    while (s != end && (std::isdigit(static_cast<unsigned char>(*s)) || *s == '.') && k + 1 < sizeof buffer)
+        buffer[k++] = *s++;
+    buffer[k] = '\0';
+    char* stop = nullptr;
+    out = std::strtod(buffer, &stop);
+    return stop == buffer + k && std::isfinite(out);
+}
+
+bool isDegreeMark(const char*& s, const char* end)
+{
+    if (s != end && (*s == 'd' || *s == 'D' || *s == ':')) {
+        ++s;
+        return true;
+    }
+    // The UTF-8 degree sign.
+    if (end - s >= 2 && static_cast<unsigned char>(s[0]) == 0xC2 && static_cast<unsigned char>(s[1]) == 0xB0) {
+        s += 2;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void splitFields(const char* line, std::size_t size, Fields& out)
+{
+    out.count = 0;
+    out.tooMany = false;
+    std::size_t i = 0;
+    while (i < size) {
+        while (i < size && isSeparator(line[i]))
+            ++i;
+        if (i == size)
+            break;
+        const std::size_t start = i;
+        while (i < size && !isSeparator(line[i]))
+            ++i;
+        if (out.count == Fields::kMax) {
+            out.tooMany = true;
+            return;
+        }
+        out.begin[out.count] = line + start;
+        out.length[out.count] = i - start;
+        ++out.count;
+    }
+}
+
+bool parseNumber(const char* s, std::size_t n, double& out)
+{
+    char buffer[64];
+    if (n == 0 || n >= sizeof buffer)
+        return false;
+    std::memcpy(buffer, s, n);
+    buffer[n] = '\0';
+    char* stop = nullptr;
+    out = std::strtod(buffer, &stop);
+    return stop == buffer + n && std::isfinite(out);
+}
+
+bool parseAngle(const char* s, std::size_t n, AngleKind kind, bool inRadians, double& degrees, std::string& why)
+{
+    const char* const end = s + n;
+    Vorant::DtHemisphere hemisphere = Vorant::DtNorth;
+    bool haveLetter = false;
+    double value;
+    if (parseNumber(s, n, value)) {
+        // A plain signed number.
+        degrees = inRadians ? Vorant::DtRad2Deg(value) : value;
+    } else if (n > 1 && hemisphereOf(s[n - 1], hemisphere) && parseNumber(s, n - 1, value)) {
+        // Decimal degrees with a hemisphere letter.
+        haveLetter = true;
+        if (value < 0) {
+            why = "a hemisphere letter needs a positive angle in " + quoted(s, n);
+            return false;
+        }
+        degrees = (hemisphere == Vorant::DtSouth || hemisphere == Vorant::DtWest) ? -value : value;
+    } else {
+        // Degrees, minutes and seconds, read into the library's own type.
+        const char* p = s;
+        bool negative = false;
+        if (p != end && (*p == '-' || *p == '+')) {
+            negative = *p == '-';
+            ++p;
+        }
+        Vorant::DtDegMinSec a{0.0, 0.0, 0.0, Vorant::DtNorth};
+        if (!readUnsigned(p, end, a.degrees) || !isDegreeMark(p, end)) {
+            why = quoted(s, n) + " is not a number or an angle";
+            return false;
+        }
+        if (p != end && (std::isdigit(static_cast<unsigned char>(*p)) || *p == '.')) {
+            if (!readUnsigned(p, end, a.minutes) || p == end || !(*p == '\'' || *p == 'm' || *p == ':')) {
+                why = "cannot read the minutes of " + quoted(s, n);
+                return false;
+            }
+            ++p;
+            if (p != end && (std::isdigit(static_cast<unsigned char>(*p)) || *p == '.')) {
+                if (!readUnsigned(p, end, a.seconds)) {
+                    why = "cannot read the seconds of " + quoted(s, n);
+                    return false;
+                }
+                if (end - p >= 2 && p[0] == '\'' && p[1] == '\'')
+                    p += 2;
+                else if (p != end && (*p == '"' || *p == 's'))
+                    ++p;
+            }
+        }
+        if (p != end) {
+            if (end - p != 1 || !hemisphereOf(*p, hemisphere)) {
+                why = "cannot read " + quoted(s, n) + " as degrees, minutes and seconds";
+                return false;
+            }
+            if (negative) {
+                why = "a hemisphere letter needs a positive angle in " + quoted(s, n);
+                return false;
+            }
+            haveLetter = true;
+            a.hemisphere = hemisphere;
+        } else if (negative) {
+            a.hemisphere = Vorant::DtSouth;   // only the sign matters here
+        }
+        if (a.minutes >= 60 || a.seconds >= 60) {
+            why = "minutes and seconds must be below 60 in " + quoted(s, n);
+            return false;
+        }
+        degrees = dmsToDegrees(a);
+    }
+
+    if (haveLetter) {
+        const bool latitudeLetter = hemisphere == Vorant::DtNorth || hemisphere == Vorant::DtSouth;
+        if (kind == AngleKind::Plain || (kind == AngleKind::Latitude) != latitudeLetter) {
+            why = "the hemisphere letter of " + quoted(s, n) + " does not fit " +
+                  (kind == AngleKind::Latitude ? "a latitude" : kind == AngleKind::Longitude ? "a longitude" : "an angle");
+            return false;
+        }
+    }
+    if (kind == AngleKind::Latitude && !(degrees >= -90.0 && degrees <= 90.0)) {
+        why = "latitude " + quoted(s, n) + " is beyond +/-90 degrees";
+        return false;
+    }
+    return true;
+}
+
+bool parseZone(const char* s, std::size_t n, long& zone, bool& north, std::string& why)
+{
+    std::size_t digits = 0;
+    while (digits < n && std::isdigit(static_cast<unsigned char>(s[digits])))
+        ++digits;
+    if (digits == 0 || digits > 2 || n - digits != 1) {
+        why = quoted(s, n) + " is not a UTM zone such as 18N or 33S";
+        return false;
+    }
+    zone = std::strtol(std::string(s, digits).c_str(), nullptr, 10);
+    if (zone < 1 || zone > 60) {
+        why = "zone " + std::to_string(zone) + " is not a UTM zone (1 to 60)";
+        return false;
+    }
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(s[digits])));
+    if (letter == 'N' || letter == 'S') {
+        north = letter == 'N';
+        return true;
+    }
+    // Latitude band letters: C to X without I and O.
+    if (letter >= 'C' && letter <= 'X' && letter != 'I' && letter != 'O') {
+        north = letter >= 'N';
+        return true;
+    }
+    why = std::string("unknown zone letter '") + s[digits] + "' in " + quoted(s, n);
+    return false;
+}
+
+}  // namespace qorconvert

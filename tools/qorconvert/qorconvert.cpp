@@ -1,0 +1,262 @@
+// qorconvert: converts positions and orientations between geodetic,
+// geocentric, UTM and local north-east-down coordinates, one line at a time.
+#include "converter.h"
+#include "fields.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using qorconvert::Converter;
+using qorconvert::Mode;
+using qorconvert::Options;
+
+const char* const kVersion = "22.0.0";
+
+const char* const kHelp =
+    "Usage: qorconvert [options] [values...]\n"
+    "\n"
+    "Converts one point per line from standard input (or the values given on\n"
+    "the command line) and writes one line per input line. Blank lines and\n"
+    "lines starting with # pass through unchanged.\n"
+    "\n"
+    "Modes (--from / --to):\n"
+    "  geodetic, geod     latitude longitude [height]   degrees (or d m s with a\n"
+    "                     hemisphere letter, e.g. 40d26'47\"N 74d0'21.5\"W), metres\n"
+    "  geocentric, geoc   X Y Z                         metres, earth-centred\n"
+    "  utm                zone easting northing [height], e.g. 18N 583960 4507523 10\n"
+    "  ned                north east down               metres from --origin\n"
+    "  attitude, att      X Y Z psi theta phi           input only: geocentric position and\n"
+    "                                                   Tait-Bryan angles to the geocentric axes\n"
+    "  hpr                heading pitch roll            output only, over the local ground\n"
+    "  declination, decl  grid declination              output only: grid north from true north\n"
+    "\n"
+    "Options:\n"
+    "  -f, --from MODE        input mode (default geodetic)\n"
+    "  -t, --to MODE          output mode (default geocentric)\n"
+    "  -d, --datum NAME       map datum of geodetic and UTM values: WGS84 (default),\n"
+    "                         ED50, NASANAD27, NASBNAD27, CONUSNAD27; geocentric values\n"
+    "                         are always in the common WGS 84 frame\n"
+    "  -p, --precision N      decimals of metres (default 3); degrees get N+5\n"
+    "  -r, --radians          angles in and out in radians instead of degrees\n"
+    "      --dms              write latitude and longitude as degrees, minutes, seconds\n"
+    "  -z, --zone N           UTM zone for every point (default: each point's own)\n"
+    "  -o, --origin LAT,LON[,H]  origin of the north-east-down frame (degrees, metres)\n"
+    "      --example          convert a built-in set of points through every mode\n"
+    "  -h, --help             this text\n"
+    "      --version          the version\n"
+    "\n"
+    "Examples:\n"
+    "  qorconvert 40.7128 -74.0060 10                 geodetic to geocentric\n"
+    "  echo \"40d26'47\\\"N 74d0'21.5\\\"W\" | qorconvert --to utm\n"
+    "  qorconvert -f utm -t geod 18N 583960 4507523\n"
+    "  qorconvert -f geoc -t geod -d ED50 < points.txt\n"
+    "  qorconvert -f geod -t ned -o 40,-74,0 40.001 -74 0\n"
+    "  qorconvert -f att -t hpr 1334000 -4654000 4138000 45 10 0\n"
+    "\n"
+    "A line that cannot be read gives the output line \"error: <reason>\" and a\n"
+    "message with its line number on standard error; the exit status is then 1.\n";
+
+struct ExampleSet
+{
+    const char* title;
+    Mode from, to;
+    const char* options;
+    std::vector<const char*> lines;
+};
+
+int usageError(const std::string& message)
+{
+    std::fprintf(stderr, "qorconvert: %s\n(try qorconvert --help)\n", message.c_str());
+    return 2;
+}
+
+// Converts a stream of lines; returns the number of lines that failed.
+long convertStream(Converter& converter, std::FILE* in, std::FILE* out)
+{
+    std::vector<char> buffer(1 << 16);
+    std::string output, why;
+    output.reserve(1 << 17);
+    long lineNumber = 0, failures = 0;
+    std::string line;
+    while (std::fgets(buffer.data(), int(buffer.size()), in)) {
+        line.assign(buffer.data());
+        // Lines longer than the buffer arrive in pieces; join them.
+        while (!line.empty() && line.back() != '\n' && std::fgets(buffer.data(), int(buffer.size()), in))
+            line += buffer.data();
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        ++lineNumber;
+        if (Converter::passesThrough(line.data(), line.size())) {
+            output += line;
+        } else if (!converter.convert(line.data(), line.size(), output, why)) {
+            output += "error: ";
+            output += why;
+            std::fflush(out);
+            std::fprintf(stderr, "qorconvert: line %ld: %s\n", lineNumber, why.c_str());
+            ++failures;
+        }
+        output += '\n';
+        if (output.size() > (1 << 16)) {
+            std::fwrite(output.data(), 1, output.size(), out);
+            output.clear();
+        }
+    }
+    std::fwrite(output.data(), 1, output.size(), out);
+    std::fflush(out);
+    return failures;
+}
+
+int runExample()
+{
+    const std::vector<ExampleSet> sets = {
+        {"geodetic -> geocentric (WGS 84)", Mode::Geodetic, Mode::Geocentric, "",
+         {"40.7128 -74.0060 10", "40d26'47\"N 74d0'21.5\"W 0", "-33.8688 151.2093 58", "90 0 0"}},
+        {"geocentric -> geodetic", Mode::Geocentric, Mode::Geodetic, "",
+         {"1334000.0 -4654000.0 4138000.0", "6378137 0 0"}},
+        {"geodetic -> UTM (each point's own zone)", Mode::Geodetic, Mode::Utm, "",
+         {"40.7128 -74.0060 10", "-33.8688 151.2093 58", "60.39 5.32 0"}},
+        {"UTM -> geodetic, degrees-minutes-seconds", Mode::Utm, Mode::Geodetic, "--dms",
+         {"18N 583959.372 4507350.998 10", "56H 334368.634 6250948.345 58"}},
+        {"geodetic -> north-east-down from 40.7128,-74.006,0", Mode::Geodetic, Mode::Ned, "origin",
+         {"40.7228 -74.0060 0", "40.7128 -73.9960 100"}},
+        {"attitude (geocentric position, angles to the geocentric axes) -> heading pitch roll", Mode::Attitude,
+         Mode::Hpr, "", {"1334000 -4654000 4138000 45 10 0"}},
+        {"geodetic -> grid declination", Mode::Geodetic, Mode::Declination, "", {"45 -73", "45 -77", "-45 -73"}},
+        {"bad input: each line says why", Mode::Geodetic, Mode::Geocentric, "",
+         {"91 0 0", "40 abc", "1 2 3 4"}},
+    };
+    long failures = 0;
+    for (const ExampleSet& set : sets) {
+        Options options;
+        options.from = set.from;
+        options.to = set.to;
+        options.dms = std::strcmp(set.options, "--dms") == 0;
+        if (std::strcmp(set.options, "origin") == 0) {
+            options.haveOrigin = true;
+            options.originLatDeg = 40.7128;
+            options.originLonDeg = -74.006;
+        }
+        Converter converter(options);
+        std::printf("# %s\n", set.title);
+        std::string out, why;
+        for (const char* line : set.lines) {
+            out.clear();
+            const bool ok = converter.convert(line, std::strlen(line), out, why);
+            std::printf("  %-36s ->  %s\n", line, ok ? out.c_str() : ("error: " + why).c_str());
+            failures += ok ? 0 : 1;
+        }
+    }
+    std::printf("# (the last %ld lines fail on purpose)\n", failures);
+    return failures == 3 ? 0 : 1;
+}
+
+bool isValue(const char* arg)
+{
+    // Negative numbers are values, not options.
+    return arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') || arg[1] == '.';
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    std::string values;
+    bool onlyValues = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (onlyValues || isValue(argv[i])) {
+            if (!values.empty())
+                values += ' ';
+            values += arg;
+            continue;
+        }
+        const auto next = [&](std::string& out) {
+            if (i + 1 >= argc)
+                return false;
+            out = argv[++i];
+            return true;
+        };
+        std::string value;
+        if (arg == "--") {
+            onlyValues = true;
+        } else if (arg == "-h" || arg == "--help") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("qorconvert %s (qormatrix %s)\n", kVersion, kVersion);
+            return 0;
+        } else if (arg == "--example") {
+            return runExample();
+        } else if (arg == "-f" || arg == "--from" || arg == "-t" || arg == "--to") {
+            Mode mode;
+            if (!next(value) || !qorconvert::modeFromName(value, mode))
+                return usageError("unknown mode '" + value + "'");
+            (arg == "-f" || arg == "--from" ? options.from : options.to) = mode;
+        } else if (arg == "-d" || arg == "--datum") {
+            if (!next(value) || !(options.datum = qorconvert::datumFromName(value)))
+                return usageError("unknown datum '" + value + "' (known: " + qorconvert::datumNames() + ")");
+        } else if (arg == "-p" || arg == "--precision") {
+            double p;
+            if (!next(value) || !qorconvert::parseNumber(value.data(), value.size(), p) || p < 0 || p > 17 ||
+                p != double(int(p)))
+                return usageError("precision must be a whole number from 0 to 17");
+            options.precision = int(p);
+        } else if (arg == "-r" || arg == "--radians") {
+            options.radians = true;
+        } else if (arg == "--dms") {
+            options.dms = true;
+        } else if (arg == "-z" || arg == "--zone") {
+            double z;
+            if (!next(value) || !qorconvert::parseNumber(value.data(), value.size(), z) || z < 1 || z > 60 ||
+                z != double(long(z)))
+                return usageError("zone must be a whole number from 1 to 60");
+            options.zone = long(z);
+        } else if (arg == "-o" || arg == "--origin") {
+            qorconvert::Fields f;
+            if (!next(value))
+                return usageError("--origin needs LAT,LON[,H]");
+            qorconvert::splitFields(value.data(), value.size(), f);
+            std::string why;
+            double h = 0;
+            if (f.tooMany || f.count < 2 || f.count > 3 ||
+                !qorconvert::parseAngle(f.begin[0], f.length[0], qorconvert::AngleKind::Latitude, false,
+                                        options.originLatDeg, why) ||
+                !qorconvert::parseAngle(f.begin[1], f.length[1], qorconvert::AngleKind::Longitude, false,
+                                        options.originLonDeg, why) ||
+                (f.count == 3 && !qorconvert::parseNumber(f.begin[2], f.length[2], h)))
+                return usageError("--origin needs LAT,LON[,H] in degrees and metres" + (why.empty() ? "" : ": " + why));
+            options.originHeight = h;
+            options.haveOrigin = true;
+        } else {
+            return usageError("unknown option '" + arg + "'");
+        }
+    }
+    if (options.to == Mode::Attitude)
+        return usageError("attitude is an input mode only");
+    if (options.from == Mode::Hpr || options.from == Mode::Declination)
+        return usageError(std::string(qorconvert::modeName(options.from)) + " is an output mode only");
+    if ((options.from == Mode::Attitude) != (options.to == Mode::Hpr))
+        return usageError("attitude input goes with hpr output, and only with it");
+    if ((options.from == Mode::Ned || options.to == Mode::Ned) && !options.haveOrigin)
+        return usageError("north-east-down needs --origin LAT,LON[,H]");
+
+    Converter converter(options);
+    if (!values.empty()) {
+        std::string out, why;
+        if (!converter.convert(values.data(), values.size(), out, why)) {
+            std::printf("error: %s\n", why.c_str());
+            std::fflush(stdout);
+            std::fprintf(stderr, "qorconvert: %s\n", why.c_str());
+            return 1;
+        }
+        std::printf("%s\n", out.c_str());
+        return 0;
+    }
+    return convertStream(converter, stdin, stdout) == 0 ? 0 : 1;
+}
