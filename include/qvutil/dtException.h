@@ -6,7 +6,6 @@
 #include <qvutil/dtString.h>
 
 #include <exception>
-#include <memory>
 
 namespace Vorant {
 
@@ -18,8 +17,8 @@ class DT_EXPORT DtException : public std::exception
 public:
     DtException(const DtString& message, const DtString& signature, const DtString& file,
                 unsigned int line, const DtException* predecessor);
-    DtException(const DtException&) = default;
-    DtException& operator=(const DtException&) = default;
+    DtException(const DtException& other);
+    DtException& operator=(const DtException& other);
     ~DtException() override;
 
     const char* what() const noexcept override;
@@ -29,14 +28,14 @@ public:
     const DtString& file() const { return myFile; }
     unsigned int line() const { return myLine; }
     // Null when this exception has no predecessor.
-    const DtException* predecessor() const { return myPredecessor.get(); }
+    const DtException* predecessor() const { return myPredecessor; }
 
 private:
     DtString myMessage;
     DtString mySignature;
     DtString myFile;
     unsigned int myLine;
-    std::shared_ptr<const DtException> myPredecessor;
+    const DtException* myPredecessor;   // owned copy, or null
 };
 
 }  // namespace Vorant

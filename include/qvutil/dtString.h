@@ -19,7 +19,7 @@ public:
     DtString(const char* text) : myText(text ? text : "") {}   // NOLINT: implicit by design
     // The decimal digits of the number. Explicit so that a literal 0 is never
     // mistaken for a null text.
-    explicit DtString(unsigned int number) : myText(std::to_string(number)) {}
+    explicit DtString(unsigned int number);
     explicit DtString(const std::string& text) : myText(text) {}
 
     DtString& operator+=(const char* text)

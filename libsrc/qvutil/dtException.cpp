@@ -8,11 +8,38 @@ DtException::DtException(const DtString& message, const DtString& signature, con
       mySignature(signature),
       myFile(file),
       myLine(line),
-      myPredecessor(predecessor ? std::make_shared<const DtException>(*predecessor) : nullptr)
+      myPredecessor(predecessor ? new DtException(*predecessor) : nullptr)
 {
 }
 
-DtException::~DtException() = default;
+DtException::DtException(const DtException& other)
+    : std::exception(other),
+      myMessage(other.myMessage),
+      mySignature(other.mySignature),
+      myFile(other.myFile),
+      myLine(other.myLine),
+      myPredecessor(other.myPredecessor ? new DtException(*other.myPredecessor) : nullptr)
+{
+}
+
+DtException& DtException::operator=(const DtException& other)
+{
+    if (this != &other) {
+        const DtException* copy = other.myPredecessor ? new DtException(*other.myPredecessor) : nullptr;
+        delete myPredecessor;
+        myPredecessor = copy;
+        myMessage = other.myMessage;
+        mySignature = other.mySignature;
+        myFile = other.myFile;
+        myLine = other.myLine;
+    }
+    return *this;
+}
+
+DtException::~DtException()
+{
+    delete myPredecessor;
+}
 
 const char* DtException::what() const noexcept
 {

@@ -1,9 +1,17 @@
 #include <qvutil/dtString.h>
 
+#include <cstdio>
 #include <cstring>
 #include <ostream>
 
 namespace Vorant {
+
+DtString::DtString(unsigned int number)
+{
+    char digits[16];
+    const int n = std::snprintf(digits, sizeof digits, "%u", number);
+    myText.assign(digits, n > 0 ? std::size_t(n) : 0);
+}
 
 DtString operator+(const DtString& a, const char* b)
 {
