@@ -88,7 +88,8 @@ DtUtmCoord::DtUtmCoord(double east, double north, double up, DtUtmReferencePoint
 DtUtmCoord::DtUtmCoord(const DtGeodeticCoord& geodetic, DtUtmReferencePoint* refPoint)
     : DtVector64(), myRefPoint(refPoint)
 {
-    *this = geodetic;
+    // During construction this class's own conversion is the one meant.
+    DtUtmCoord::setGeodetic(geodetic);
 }
 
 DtUtmCoord& DtUtmCoord::operator=(const DtUtmCoord& other)
@@ -112,7 +113,7 @@ DtUtmCoord& DtUtmCoord::setGeodetic(const DtGeodeticCoord& geodetic)
     if (geodetic.mapDatum() != myRefPoint->mapDatum())
         DtWarn << kDatumMismatch;
     myRefPoint->geod2utm(geodetic.lat(), geodetic.lon(), &myV[0], &myV[1]);
-    setUp(geodetic.alt());
+    setUp(geodetic.alt());   // NOLINT(clang-analyzer-optin.cplusplus.VirtualCall): see the constructor
     return *this;
 }
 

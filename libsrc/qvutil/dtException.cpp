@@ -8,7 +8,7 @@ DtException::DtException(const DtString& message, const DtString& signature, con
       mySignature(signature),
       myFile(file),
       myLine(line),
-      myPredecessor(predecessor ? new DtException(*predecessor) : nullptr)
+      myPredecessor(predecessor ? new DtException(*predecessor) : nullptr)   // NOLINT(bugprone-throw-keyword-missing): a copy kept, not thrown
 {
 }
 
@@ -18,14 +18,14 @@ DtException::DtException(const DtException& other)
       mySignature(other.mySignature),
       myFile(other.myFile),
       myLine(other.myLine),
-      myPredecessor(other.myPredecessor ? new DtException(*other.myPredecessor) : nullptr)
+      myPredecessor(other.myPredecessor ? new DtException(*other.myPredecessor) : nullptr)   // NOLINT(bugprone-throw-keyword-missing)
 {
 }
 
 DtException& DtException::operator=(const DtException& other)
 {
     if (this != &other) {
-        const DtException* copy = other.myPredecessor ? new DtException(*other.myPredecessor) : nullptr;
+        const DtException* copy = other.myPredecessor ? new DtException(*other.myPredecessor) : nullptr;   // NOLINT(bugprone-throw-keyword-missing)
         delete myPredecessor;
         myPredecessor = copy;
         myMessage = other.myMessage;
