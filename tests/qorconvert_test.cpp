@@ -57,61 +57,65 @@ std::string angleError(const char* text, AngleKind kind = AngleKind::Latitude)
 
 TEST(ConverterFieldsTest, AnglesZonesAndFields)
 {
-    EXPECT_NEAR(angle("40d26'47\"N"), 40 + 26 / 60.0 + 47 / 3600.0, 1e-12);
-    EXPECT_NEAR(angle("74d0'21.5\"W", AngleKind::Longitude), -(74 + 21.5 / 3600.0), 1e-12);
-    EXPECT_NEAR(angle("-10:30:00"), -10.5, 1e-12);
-    EXPECT_NEAR(angle("12d30'"), 12.5, 1e-12);
-    EXPECT_NEAR(angle("45.5S"), -45.5, 0.0);
-    EXPECT_NEAR(angle("-33.25"), -33.25, 0.0);
-    EXPECT_NEAR(angle("10\xC2\xB0" "30'S"), -10.5, 1e-12);
-    EXPECT_EQ(angle("90"), 90.0);
+    const struct
+    {
+        const char* text;
+        AngleKind kind;
+        double degrees;
+    } good[] = {
+        {"40d26'47\"N", AngleKind::Latitude, 40 + 26 / 60.0 + 47 / 3600.0},
+        {"74d0'21.5\"W", AngleKind::Longitude, -(74 + 21.5 / 3600.0)},
+        {"-10:30:00", AngleKind::Latitude, -10.5},
+        {"12d30'", AngleKind::Latitude, 12.5},
+        {"45.5S", AngleKind::Latitude, -45.5},
+        {"-33.25", AngleKind::Latitude, -33.25},
+        {"10\xC2\xB0" "30'S", AngleKind::Latitude, -10.5},
+        {"90", AngleKind::Latitude, 90},
+    };
+    for (const auto& g : good)
+        EXPECT_NEAR(angle(g.text, g.kind), g.degrees, 1e-12) << g.text;
     double rad;
     std::string why;
     ASSERT_TRUE(parseAngle("0.5", 3, AngleKind::Plain, true, rad, why));
     EXPECT_NEAR(rad, 0.5 * 180 / 3.141592653589793, 1e-12);
-
-    EXPECT_NE(angleError("91").find("beyond +/-90"), std::string::npos);
-    EXPECT_NE(angleError("10d61'N").find("below 60"), std::string::npos);
-    EXPECT_NE(angleError("40E").find("does not fit a latitude"), std::string::npos);
-    EXPECT_NE(angleError("40N", AngleKind::Longitude).find("does not fit a longitude"), std::string::npos);
-    EXPECT_NE(angleError("-40N").find("positive"), std::string::npos);
-    EXPECT_NE(angleError("abc").find("not a number"), std::string::npos);
-    EXPECT_NE(angleError("nan").find("not a number"), std::string::npos);
-    EXPECT_NE(angleError("1e400").find("not a number"), std::string::npos);
-    EXPECT_FALSE(angleError("40d26'47\"X").empty());
+    const struct
+    {
+        const char* text;
+        AngleKind kind;
+        const char* reason;
+    } bad[] = {
+        {"91", AngleKind::Latitude, "beyond +/-90"},        {"10d61'N", AngleKind::Latitude, "below 60"},
+        {"40E", AngleKind::Latitude, "does not fit a latitude"}, {"40N", AngleKind::Longitude, "does not fit a longitude"},
+        {"-40N", AngleKind::Latitude, "positive"},          {"abc", AngleKind::Latitude, "not a number"},
+        {"nan", AngleKind::Latitude, "not a number"},       {"1e400", AngleKind::Latitude, "not a number"},
+        {"40d26'47\"X", AngleKind::Latitude, "cannot read"},
+    };
+    for (const auto& b : bad)
+        EXPECT_NE(angleError(b.text, b.kind).find(b.reason), std::string::npos) << b.text;
 
     long zone;
     bool north;
-    EXPECT_TRUE(parseZone("18N", 3, zone, north, why));
-    EXPECT_EQ(zone, 18);
-    EXPECT_TRUE(north);
-    EXPECT_TRUE(parseZone("56H", 3, zone, north, why));
-    EXPECT_FALSE(north);
-    EXPECT_TRUE(parseZone("32u", 3, zone, north, why));
-    EXPECT_TRUE(north);
+    EXPECT_TRUE(parseZone("18N", 3, zone, north, why) && zone == 18 && north);
+    EXPECT_TRUE(parseZone("56H", 3, zone, north, why) && !north);   // band letters C..M are south
+    EXPECT_TRUE(parseZone("32u", 3, zone, north, why) && north);
     EXPECT_FALSE(parseZone("18I", 3, zone, north, why));
     EXPECT_EQ(why, "unknown zone letter 'I' in '18I'");
-    EXPECT_FALSE(parseZone("61N", 3, zone, north, why));
-    EXPECT_FALSE(parseZone("0N", 2, zone, north, why));
-    EXPECT_FALSE(parseZone("N", 1, zone, north, why));
-    EXPECT_FALSE(parseZone("123N", 4, zone, north, why));
+    for (const char* z : {"61N", "0N", "N", "123N"})
+        EXPECT_FALSE(parseZone(z, std::strlen(z), zone, north, why)) << z;
 
     Fields f;
     const std::string line = " 1,2\t3  ";
     splitFields(line.data(), line.size(), f);
-    EXPECT_EQ(f.count, 3u);
-    EXPECT_EQ(f.text(2), "3");
-    const std::string many(100, 'x');
+    EXPECT_TRUE(f.count == 3u && f.text(2) == "3");
     std::string spaced;
     for (int i = 0; i < 20; ++i)
         spaced += "1 ";
     splitFields(spaced.data(), spaced.size(), f);
     EXPECT_TRUE(f.tooMany);
     double v;
-    EXPECT_FALSE(parseNumber(many.data(), many.size(), v));
-    EXPECT_FALSE(parseNumber("1.5x", 4, v));
-    EXPECT_TRUE(parseNumber("-1.5e3", 6, v));
-    EXPECT_EQ(v, -1500.0);
+    const std::string many(100, 'x');
+    EXPECT_FALSE(parseNumber(many.data(), many.size(), v) || parseNumber("1.5x", 4, v));
+    EXPECT_TRUE(parseNumber("-1.5e3", 6, v) && v == -1500.0);
 }
 
 TEST_F(GlobalStateTest, ConverterRoundTripsThroughEveryMode)
