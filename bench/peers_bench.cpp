@@ -1,0 +1,561 @@
+// Our operations next to peer libraries doing the same job, per call, over
+// a few thousand varied inputs. Names: <operation>/<implementation>; the
+// implementation "floor" times only the transcendental calls our algorithm
+// cannot avoid. bench/compare turns the output into the comparison table.
+#include "benchInputs.h"
+
+#include <geodeticCoord.h>
+#include <qvDcm.h>
+#include <qvQuaternion.h>
+#include <qvTaitBryan.h>
+#include <referenceEllipsoid.h>
+#include <topoCoord.h>
+#include <utmCoord.h>
+#include <utmReferencePoint.h>
+
+#include <Eigen/Dense>
+#include <GeographicLib/Geocentric.hpp>
+#include <GeographicLib/LocalCartesian.hpp>
+#include <GeographicLib/TransverseMercator.hpp>
+#include <GeographicLib/UTMUPS.hpp>
+#include <benchmark/benchmark.h>
+#include <proj.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace Vorant;
+
+namespace {
+
+constexpr std::size_t kMask = qmbench::kInputs - 1;
+const double kDeg = 3.141592653589793 / 180;
+
+struct GeodeticSet
+{
+    std::vector<double> lat, lon, h;     // radians, metres
+    std::vector<double> x, y, z;         // geocentric
+    explicit GeodeticSet(bool high)
+        : lat(qmbench::uniform(-1.55, 1.55, 1)), lon(qmbench::uniform(-3.14, 3.14, 2)),
+          h(high ? qmbench::uniform(2e5, 1e6, 3) : qmbench::uniform(-100, 3000, 3)), x(lat.size()), y(lat.size()),
+          z(lat.size())
+    {
+        for (std::size_t i = 0; i < lat.size(); ++i)
+            DtGlobalEllipsoid().geodetic_to_geocentric(lat[i], lon[i], h[i], &x[i], &y[i], &z[i]);
+    }
+};
+
+struct Proj
+{
+    PJ_CONTEXT* ctx = proj_context_create();
+    PJ* p;
+    explicit Proj(const char* definition) : p(proj_create(ctx, definition)) {}
+    ~Proj()
+    {
+        proj_destroy(p);
+        proj_context_destroy(ctx);
+    }
+};
+
+// ---- geocentric -> geodetic ----------------------------------------------------------
+
+void geoc2geod_ours(benchmark::State& s)
+{
+    const GeodeticSet in(s.range(0));
+    const DtReferenceEllipsoid& e = DtGlobalEllipsoid();
+    double lat, lon, h;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        e.geocentric_to_geodetic(in.x[i], in.y[i], in.z[i], &lat, &lon, &h);
+        benchmark::DoNotOptimize(lat + lon + h);
+        i = (i + 1) & kMask;
+    }
+}
+void geoc2geod_geographiclib(benchmark::State& s)
+{
+    const GeodeticSet in(s.range(0));
+    const GeographicLib::Geocentric& g = GeographicLib::Geocentric::WGS84();
+    double lat, lon, h;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        g.Reverse(in.x[i], in.y[i], in.z[i], lat, lon, h);
+        benchmark::DoNotOptimize(lat + lon + h);
+        i = (i + 1) & kMask;
+    }
+}
+void geoc2geod_proj_trans(benchmark::State& s)
+{
+    const GeodeticSet in(s.range(0));
+    Proj cart("+proj=cart +ellps=WGS84");
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const PJ_COORD c = proj_trans(cart.p, PJ_INV, proj_coord(in.x[i], in.y[i], in.z[i], 0));
+        benchmark::DoNotOptimize(c);
+        i = (i + 1) & kMask;
+    }
+}
+void geoc2geod_proj_generic(benchmark::State& s)
+{
+    const GeodeticSet in(s.range(0));
+    Proj cart("+proj=cart +ellps=WGS84");
+    std::size_t i = 0;
+    for (auto _ : s) {
+        double x = in.x[i], y = in.y[i], z = in.z[i];
+        proj_trans_generic(cart.p, PJ_INV, &x, 0, 1, &y, 0, 1, &z, 0, 1, nullptr, 0, 0);
+        benchmark::DoNotOptimize(x + y + z);
+        i = (i + 1) & kMask;
+    }
+}
+// The calls our algorithm cannot avoid: one atan2, one atan, the square roots.
+void geoc2geod_floor(benchmark::State& s)
+{
+    const GeodeticSet in(s.range(0));
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const double r2 = in.x[i] * in.x[i] + in.y[i] * in.y[i];
+        benchmark::DoNotOptimize(std::atan2(in.y[i], in.x[i]) + std::atan(in.z[i] / std::sqrt(r2)) +
+                                 std::sqrt(r2 + in.z[i]) + std::sqrt(in.z[i] * in.z[i] + r2) + std::sqrt(in.x[i] + r2));
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(geoc2geod_ours)->Arg(0)->Arg(1);
+BENCHMARK(geoc2geod_geographiclib)->Arg(0)->Arg(1);
+BENCHMARK(geoc2geod_proj_trans)->Arg(0)->Arg(1);
+BENCHMARK(geoc2geod_proj_generic)->Arg(0)->Arg(1);
+BENCHMARK(geoc2geod_floor)->Arg(0)->Arg(1);
+
+// ---- geodetic -> geocentric ----------------------------------------------------------
+
+void geod2geoc_ours(benchmark::State& s)
+{
+    const GeodeticSet in(false);
+    const DtReferenceEllipsoid& e = DtGlobalEllipsoid();
+    double x, y, z;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        e.geodetic_to_geocentric(in.lat[i], in.lon[i], in.h[i], &x, &y, &z);
+        benchmark::DoNotOptimize(x + y + z);
+        i = (i + 1) & kMask;
+    }
+}
+void geod2geoc_geographiclib(benchmark::State& s)
+{
+    const GeodeticSet in(false);
+    const GeographicLib::Geocentric& g = GeographicLib::Geocentric::WGS84();
+    double x, y, z;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        g.Forward(in.lat[i] / kDeg, in.lon[i] / kDeg, in.h[i], x, y, z);
+        benchmark::DoNotOptimize(x + y + z);
+        i = (i + 1) & kMask;
+    }
+}
+void geod2geoc_proj_trans(benchmark::State& s)
+{
+    const GeodeticSet in(false);
+    Proj cart("+proj=cart +ellps=WGS84");
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const PJ_COORD c = proj_trans(cart.p, PJ_FWD, proj_coord(in.lon[i], in.lat[i], in.h[i], 0));
+        benchmark::DoNotOptimize(c);
+        i = (i + 1) & kMask;
+    }
+}
+// sin and cos of latitude and longitude, one square root.
+void geod2geoc_floor(benchmark::State& s)
+{
+    const GeodeticSet in(false);
+    std::size_t i = 0;
+    for (auto _ : s) {
+        benchmark::DoNotOptimize(std::sin(in.lat[i]) + std::cos(in.lat[i]) + std::sin(in.lon[i]) * std::cos(in.lon[i]) +
+                                 std::sqrt(in.h[i] + 7e6));
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(geod2geoc_ours);
+BENCHMARK(geod2geoc_geographiclib);
+BENCHMARK(geod2geoc_proj_trans);
+BENCHMARK(geod2geoc_floor);
+
+// ---- UTM -------------------------------------------------------------------------------
+
+struct ZoneSet
+{
+    std::vector<double> latDeg = qmbench::uniform(-80, 84, 21);
+    std::vector<double> lonDeg = qmbench::uniform(-78, -72, 22);
+    std::vector<double> northing, easting;   // zone form: from the equator and the central meridian
+    DtUtmReferencePoint p{DtDegMinSec{40, 0, 0, DtNorth}, DtDegMinSec{75, 0, 0, DtWest}, 1, 18, DtWGS84, 0.9996};
+    ZoneSet() : northing(latDeg.size()), easting(latDeg.size())
+    {
+        for (std::size_t i = 0; i < latDeg.size(); ++i) {
+            long zone = 18;
+            p.geod2utm(latDeg[i], lonDeg[i], &zone, &northing[i], &easting[i]);
+        }
+    }
+};
+
+void utm_fwd_ours(benchmark::State& s)
+{
+    ZoneSet in;
+    double n, e;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        long zone = 18;
+        in.p.geod2utm(in.latDeg[i], in.lonDeg[i], &zone, &n, &e);
+        benchmark::DoNotOptimize(n + e);
+        i = (i + 1) & kMask;
+    }
+}
+void utm_fwd_geographiclib(benchmark::State& s)
+{
+    ZoneSet in;
+    const GeographicLib::TransverseMercator& tm = GeographicLib::TransverseMercator::UTM();
+    double x, y;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        tm.Forward(-75.0, in.latDeg[i], in.lonDeg[i], x, y);
+        benchmark::DoNotOptimize(x + y);
+        i = (i + 1) & kMask;
+    }
+}
+void utm_fwd_proj_trans(benchmark::State& s)
+{
+    ZoneSet in;
+    Proj utm("+proj=utm +zone=18 +ellps=WGS84");
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const PJ_COORD c = proj_trans(utm.p, PJ_FWD, proj_coord(in.lonDeg[i] * kDeg, in.latDeg[i] * kDeg, 0, 0));
+        benchmark::DoNotOptimize(c);
+        i = (i + 1) & kMask;
+    }
+}
+// Two sine/cosine pairs, a tangent, a square root.
+void utm_fwd_floor(benchmark::State& s)
+{
+    ZoneSet in;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const double phi = in.latDeg[i] * kDeg;
+        benchmark::DoNotOptimize(std::sin(phi) + std::cos(phi) + std::sin(2 * phi) * std::cos(2 * phi) + std::tan(phi) +
+                                 std::sqrt(1 - phi * 0.006));
+        i = (i + 1) & kMask;
+    }
+}
+void utm_inv_ours(benchmark::State& s)
+{
+    ZoneSet in;
+    double lat, lon;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        in.p.utm2geod(in.northing[i], in.easting[i], 18, &lat, &lon);
+        benchmark::DoNotOptimize(lat + lon);
+        i = (i + 1) & kMask;
+    }
+}
+void utm_inv_geographiclib(benchmark::State& s)
+{
+    ZoneSet in;
+    const GeographicLib::TransverseMercator& tm = GeographicLib::TransverseMercator::UTM();
+    double lat, lon;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        tm.Reverse(-75.0, in.easting[i], in.northing[i], lat, lon);
+        benchmark::DoNotOptimize(lat + lon);
+        i = (i + 1) & kMask;
+    }
+}
+void utm_inv_proj_trans(benchmark::State& s)
+{
+    ZoneSet in;
+    Proj utm("+proj=utm +zone=18 +ellps=WGS84");
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const PJ_COORD c = proj_trans(utm.p, PJ_INV, proj_coord(in.easting[i] + 500000.0, in.northing[i], 0, 0));
+        benchmark::DoNotOptimize(c);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(utm_fwd_ours);
+BENCHMARK(utm_fwd_geographiclib);
+BENCHMARK(utm_fwd_proj_trans);
+BENCHMARK(utm_fwd_floor);
+BENCHMARK(utm_inv_ours);
+BENCHMARK(utm_inv_geographiclib);
+BENCHMARK(utm_inv_proj_trans);
+
+void utmr_fwd_ours(benchmark::State& s)
+{
+    ZoneSet in;
+    double e, n;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        in.p.geod2utm(in.latDeg[i] * kDeg, in.lonDeg[i] * kDeg, &e, &n);
+        benchmark::DoNotOptimize(e + n);
+        i = (i + 1) & kMask;
+    }
+}
+void utmr_fwd_geodtoutm(benchmark::State& s)
+{
+    ZoneSet in;
+    std::vector<DtGeodeticCoord> g;
+    g.reserve(qmbench::kInputs);
+    for (std::size_t k = 0; k < qmbench::kInputs; ++k)
+        g.emplace_back(in.latDeg[k] * kDeg, in.lonDeg[k] * kDeg, 0.0, in.p.ellipsoid());
+    DtUtmCoord u(&in.p);
+    std::size_t i = 0;
+    for (auto _ : s) {
+        DtGeodToUtm(g[i], u);
+        benchmark::DoNotOptimize(u);
+        i = (i + 1) & kMask;
+    }
+}
+void utmr_fwd_geographiclib(benchmark::State& s)
+{
+    ZoneSet in;
+    int zone;
+    bool north;
+    double x, y;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        GeographicLib::UTMUPS::Forward(in.latDeg[i], in.lonDeg[i], zone, north, x, y, 18);
+        benchmark::DoNotOptimize(x + y);
+        i = (i + 1) & kMask;
+    }
+}
+void utmr_inv_ours(benchmark::State& s)
+{
+    ZoneSet in;
+    std::vector<double> e(qmbench::kInputs), n(qmbench::kInputs);
+    for (std::size_t k = 0; k < e.size(); ++k)
+        in.p.geod2utm(in.latDeg[k] * kDeg, in.lonDeg[k] * kDeg, &e[k], &n[k]);
+    double lat, lon;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        in.p.utm2geod(e[i], n[i], &lat, &lon);
+        benchmark::DoNotOptimize(lat + lon);
+        i = (i + 1) & kMask;
+    }
+}
+void utmr_inv_geographiclib(benchmark::State& s)
+{
+    ZoneSet in;
+    std::vector<double> e(qmbench::kInputs), n(qmbench::kInputs);
+    for (std::size_t k = 0; k < e.size(); ++k)
+        in.p.geod2utm(in.latDeg[k] * kDeg, in.lonDeg[k] * kDeg, &e[k], &n[k]);
+    double lat, lon;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        GeographicLib::UTMUPS::Reverse(18, in.latDeg[i] >= 0, e[i], n[i], lat, lon);
+        benchmark::DoNotOptimize(lat + lon);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(utmr_fwd_ours);
+BENCHMARK(utmr_fwd_geodtoutm);
+BENCHMARK(utmr_fwd_geographiclib);
+BENCHMARK(utmr_inv_ours);
+BENCHMARK(utmr_inv_geographiclib);
+
+// ---- matrices and angles ---------------------------------------------------------------
+
+struct AngleSet
+{
+    std::vector<DtTaitBryan> a;
+    std::vector<DtDcm> m;
+    std::vector<Eigen::Matrix3d> em;
+    std::vector<DtQuaternion> q;
+    std::vector<Eigen::Quaterniond> eq;
+    AngleSet()
+    {
+        const auto psi = qmbench::uniform(-3.1, 3.1, 31), th = qmbench::uniform(-1.5, 1.5, 32),
+                   ph = qmbench::uniform(-3.1, 3.1, 33);
+        for (std::size_t i = 0; i < qmbench::kInputs; ++i) {
+            a.emplace_back(psi[i], th[i], ph[i]);
+            m.emplace_back(a.back());
+            Eigen::Matrix3d e;
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 3; ++c)
+                    e(r, c) = m.back()[r][c];
+            em.push_back(e);
+            q.emplace_back(a.back());
+            eq.emplace_back(q.back().w(), q.back().x(), q.back().y(), q.back().z());
+        }
+    }
+};
+
+void dcmmul_ours(benchmark::State& s)
+{
+    const AngleSet in;
+    DtDcm out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        DtDcmDcmMul(in.m[i], in.m[(i + 1) & kMask], out);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void dcmmul_eigen(benchmark::State& s)
+{
+    const AngleSet in;
+    Eigen::Matrix3d out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        out.noalias() = in.em[i] * in.em[(i + 1) & kMask];
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void dcmvec_ours(benchmark::State& s)
+{
+    const AngleSet in;
+    DtVector64 out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        DtDcmVecMul(in.m[i], in.m[(i + 7) & kMask][1], out);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void dcmvec_eigen(benchmark::State& s)
+{
+    const AngleSet in;
+    Eigen::Vector3d out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        out.noalias() = in.em[i] * in.em[(i + 7) & kMask].row(1).transpose();
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void tb2mat_ours(benchmark::State& s)
+{
+    const AngleSet in;
+    DtDcm out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        DtTbToMat(in.a[i], out);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void tb2mat_eigen(benchmark::State& s)
+{
+    const AngleSet in;
+    Eigen::Matrix3d out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        out = (Eigen::AngleAxisd(in.a[i].psi(), Eigen::Vector3d::UnitZ()) *
+               Eigen::AngleAxisd(in.a[i].theta(), Eigen::Vector3d::UnitY()) *
+               Eigen::AngleAxisd(in.a[i].phi(), Eigen::Vector3d::UnitX()))
+                  .toRotationMatrix();
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void mat2tb_ours(benchmark::State& s)
+{
+    const AngleSet in;
+    DtTaitBryan out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        DtBodyToRef_to_Euler(in.m[i], &out);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void mat2tb_eigen(benchmark::State& s)
+{
+    const AngleSet in;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const Eigen::Vector3d ea = in.em[i].eulerAngles(2, 1, 0);
+        benchmark::DoNotOptimize(ea);
+        i = (i + 1) & kMask;
+    }
+}
+void quat2mat_ours(benchmark::State& s)
+{
+    const AngleSet in;
+    DtDcm out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        DtDcmFromQuaternion(out, &in.q[i]);
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+void quat2mat_eigen(benchmark::State& s)
+{
+    const AngleSet in;
+    Eigen::Matrix3d out;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        out = in.eq[i].toRotationMatrix();
+        benchmark::DoNotOptimize(out);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(dcmmul_ours);
+BENCHMARK(dcmmul_eigen);
+BENCHMARK(dcmvec_ours);
+BENCHMARK(dcmvec_eigen);
+BENCHMARK(tb2mat_ours);
+BENCHMARK(tb2mat_eigen);
+BENCHMARK(mat2tb_ours);
+BENCHMARK(mat2tb_eigen);
+BENCHMARK(quat2mat_ours);
+BENCHMARK(quat2mat_eigen);
+
+// ---- heading over the ground: the whole typical request ------------------------------------
+
+struct StateSet
+{
+    std::vector<DtVector64> pos;
+    std::vector<DtTaitBryan> att;
+    StateSet()
+    {
+        const GeodeticSet g(false);
+        const AngleSet a;
+        for (std::size_t i = 0; i < qmbench::kInputs; ++i) {
+            pos.emplace_back(g.x[i], g.y[i], g.z[i]);
+            att.push_back(a.a[i]);
+        }
+    }
+};
+
+void heading_ours(benchmark::State& s)
+{
+    const StateSet in;
+    std::size_t i = 0;
+    for (auto _ : s) {
+        benchmark::DoNotOptimize(DtGetHeadingFromGeocentric(in.pos[i], in.att[i]));
+        i = (i + 1) & kMask;
+    }
+}
+// The same job with the peers: geodetic position and local frame from
+// GeographicLib, the body matrix and the angle extraction with Eigen.
+void heading_peers(benchmark::State& s)
+{
+    const StateSet in;
+    const GeographicLib::Geocentric& earth = GeographicLib::Geocentric::WGS84();
+    Eigen::Matrix3d nedToEnu;
+    nedToEnu << 0, 1, 0, 1, 0, 0, 0, 0, -1;
+    std::vector<double> m(9);
+    std::size_t i = 0;
+    for (auto _ : s) {
+        double lat, lon, h;
+        earth.Reverse(in.pos[i].x(), in.pos[i].y(), in.pos[i].z(), lat, lon, h, m);
+        const Eigen::Map<const Eigen::Matrix<double, 3, 3, Eigen::RowMajor>> enuToGeoc(m.data());
+        const Eigen::Matrix3d body = (Eigen::AngleAxisd(in.att[i].psi(), Eigen::Vector3d::UnitZ()) *
+                                      Eigen::AngleAxisd(in.att[i].theta(), Eigen::Vector3d::UnitY()) *
+                                      Eigen::AngleAxisd(in.att[i].phi(), Eigen::Vector3d::UnitX()))
+                                         .toRotationMatrix();
+        const Eigen::Matrix3d local = (enuToGeoc * nedToEnu).transpose() * body;
+        benchmark::DoNotOptimize(local.eulerAngles(2, 1, 0)[0]);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(heading_ours);
+BENCHMARK(heading_peers);
+
+}  // namespace
