@@ -98,6 +98,16 @@ TEST_F(GlobalStateTest, TransformIntoTheTopographicFrameAndGroundAngles)
         EXPECT_NEAR(DtGetHeadingFromGeocentric(g.geocentric(), geocentric), local.psi(), 2e-7) << n;
         EXPECT_NEAR(DtGetPitchFromGeocentric(g.geocentric(), geocentric), local.theta(), 1e-9) << n;
         EXPECT_NEAR(DtGetRollFromGeocentric(g.geocentric(), geocentric), local.phi(), 2e-7) << n;
+        // Bit for bit the road through the transform into the frame.
+        DtGeodeticCoord at;
+        at.setGeocentric(g.geocentric());
+        DtCoordTransform frame;
+        DtGeocToTopoTransform(at.lat(), at.lon(), &frame);
+        DtTaitBryan viaTransform;
+        frame.eulerTrans(geocentric, &viaTransform);
+        EXPECT_BITEQ(DtGetHeadingFromGeocentric(g.geocentric(), geocentric), viaTransform.psi());
+        EXPECT_BITEQ(DtGetPitchFromGeocentric(g.geocentric(), geocentric), viaTransform.theta());
+        EXPECT_BITEQ(DtGetRollFromGeocentric(g.geocentric(), geocentric), viaTransform.phi());
     }
 
     DtUseMapDatum(DtED50);   // the transform follows the current datum

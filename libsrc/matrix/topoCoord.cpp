@@ -22,17 +22,22 @@ void LatLonToTopoToGeoc(double lat, double lon, DtDcm& out)
 
 enum class Angle { Heading, Pitch, Roll };
 
-// The whole computation, afresh on every call.
+// The whole computation, afresh on every call: the geodetic position, the
+// geocentric-to-topographic rotation there, and the orientation carried into
+// it. This is the rotation part of DtGeocToTopoTransform and eulerTrans; the
+// transform's offset (a second geodetic-to-geocentric conversion) plays no
+// part in the angles, so it is not computed. The results are the same bits.
 double angleOverGround(const DtVector64& position, const DtTaitBryan& orientation, Angle which)
 {
-    DtCoordTransform transform;
     DtGeodeticCoord geodetic(&DtGlobalEllipsoid());
     geodetic.setGeocentric(position);
     const double lon = geodetic.lon();
     const double lat = geodetic.lat();
-    DtGeocToTopoTransform(lat, lon, &transform);
+    DtDcm topoToGeoc, geocToTopo;
+    LatLonToTopoToGeoc(lat, lon, topoToGeoc);
+    DtDcmTranspose(topoToGeoc, geocToTopo);
     DtTaitBryan result;
-    transform.eulerTrans(orientation, &result);
+    DtEulerToEuler(orientation, geocToTopo, &result);
     switch (which) {
     case Angle::Heading:
         return result.psi();
