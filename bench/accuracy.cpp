@@ -1,0 +1,172 @@
+// Accuracy of our conversions against GeographicLib's exact ones (Geocentric
+// with the same semi-axes; TransverseMercatorExact with k0 = 0.9996), and of
+// matrix -> Tait-Bryan near its hard places. Prints a Markdown report and
+// writes the data of its plots into the directory given.
+//
+// Usage: qormatrix_accuracy <data-dir>   (bench/accuracy-report runs it)
+#include <qvDcm.h>
+#include <qvTaitBryan.h>
+#include <referenceEllipsoid.h>
+#include <utmReferencePoint.h>
+
+#include <GeographicLib/Geocentric.hpp>
+#include <GeographicLib/TransverseMercatorExact.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace Vorant;
+
+namespace {
+
+const double kPi = 3.141592653589793;
+const double kDeg = kPi / 180;
+const double a = DtWGS84.spheroid.semiMajorAxis;
+const double f = (a - DtWGS84.spheroid.semiMinorAxis) / a;
+
+struct Worst
+{
+    double latMetres = 0, heightMetres = 0, atLat = 0;
+};
+
+// Our geocentric -> geodetic of the exact geocentric image of (lat, lon, h).
+Worst geodeticErrors(const std::vector<double>& lats, double h)
+{
+    const GeographicLib::Geocentric exact(a, f);
+    const DtReferenceEllipsoid& ours = DtGlobalEllipsoid();
+    Worst w;
+    for (double lat : lats)
+        for (double lon = -175; lon < 180; lon += 10) {
+            double x, y, z, la, lo, hh;
+            exact.Forward(lat, lon, h, x, y, z);
+            ours.geocentric_to_geodetic(x, y, z, &la, &lo, &hh);
+            const double latErr = std::fabs(la / kDeg - lat) * kDeg * (a + h);
+            if (latErr > w.latMetres) {
+                w.latMetres = latErr;
+                w.atLat = lat;
+            }
+            w.heightMetres = std::max(w.heightMetres, std::fabs(hh - h));
+        }
+    return w;
+}
+
+struct UtmErrors
+{
+    double forward = 0, inverse = 0, roundTrip = 0;   // metres on the ground
+};
+
+UtmErrors utmErrors(double offDeg)
+{
+    const GeographicLib::TransverseMercatorExact exact(a, f, 0.9996);
+    DtUtmReferencePoint p;
+    p.useMapDatum(DtWGS84);
+    UtmErrors w;
+    for (double lat = -80; lat <= 84; lat += 0.25)
+        for (double sign : {-1.0, 1.0}) {
+            const double lon = 15 + sign * offDeg;
+            double x, y, n, e, la, lo;
+            long zone = 33;
+            exact.Forward(15, lat, lon, x, y);
+            p.geod2utm(lat, lon, &zone, &n, &e);
+            w.forward = std::max(w.forward, std::hypot(e - x, n - y));
+            p.utm2geod(y, x, 33, &la, &lo);
+            w.inverse = std::max(w.inverse, std::hypot(la - lat, (lo - lon) * std::cos(lat * kDeg)) * kDeg * a);
+            p.utm2geod(n, e, 33, &la, &lo);
+            w.roundTrip = std::max(w.roundTrip, std::hypot(la - lat, (lo - lon) * std::cos(lat * kDeg)) * kDeg * a);
+        }
+    return w;
+}
+
+// The largest error of the three angles read back from their matrix.
+double angleError(const DtTaitBryan& in)
+{
+    DtDcm m;
+    DtTbToMat(in, m);
+    DtTaitBryan out;
+    DtBodyToRef_to_Euler(m, &out);
+    return std::max({std::fabs(std::remainder(out.psi() - in.psi(), 2 * kPi)), std::fabs(out.theta() - in.theta()),
+                     std::fabs(std::remainder(out.phi() - in.phi(), 2 * kPi))});
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string dir = argc > 1 ? argv[1] : ".";
+    DtReferenceEllipsoid::setNotifyConversionFrom0Geocentric(false);   // the poles are ordinary points here
+
+    std::printf("### Geocentric to geodetic, by height band\n\n");
+    std::printf("Worst latitude error (as metres along the meridian) and height error over latitudes -90..90 in\n"
+                "steps of 0.25 degree and longitudes all round, against GeographicLib's exact `Geocentric`.\n\n");
+    std::printf("| height | latitude error, all latitudes | at latitude | height error | latitude error, 0.25..90 deg |\n");
+    std::printf("|---:|---:|---:|---:|---:|\n");
+    std::vector<double> all, offEquator;
+    for (double lat = -90; lat <= 90; lat += 0.25) {
+        all.push_back(lat);
+        if (std::fabs(lat) >= 0.25)
+            offEquator.push_back(lat);
+    }
+    for (double h : {-10e3, -1e3, 0.0, 1e3, 10e3, 100e3, 500e3, 1000e3, 10000e3, 100000e3}) {
+        const Worst w = geodeticErrors(all, h), off = geodeticErrors(offEquator, h);
+        std::printf("| %.0f km | %.3g m | %g | %.3g m | %.3g m |\n", h / 1000, w.latMetres, w.atLat, w.heightMetres,
+                    off.latMetres);
+    }
+    std::vector<double> nearEquator;
+    for (int i = -100; i <= 100; ++i)
+        nearEquator.push_back(i * 1e-7);   // within 1e-5 degree of the equator
+    const Worst eq = geodeticErrors(nearEquator, 0.0);
+    std::printf("\nWithin 1e-5 degree of the equator (surface): worst latitude error %.3g m, height error %.3g m.\n\n",
+                eq.latMetres, eq.heightMetres);
+
+    // Plot data: latitude error against latitude near the equator.
+    if (std::FILE* out = std::fopen((dir + "/equator.dat").c_str(), "w")) {
+        for (double e = -9; e <= 1.0001; e += 0.05) {
+            const double lat = std::pow(10.0, e);
+            const Worst w = geodeticErrors({lat, -lat}, 0.0);
+            std::fprintf(out, "%.6g %.6g\n", lat, std::max(w.latMetres, 1e-12));
+        }
+        std::fclose(out);
+    }
+
+    std::printf("### UTM, zone form, against the exact transverse Mercator\n\n");
+    std::printf("Latitudes -80..84 in steps of 0.25 degree, WGS 84, k0 = 0.9996. Errors as metres on the ground.\n\n");
+    std::printf("| from the central meridian | forward | inverse | round trip (ours both ways) |\n|---|---:|---:|---:|\n");
+    UtmErrors within;
+    for (double off = 0; off <= 3.0001; off += 0.25) {
+        const UtmErrors u = utmErrors(off);
+        within.forward = std::max(within.forward, u.forward);
+        within.inverse = std::max(within.inverse, u.inverse);
+        within.roundTrip = std::max(within.roundTrip, u.roundTrip);
+    }
+    std::printf("| within 3 degrees (the zone) | %.3g m | %.3g m | %.3g m |\n", within.forward, within.inverse,
+                within.roundTrip);
+    for (double off : {4.0, 6.0, 9.0}) {
+        const UtmErrors u = utmErrors(off);
+        std::printf("| %g degrees | %.3g m | %.3g m | %.3g m |\n", off, u.forward, u.inverse, u.roundTrip);
+    }
+    if (std::FILE* out = std::fopen((dir + "/utm.dat").c_str(), "w")) {
+        for (double off = 0; off <= 9.0001; off += 0.25) {
+            const UtmErrors u = utmErrors(off);
+            std::fprintf(out, "%g %.6g %.6g %.6g\n", off, std::max(u.forward, 1e-6), std::max(u.inverse, 1e-6),
+                         std::max(u.roundTrip, 1e-6));
+        }
+        std::fclose(out);
+    }
+
+    std::printf("\n### Matrix to Tait-Bryan angles near the hard places\n\n");
+    std::printf("Largest error (radians) of the three angles read back from the matrix of the given angles; the\n"
+                "other angles are 0.3 and -0.2. Yaw and roll come from arc cosines, pitch from an arc sine.\n\n");
+    std::printf("| distance d | yaw d | yaw pi - d | roll d | roll pi - d | pitch pi/2 - d |\n|---:|---:|---:|---:|---:|---:|\n");
+    for (int k = 1; k <= 9; ++k) {
+        const double d = std::pow(10.0, -k);
+        std::printf("| 1e-%d | %.2g | %.2g | %.2g | %.2g | %.2g |\n", k, angleError(DtTaitBryan(d, 0.3, -0.2)),
+                    angleError(DtTaitBryan(kPi - d, 0.3, -0.2)), angleError(DtTaitBryan(0.3, -0.2, d)),
+                    angleError(DtTaitBryan(0.3, -0.2, kPi - d)), angleError(DtTaitBryan(0.3, kPi / 2 - d, -0.2)));
+    }
+    std::printf("\nWithin about 1e-6 rad of vertical pitch the roll is set to 0 and the heading carries the combined\n"
+                "angle, so the pitch column measures the sum there, not the separate angles.\n");
+    return 0;
+}
