@@ -10,8 +10,8 @@
 
 namespace Vorant {
 
-// Fixed at construction. The line of the chord is endpoint0 + t * direction:
-// t = 0 is the first endpoint, t = 1 the second.
+/// Fixed at construction. The line of the chord is endpoint0 + t * direction:
+/// t = 0 is the first endpoint, t = 1 the second.
 class DT_EXPORT Dt3dChord
 {
 public:
@@ -25,20 +25,20 @@ public:
     double directedZComponent() const { return myDz; }
     const Dt3dExtent& extent() const { return myExtent; }
 
-    // The point at parameter t (not limited to [0, 1]).
+    /// The point at parameter t (not limited to [0, 1]).
     Dt3dPoint computePoint(double t) const;
     double minZ() const;
     double maxZ() const;
-    // The cross product of the chord and the point's offset has no component
-    // above 1e-6 (an absolute tolerance).
+    /// The cross product of the chord and the point's offset has no component
+    /// above 1e-6 (an absolute tolerance).
     bool isCollinear(const Dt3dPoint& q) const;
     bool parallelToXYPlane() const { return myEndpoint0.z() == myEndpoint1.z(); }
     bool inPlaneZEquals(double z) const { return parallelToXYPlane() && myEndpoint0.z() == z; }
-    // Whether the chord meets the plane at height z; t is the parameter of the
-    // meeting point, or 2.0 when the whole chord lies in the plane. t is not
-    // written when the chord misses the plane.
+    /// Whether the chord meets the plane at height z; t is the parameter of the
+    /// meeting point, or 2.0 when the whole chord lies in the plane. t is not
+    /// written when the chord misses the plane.
     bool intersectsPlaneZEqualsAtPoint(double z, double& t) const;
-    // A collinear point on the closed segment.
+    /// A collinear point on the closed segment.
     bool collinearPointLiesWithin(const Dt3dPoint& q) const;
 
 private:
@@ -50,7 +50,7 @@ private:
     Dt3dExtent myExtent;
 };
 
-// "((x0, y0, z0), (x1, y1, z1))"
+/// "((x0, y0, z0), (x1, y1, z1))"
 DT_EXPORT std::ostream& operator<<(std::ostream& os, const Dt3dChord& chord);
 
 }  // namespace Vorant

@@ -9,7 +9,7 @@ namespace Vorant {
 
 class Dt3dPoint;
 
-// The arithmetic treats w like the other components and never renormalises.
+/// The arithmetic treats w like the other components and never renormalises.
 class DT_EXPORT Dt4dPoint
 {
 public:
@@ -19,11 +19,11 @@ public:
     virtual ~Dt4dPoint();
 
     virtual void set(const double& x, const double& y, const double& z, const double& w);
-    // Divides x, y, z by w (multiplying by 1 / w) and sets w to 1. A point
-    // with w <= 0 (outside the precondition w > 0) or w == 1 is unchanged.
+    /// Divides x, y, z by w (multiplying by 1 / w) and sets w to 1. A point
+    /// with w <= 0 (outside the precondition w > 0) or w == 1 is unchanged.
     virtual void unhomogenize();
 
-    // 0 is x, 1 is y, 2 is z, 3 is w; any other index throws DtException.
+    /// 0 is x, 1 is y, 2 is z, 3 is w; any other index throws DtException.
     const double& operator[](int i) const;
     double& operator[](int i);
 
@@ -67,7 +67,7 @@ public:
         return *this;
     }
 
-    // x, y, z from the argument and w = 1.
+    /// x, y, z from the argument and w = 1.
     void setFromVector(const DtVector64& v);
     void setFrom3dPoint(const Dt3dPoint& p);
 

@@ -10,23 +10,23 @@ namespace Vorant {
 class DT_EXPORT DtDirectedRotRate
 {
 public:
-    // Rate 0, axis zero.
+    /// Rate 0, axis zero.
     DtDirectedRotRate() : magnitude(0.0), axis{0.0f, 0.0f, 0.0f} {}
     explicit DtDirectedRotRate(const DtVector32& w) : DtDirectedRotRate() { setFromVec(w); }
 
-    // Rate and axis of w: squares in float, their sum and root in double. A
-    // zero vector gives rate 0 and a zero axis.
+    /// Rate and axis of w: squares in float, their sum and root in double. A
+    /// zero vector gives rate 0 and a zero axis.
     void setFromVec(const DtVector32& w);
 
-    // Compares the axes only (as floats); the rates are not compared.
+    /// Compares the axes only (as floats); the rates are not compared.
     bool operator==(const DtDirectedRotRate& o) const
     {
         return axis[0] == o.axis[0] && axis[1] == o.axis[1] && axis[2] == o.axis[2];
     }
     bool operator!=(const DtDirectedRotRate& o) const { return !(*this == o); }
 
-    double magnitude;   // length of the angular-velocity vector
-    float axis[3];      // unit axis; zero when the magnitude is zero
+    double magnitude;   ///< length of the angular-velocity vector
+    float axis[3];      ///< unit axis; zero when the magnitude is zero
 };
 
 }  // namespace Vorant

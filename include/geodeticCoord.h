@@ -20,40 +20,40 @@ namespace Vorant {
 class DT_EXPORT DtGeodeticCoord : public DtVector64
 {
 public:
-    // (0, 0, 0) on the given ellipsoid, which must outlive the coordinate.
-    // A geoid datum is created when theGeoidDatumType is not 0.
+    /// (0, 0, 0) on the given ellipsoid, which must outlive the coordinate.
+    /// A geoid datum is created when theGeoidDatumType is not 0.
     explicit DtGeodeticCoord(const DtReferenceEllipsoid* ellipsoid = &DtGlobalEllipsoid());
-    // Latitude and longitude in radians, height above the ellipsoid in metres.
+    /// Latitude and longitude in radians, height above the ellipsoid in metres.
     DtGeodeticCoord(double lat, double lon, double h, const DtReferenceEllipsoid* ellipsoid = &DtGlobalEllipsoid());
-    // Same values and ellipsoid, and a geoid datum of its own.
+    /// Same values and ellipsoid, and a geoid datum of its own.
     DtGeodeticCoord(const DtGeodeticCoord& other);
-    // Copies the values and rebinds to the other's ellipsoid; keeps this
-    // coordinate's own geoid datum.
+    /// Copies the values and rebinds to the other's ellipsoid; keeps this
+    /// coordinate's own geoid datum.
     DtGeodeticCoord& operator=(const DtGeodeticCoord& other);
     virtual ~DtGeodeticCoord();
 
-    // From a common-frame geocentric position, through the ellipsoid.
+    /// From a common-frame geocentric position, through the ellipsoid.
     virtual DtGeodeticCoord& setGeocentric(const DtVector64& geocentric);
     virtual void getGeocentric(DtVector64& geocentric) const;
     virtual DtVector64 geocentric() const;
-    // The text form on DtInfo.
+    /// The text form on DtInfo.
     virtual void printData() const;
-    // "[ lat= .. lon= .. alt= .. ]" (radians, metres), no line end.
+    /// "[ lat= .. lon= .. alt= .. ]" (radians, metres), no line end.
     virtual void printDataToStream(std::ostream& os) const;
     virtual void setLat(double lat);
     virtual double lat() const;
     virtual void setLon(double lon);
     virtual double lon() const;
-    // Altitude above the geoid when a geoid datum is held, else the height
-    // above the ellipsoid.
+    /// Altitude above the geoid when a geoid datum is held, else the height
+    /// above the ellipsoid.
     virtual void setAlt(double alt);
     virtual double alt() const;
     virtual const DtMapDatum& mapDatum() const;
-    // Replaces the geoid datum by a new one of the given type (also for 0).
+    /// Replaces the geoid datum by a new one of the given type (also for 0).
     virtual void setGeoidDatumType(DtGeoidType type);
 
     const DtReferenceEllipsoid* ellipsoid() const { return myEllipsoid; }
-    // The geoid datum held, or null.
+    /// The geoid datum held, or null.
     DtGeoidDatum* geoidDatum() const { return myGeoid; }
 
 private:
@@ -63,9 +63,9 @@ private:
 
 DT_EXPORT std::ostream& operator<<(std::ostream& os, const DtGeodeticCoord& coord);
 
-// target.setGeocentric(geocentric)
+/// target.setGeocentric(geocentric)
 DT_EXPORT void DtGeocToGeod(const DtVector64& geocentric, DtGeodeticCoord& target);
-// source.getGeocentric(geocentric)
+/// source.getGeocentric(geocentric)
 DT_EXPORT void DtGeodToGeoc(const DtGeodeticCoord& source, DtVector64& geocentric);
 
 }  // namespace Vorant

@@ -10,8 +10,8 @@
 
 namespace Vorant {
 
-// Geoid models. DtGeoidNone (0) is the default of the process-wide setting:
-// new geodetic coordinates then carry no geoid datum.
+/// Geoid models. DtGeoidNone (0) is the default of the process-wide setting:
+/// new geodetic coordinates then carry no geoid datum.
 enum DtGeoidType : int
 {
     DtGeoidNone = 0,
@@ -19,34 +19,34 @@ enum DtGeoidType : int
     DtGeoidEgm2008 = 2
 };
 
-// Process-wide settings; they affect only geoid datums created afterwards.
+/// Process-wide settings; they affect only geoid datums created afterwards.
 extern DT_EXPORT DtGeoidType theGeoidDatumType;
-extern DT_EXPORT DtString theGeoidDataPath;   // default "../data/geoids"
+extern DT_EXPORT DtString theGeoidDataPath;   ///< default "../data/geoids"
 DT_EXPORT void setTheGeoidDatumType(DtGeoidType type);
 DT_EXPORT void setTheGeoidDatumPath(DtString path);
 
-// The destructor is deliberately not virtual: geodetic coordinates own and
-// delete the base type only.
+/// The destructor is deliberately not virtual: geodetic coordinates own and
+/// delete the base type only.
 class DT_EXPORT DtGeoidDatum
 {
 public:
-    // Type from theGeoidDatumType, path from theGeoidDataPath.
+    /// Type from theGeoidDatumType, path from theGeoidDataPath.
     DtGeoidDatum(bool cubic, bool threadsafe);
-    // Path from theGeoidDataPath.
+    /// Path from theGeoidDataPath.
     DtGeoidDatum(DtGeoidType type, bool cubic, bool threadsafe);
-    // Type from theGeoidDatumType.
+    /// Type from theGeoidDatumType.
     DtGeoidDatum(DtString path, bool cubic, bool threadsafe);
     ~DtGeoidDatum();
     DtGeoidDatum(const DtGeoidDatum&) = delete;
     DtGeoidDatum& operator=(const DtGeoidDatum&) = delete;
 
-    // Stores the four values; nothing is read from disk.
+    /// Stores the four values; nothing is read from disk.
     void initGeoid(DtGeoidType type, DtString path, bool cubic, bool threadsafe);
 
-    // Geoid height above the ellipsoid at a latitude and longitude in degrees.
+    /// Geoid height above the ellipsoid at a latitude and longitude in degrees.
     virtual double undulation(double latDeg, double lonDeg);
-    // Preloading hooks for gridded models (south, west, north, east in degrees);
-    // nothing to do here.
+    /// Preloading hooks for gridded models (south, west, north, east in degrees);
+    /// nothing to do here.
     virtual void cacheArea(double south, double west, double north, double east);
     virtual void cacheAll();
     virtual DtGeoidType geoidType();
@@ -55,7 +55,7 @@ public:
     virtual bool threadsafe();
 
 protected:
-    float* gridData;   // owned grid storage of a gridded model (a single delete)
+    float* gridData;   ///< owned grid storage of a gridded model (a single delete)
 
 private:
     DtGeoidType myType;

@@ -11,11 +11,11 @@
 
 namespace Vorant {
 
-// The semi-axes of an ellipsoid of revolution, metres.
+/// The semi-axes of an ellipsoid of revolution, metres.
 struct DtSpheroid
 {
-    double semiMajorAxis;   // equatorial, a
-    double semiMinorAxis;   // polar, b
+    double semiMajorAxis;   ///< equatorial, a
+    double semiMinorAxis;   ///< polar, b
 };
 
 class DtMapDatum
@@ -27,8 +27,8 @@ public:
     {
     }
 
-    // Exact comparison of all five numbers: no tolerance, a NaN anywhere
-    // makes datums unequal, 0.0 equals -0.0.
+    /// Exact comparison of all five numbers: no tolerance, a NaN anywhere
+    /// makes datums unequal, 0.0 equals -0.0.
     bool operator==(const DtMapDatum& o) const
     {
         return spheroid.semiMajorAxis == o.spheroid.semiMajorAxis &&
@@ -38,14 +38,14 @@ public:
     bool operator!=(const DtMapDatum& o) const { return !(*this == o); }
 
     DtSpheroid spheroid;
-    double deltaX;   // metres
+    double deltaX;   ///< metres
     double deltaY;
     double deltaZ;
 };
 
-// The constants have internal linkage: every source that includes this header
-// holds its own copies, constant-initialised, so no static object of the
-// library depends on the order in which sources are initialised.
+/// The constants have internal linkage: every source that includes this header
+/// holds its own copies, constant-initialised, so no static object of the
+/// library depends on the order in which sources are initialised.
 constexpr DtSpheroid DtWGS84Spheroid = {6378137.0, 6356752.3142};
 constexpr DtSpheroid DtInternationalSpheroid = {6378388.0, 6356911.946127};
 constexpr DtSpheroid DtClark1866Spheroid = {6378206.4, 6356583.8};
@@ -56,9 +56,9 @@ constexpr DtMapDatum DtNASANAD27(DtClark1866Spheroid, -8.0, 161.0, 179.0);
 constexpr DtMapDatum DtNASBNAD27(DtClark1866Spheroid, -8.0, 159.0, 175.0);
 constexpr DtMapDatum DtCONUSNAD27(DtClark1866Spheroid, -8.0, 160.0, 176.0);
 
-// Makes the datum the process-wide current datum: first the datum of the
-// global reference ellipsoid, then that of the global UTM reference point.
-// Everything bound to the global ellipsoid follows at once.
+/// Makes the datum the process-wide current datum: first the datum of the
+/// global reference ellipsoid, then that of the global UTM reference point.
+/// Everything bound to the global ellipsoid follows at once.
 DT_EXPORT void DtUseMapDatum(const DtMapDatum& datum);
 
 }  // namespace Vorant

@@ -11,7 +11,7 @@
 
 namespace Vorant {
 
-// The double nearest to pi.
+/// The double nearest to pi.
 constexpr double DtPi = 3.141592653589793;
 
 template <class T>
@@ -20,23 +20,23 @@ inline T DtSquare(const T& v)
     return v * v;
 }
 
-// v when v >= 0, otherwise -v: negative zero stays negative, a NaN has its
-// sign flipped.
+/// v when v >= 0, otherwise -v: negative zero stays negative, a NaN has its
+/// sign flipped.
 template <class T>
 inline T DtAbs(T v)
 {
     return v >= 0 ? v : -v;
 }
 
-// a when a > b, otherwise b (ties and NaNs give b).
+/// a when a > b, otherwise b (ties and NaNs give b).
 template <class T>
 inline T DtMax(T a, T b)
 {
     return a > b ? a : b;
 }
 
-// v clamped to the interval between lo and hi, given in either order. A NaN v
-// is returned unchanged.
+/// v clamped to the interval between lo and hi, given in either order. A NaN v
+/// is returned unchanged.
 template <class T>
 inline T DtLimit(T v, T lo, T hi)
 {
@@ -49,13 +49,13 @@ inline T DtLimit(T v, T lo, T hi)
     return v;
 }
 
-// (pi * degrees) / 180: multiply first, divide second.
+/// (pi * degrees) / 180: multiply first, divide second.
 inline double DtDeg2Rad(double degrees)
 {
     return (DtPi * degrees) / 180.0;
 }
 
-// 180 * (radians / pi): divide first, multiply second.
+/// 180 * (radians / pi): divide first, multiply second.
 inline double DtRad2Deg(double radians)
 {
     return 180.0 * (radians / DtPi);

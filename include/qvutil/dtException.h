@@ -9,9 +9,9 @@
 
 namespace Vorant {
 
-// Thrown by value. The message is stored as given (the library's throw sites
-// prefix it with "DtException: "), and what() returns it. A predecessor, when
-// one is given, is copied so that the chain never dangles.
+/// Thrown by value. The message is stored as given (the library's throw sites
+/// prefix it with "DtException: "), and what() returns it. A predecessor, when
+/// one is given, is copied so that the chain never dangles.
 class DT_EXPORT DtException : public std::exception
 {
 public:
@@ -27,7 +27,7 @@ public:
     const DtString& signature() const { return mySignature; }
     const DtString& file() const { return myFile; }
     unsigned int line() const { return myLine; }
-    // Null when this exception has no predecessor.
+    /// Null when this exception has no predecessor.
     const DtException* predecessor() const { return myPredecessor; }
 
 private:
@@ -35,7 +35,7 @@ private:
     DtString mySignature;
     DtString myFile;
     unsigned int myLine;
-    const DtException* myPredecessor;   // owned copy, or null
+    const DtException* myPredecessor;   ///< owned copy, or null
 };
 
 }  // namespace Vorant

@@ -10,13 +10,13 @@
 
 namespace Vorant {
 
-// Process-wide notification level. A stream emits only when this level is at
-// or above the stream's threshold. Setting it to 10 makes every stream emit.
+/// Process-wide notification level. A stream emits only when this level is at
+/// or above the stream's threshold. Setting it to 10 makes every stream emit.
 extern DT_EXPORT int DtNotifyLevel;
 
-// Thresholds of the streams; the default level is DtLevelInfo, so warnings and
-// information are emitted and debugging text is not. Some conversions add
-// their own test of the level (information only above 1).
+/// Thresholds of the streams; the default level is DtLevelInfo, so warnings and
+/// information are emitted and debugging text is not. Some conversions add
+/// their own test of the level (information only above 1).
 enum DtNotifyThreshold
 {
     DtLevelAlways = INT_MIN,
@@ -25,15 +25,15 @@ enum DtNotifyThreshold
     DtLevelDebug = 3
 };
 
-// A notification stream. Use it printf-style, stream(fmt, ...), or as a
-// std::ostream. Text goes to standard error by default; swap rdbuf() to
-// capture or redirect it. Both uses write through the std::ostream interface,
-// so a swapped buffer receives everything the stream emits.
+/// A notification stream. Use it printf-style, stream(fmt, ...), or as a
+/// std::ostream. Text goes to standard error by default; swap rdbuf() to
+/// capture or redirect it. Both uses write through the std::ostream interface,
+/// so a swapped buffer receives everything the stream emits.
 //
-// The level test happens in the printf-style call and in the stream's own
-// insertion operators below; the default buffer repeats it, so that text
-// inserted through a plain std::ostream& is gated as well while the stream
-// writes to standard error.
+/// The level test happens in the printf-style call and in the stream's own
+/// insertion operators below; the default buffer repeats it, so that text
+/// inserted through a plain std::ostream& is gated as well while the stream
+/// writes to standard error.
 class DT_EXPORT DtOutputStream : public std::ostream
 {
 public:
@@ -42,11 +42,11 @@ public:
     DtOutputStream(const DtOutputStream&) = delete;
     DtOutputStream& operator=(const DtOutputStream&) = delete;
 
-    // True when the current notification level lets this stream emit.
+    /// True when the current notification level lets this stream emit.
     bool enabled() const { return DtNotifyLevel >= myThreshold; }
     int threshold() const { return myThreshold; }
 
-    // printf-style output of any length; nothing is truncated.
+    /// printf-style output of any length; nothing is truncated.
     DtOutputStream& operator()(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 private:
@@ -68,7 +68,7 @@ private:
     StderrBuf myDefaultBuf;
 };
 
-// Insertion into a notification stream honours the level.
+/// Insertion into a notification stream honours the level.
 template <class T>
 DtOutputStream& operator<<(DtOutputStream& os, const T& value)
 {
@@ -87,10 +87,10 @@ inline DtOutputStream& operator<<(DtOutputStream& os, std::ostream& (*manipulato
 extern DT_EXPORT DtOutputStream DtInfo;
 extern DT_EXPORT DtOutputStream DtWarn;
 extern DT_EXPORT DtOutputStream DtDebug;
-// The stream behind DtFatalError: it emits at every level.
+/// The stream behind DtFatalError: it emits at every level.
 extern DT_EXPORT DtOutputStream DtFatal;
 
-// Reports an impossible request on DtFatal, whatever the level, and returns.
+/// Reports an impossible request on DtFatal, whatever the level, and returns.
 DT_EXPORT void DtFatalError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 }  // namespace Vorant

@@ -10,15 +10,15 @@
 
 namespace Vorant {
 
-// A text value. Converts implicitly to const char* so that it can be handed to
-// printf-style notification calls and C APIs.
+/// A text value. Converts implicitly to const char* so that it can be handed to
+/// printf-style notification calls and C APIs.
 class DT_EXPORT DtString
 {
 public:
     DtString() = default;
     DtString(const char* text) : myText(text ? text : "") {}   // NOLINT: implicit by design
-    // The decimal digits of the number. Explicit so that a literal 0 is never
-    // mistaken for a null text.
+    /// The decimal digits of the number. Explicit so that a literal 0 is never
+    /// mistaken for a null text.
     explicit DtString(unsigned int number);
     explicit DtString(const std::string& text) : myText(text) {}
 
@@ -53,14 +53,14 @@ DT_EXPORT DtString operator+(const DtString& a, const char* b);
 DT_EXPORT DtString operator+(const DtString& a, const DtString& b);
 DT_EXPORT std::ostream& operator<<(std::ostream& os, const DtString& s);
 
-// The name of a file, possibly with directories.
+/// The name of a file, possibly with directories.
 class DT_EXPORT DtFilename : public DtString
 {
 public:
     DtFilename() = default;
     DtFilename(const char* path) : DtString(path) {}   // NOLINT: implicit by design
 
-    // The name without its directories: everything after the last '/'.
+    /// The name without its directories: everything after the last '/'.
     static DtFilename stripPath(const char* path);
 };
 
