@@ -2,6 +2,8 @@
 
 #include <3dChord.h>
 
+#include "textFields.h"
+
 #include <cstdlib>
 #include <istream>
 #include <limits>
@@ -14,16 +16,6 @@ namespace {
 
 const double kInfinity = std::numeric_limits<double>::infinity();
 const double kLargest = 1.7976931348623157e308;
-
-double readField(std::istream& is, char delimiter)
-{
-    char buffer[80];
-    buffer[0] = '\0';
-    is.getline(buffer, sizeof buffer, delimiter);
-    buffer[sizeof buffer - 1] = '\0';
-    return std::strtod(buffer, nullptr);
-}
-
 }  // namespace
 
 Dt3dExtent::Dt3dExtent()
@@ -225,14 +217,13 @@ std::ostream& operator<<(std::ostream& os, const Dt3dExtent& e)
 
 std::istream& operator>>(std::istream& is, Dt3dExtent& e)
 {
-    char skip[80];
-    is.getline(skip, sizeof skip, '(');
-    e.setMinX(readField(is, ','));
-    e.setMinY(readField(is, ','));
-    e.setMinZ(readField(is, ','));
-    e.setMaxX(readField(is, ','));
-    e.setMaxY(readField(is, ','));
-    e.setMaxZ(readField(is, ')'));
+    detail::skipToOpeningBracket(is);
+    e.setMinX(detail::readField(is, ','));
+    e.setMinY(detail::readField(is, ','));
+    e.setMinZ(detail::readField(is, ','));
+    e.setMaxX(detail::readField(is, ','));
+    e.setMaxY(detail::readField(is, ','));
+    e.setMaxZ(detail::readField(is, ')'));
     return is;
 }
 

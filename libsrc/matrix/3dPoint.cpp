@@ -1,6 +1,7 @@
 #include <3dPoint.h>
 
 #include "diagnostics.h"
+#include "textFields.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -12,18 +13,6 @@ namespace Vorant {
 namespace {
 
 const char* const kInvalidIndex = "Invalid index (should be 0..2)";
-
-// One field of the text form: up to the delimiter, at most 79 characters,
-// through strtod. Whatever getline leaves on the stream stays there.
-double readField(std::istream& is, char delimiter)
-{
-    char buffer[80];
-    buffer[0] = '\0';
-    is.getline(buffer, sizeof buffer, delimiter);
-    buffer[sizeof buffer - 1] = '\0';
-    return std::strtod(buffer, nullptr);
-}
-
 }  // namespace
 
 const double& Dt3dPoint::operator[](int i) const
@@ -101,11 +90,10 @@ std::ostream& operator<<(std::ostream& os, const Dt3dPoint& p)
 
 std::istream& operator>>(std::istream& is, Dt3dPoint& p)
 {
-    char skip[80];
-    is.getline(skip, sizeof skip, '(');
-    p.setX(readField(is, ','));
-    p.setY(readField(is, ','));
-    p.setZ(readField(is, ')'));
+    detail::skipToOpeningBracket(is);
+    p.setX(detail::readField(is, ','));
+    p.setY(detail::readField(is, ','));
+    p.setZ(detail::readField(is, ')'));
     return is;
 }
 

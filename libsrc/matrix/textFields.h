@@ -1,0 +1,33 @@
+// Reading the text forms of points and extents: internal, not installed.
+#ifndef QORMATRIX_TEXT_FIELDS_H
+#define QORMATRIX_TEXT_FIELDS_H
+
+#include <cstdlib>
+#include <istream>
+
+namespace Vorant {
+namespace detail {
+
+// One field of a text form: up to the delimiter, at most 79 characters,
+// through strtod (0 for text that is not a number). Whatever state getline
+// leaves on the stream stays there.
+inline double readField(std::istream& is, char delimiter)
+{
+    char buffer[80];
+    buffer[0] = '\0';
+    is.getline(buffer, sizeof buffer, delimiter);
+    buffer[sizeof buffer - 1] = '\0';
+    return std::strtod(buffer, nullptr);
+}
+
+// Reads and discards the text up to and including the opening bracket.
+inline void skipToOpeningBracket(std::istream& is)
+{
+    char skip[80];
+    is.getline(skip, sizeof skip, '(');
+}
+
+}  // namespace detail
+}  // namespace Vorant
+
+#endif
