@@ -245,11 +245,21 @@ void DtDcmTranspose(const DtDcm& a, DtDcm& out)
 
 void DtDcmDcmMul(const DtDcm& a, const DtDcm& b, DtDcm& out)
 {
-    DtDcm t;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            t[i][j] = (a[i][0] * b[0][j] + a[i][1] * b[1][j]) + a[i][2] * b[2][j];
-    out = t;
+    // All nine sums are formed (in registers) before out, which may be a or
+    // b, is written.
+    const double a00 = a[0][0], a01 = a[0][1], a02 = a[0][2], a10 = a[1][0], a11 = a[1][1], a12 = a[1][2],
+                 a20 = a[2][0], a21 = a[2][1], a22 = a[2][2];
+    const double b00 = b[0][0], b01 = b[0][1], b02 = b[0][2], b10 = b[1][0], b11 = b[1][1], b12 = b[1][2],
+                 b20 = b[2][0], b21 = b[2][1], b22 = b[2][2];
+    const double c00 = (a00 * b00 + a01 * b10) + a02 * b20, c01 = (a00 * b01 + a01 * b11) + a02 * b21,
+                 c02 = (a00 * b02 + a01 * b12) + a02 * b22;
+    const double c10 = (a10 * b00 + a11 * b10) + a12 * b20, c11 = (a10 * b01 + a11 * b11) + a12 * b21,
+                 c12 = (a10 * b02 + a11 * b12) + a12 * b22;
+    const double c20 = (a20 * b00 + a21 * b10) + a22 * b20, c21 = (a20 * b01 + a21 * b11) + a22 * b21,
+                 c22 = (a20 * b02 + a21 * b12) + a22 * b22;
+    out[0].setAll(c00, c01, c02);
+    out[1].setAll(c10, c11, c12);
+    out[2].setAll(c20, c21, c22);
 }
 
 void DtDcmVecMul(const DtDcm& m, const DtVector64& v, DtVector64& out)
