@@ -221,6 +221,13 @@ TEST_F(GlobalStateTest, ConverterExplainsBadLines)
     o.from = Mode::Geocentric;
     Converter geoc(o);
     EXPECT_EQ(run(geoc, "1 2 nan", false), "'nan' is not a number");
+    Options ned;
+    ned.to = Mode::Ned;
+    ned.haveOrigin = true;
+    ned.originLatDeg = 40.7128;
+    ned.originLonDeg = -74.006;
+    Converter atOrigin(ned);
+    EXPECT_EQ(run(atOrigin, "40.7228 -74.006 0"), "1110.485 0.000 0.097");   // a tiny negative east: no "-0.000"
     // The centre of the earth is a point like any other here.
     EXPECT_EQ(run(geoc, "0 0 0"), "0.00000000 0.00000000 -6378137.000");
     EXPECT_TRUE(Converter::passesThrough("  # note", 8));

@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <limits>
 
@@ -69,8 +70,12 @@ void appendFixed(std::string& out, double v, int decimals)
 {
     char buffer[64];
     const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
-    if (n > 0)
-        out.append(buffer, std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1);
+    if (n <= 0)
+        return;
+    const std::size_t length = std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1;
+    // A value that rounds to zero is written without a sign ("-0.000" reads badly).
+    const bool negativeZero = buffer[0] == '-' && std::strspn(buffer + 1, "0.") == length - 1;
+    out.append(buffer + (negativeZero ? 1 : 0), length - (negativeZero ? 1 : 0));
 }
 
 }  // namespace
