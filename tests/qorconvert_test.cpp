@@ -164,6 +164,7 @@ TEST_F(GlobalStateTest, ConverterRoundTripsThroughEveryMode)
     o.dms = true;
     Converter dms(o);
     EXPECT_EQ(run(dms, "40d26'47\"N 74d0'21.5\"W 5"), "40d26'47.0000\"N 74d00'21.5000\"W 5.000");
+    EXPECT_EQ(run(dms, "10.999999999 -0.0000000001").substr(0, 30), "11d00'00.0000\"N 0d00'00.0000\"W");   // carried
 
     // Datums: geodetic values on the datum, geocentric in the common frame.
     o = Options();

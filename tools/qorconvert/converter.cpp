@@ -375,6 +375,18 @@ void Converter::appendLatLon(std::string& out, double latDeg, double lonDeg) con
         char buffer[96];
         const int decimals = myOptions.precision + 1 < 0 ? 0 : myOptions.precision + 1;
         const char letter = a.hemisphere == DtNorth ? 'N' : a.hemisphere == DtSouth ? 'S' : a.hemisphere == DtEast ? 'E' : 'W';
+        // The library splits without carry; seconds that round up to 60 at
+        // this precision are carried here, for the printed text only.
+        char secondsText[48];
+        std::snprintf(secondsText, sizeof secondsText, "%.*f", decimals, a.seconds);
+        if (std::strtod(secondsText, nullptr) >= 60.0) {
+            a.seconds = 0.0;
+            a.minutes += 1.0;
+            if (a.minutes >= 60.0) {
+                a.minutes = 0.0;
+                a.degrees += 1.0;
+            }
+        }
         const int n = std::snprintf(buffer, sizeof buffer, "%.0fd%02.0f'%0*.*f\"%c", a.degrees, a.minutes,
                                     decimals + 3, decimals, a.seconds, letter);
         if (i == 1)
