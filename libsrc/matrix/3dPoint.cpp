@@ -32,16 +32,10 @@ const double& Dt3dPoint::operator[](int i) const
 
 double& Dt3dPoint::operator[](int i)
 {
-    switch (i) {
-    case 0:
-        return myX;
-    case 1:
-        return myY;
-    case 2:
-        return myZ;
-    default:
+    // The same components as the const form; only the reported signature differs.
+    if (i < 0 || i > 2)
         detail::throwDtException(kInvalidIndex, "double& Vorant::Dt3dPoint::operator[](int)", __FILE__, __LINE__);
-    }
+    return const_cast<double&>(static_cast<const Dt3dPoint&>(*this)[i]);
 }
 
 bool Dt3dPoint::approxEq(const Dt3dPoint& other, const double& tolerance) const

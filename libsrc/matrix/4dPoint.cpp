@@ -53,18 +53,10 @@ const double& Dt4dPoint::operator[](int i) const
 
 double& Dt4dPoint::operator[](int i)
 {
-    switch (i) {
-    case 0:
-        return myX;
-    case 1:
-        return myY;
-    case 2:
-        return myZ;
-    case 3:
-        return myW;
-    default:
+    // The same components as the const form; only the reported signature differs.
+    if (i < 0 || i > 3)
         detail::throwDtException(kInvalidIndex, "double& Vorant::Dt4dPoint::operator[](int)", __FILE__, __LINE__);
-    }
+    return const_cast<double&>(static_cast<const Dt4dPoint&>(*this)[i]);
 }
 
 void Dt4dPoint::setFromVector(const DtVector64& v)
