@@ -26,7 +26,7 @@ public:
     }
     /// The box spanned by two corners, in any order.
     Dt3dExtent(const Dt3dPoint& a, const Dt3dPoint& b);
-    explicit Dt3dExtent(const Dt3dChord& chord);
+    Dt3dExtent(const Dt3dChord& chord);
     Dt3dExtent(const Dt3dExtent&) = default;
     Dt3dExtent& operator=(const Dt3dExtent&) = default;
     virtual ~Dt3dExtent();

@@ -42,14 +42,16 @@ public:
     /// absolute value).
     bool approxEq(const Dt3dPoint& other, const double& tolerance) const;
     /// x*x + y*y + z*z
-    double magnitudeSquared() const { return myX * myX + myY * myY + myZ * myZ; }
+    double magnitudeSquared() const { return DtProduct(myX, myX) + DtProduct(myY, myY) + DtProduct(myZ, myZ); }
     /// Unit length; unchanged when the squared magnitude is exactly 0 or 1.
     void normalize();
 
     /// Squared distance in the x-y plane; z is ignored.
     double xyDistanceSquaredTo(const Dt3dPoint& other) const
     {
-        return (other.myY - myY) * (other.myY - myY) + (other.myX - myX) * (other.myX - myX);
+        const double dy = other.myY - myY;
+        const double dx = other.myX - myX;
+        return DtProduct(dy, dy) + DtProduct(dx, dx);
     }
     /// Squared x-y distance to the segment from a to b, clamped at its ends. A
     /// segment of no x-y length gives NaN (its direction is undefined).

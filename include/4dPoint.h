@@ -39,13 +39,16 @@ public:
     }
     bool operator!=(const Dt4dPoint& o) const { return !(*this == o); }
 
-    Dt4dPoint operator*(const double& s) const { return Dt4dPoint(s * myX, s * myY, s * myZ, s * myW); }
+    Dt4dPoint operator*(const double& s) const
+    {
+        return Dt4dPoint(DtProduct(s, myX), DtProduct(s, myY), DtProduct(s, myZ), DtProduct(s, myW));
+    }
     Dt4dPoint& operator*=(const double& s)
     {
-        myX *= s;
-        myY *= s;
-        myZ *= s;
-        myW *= s;
+        myX = DtProduct(myX, s);
+        myY = DtProduct(myY, s);
+        myZ = DtProduct(myZ, s);
+        myW = DtProduct(myW, s);
         return *this;
     }
     Dt4dPoint operator+(const Dt4dPoint& o) const { return Dt4dPoint(myX + o.myX, myY + o.myY, myZ + o.myZ, myW + o.myW); }

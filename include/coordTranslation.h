@@ -12,7 +12,7 @@ class DT_EXPORT DtCoordTranslation
 {
 public:
     DtCoordTranslation() = default;
-    explicit DtCoordTranslation(const DtVector64& offset) { setOffset(offset); }
+    DtCoordTranslation(const DtVector64& offset) { setOffset(offset); }
 
     /// The offset: the new frame's origin in the old frame.
     void setOffset(const DtVector64& offset) { myOffset = offset; }

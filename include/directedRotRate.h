@@ -12,7 +12,7 @@ class DT_EXPORT DtDirectedRotRate
 public:
     /// Rate 0, axis zero.
     DtDirectedRotRate() : magnitude(0.0), axis{0.0f, 0.0f, 0.0f} {}
-    explicit DtDirectedRotRate(const DtVector32& w) : DtDirectedRotRate() { setFromVec(w); }
+    DtDirectedRotRate(const DtVector32& w) : DtDirectedRotRate() { setFromVec(w); }
 
     /// Rate and axis of w: squares in float, their sum and root in double. A
     /// zero vector gives rate 0 and a zero axis.

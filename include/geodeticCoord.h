@@ -22,7 +22,7 @@ class DT_EXPORT DtGeodeticCoord : public DtVector64
 public:
     /// (0, 0, 0) on the given ellipsoid, which must outlive the coordinate.
     /// A geoid datum is created when theGeoidDatumType is not 0.
-    explicit DtGeodeticCoord(const DtReferenceEllipsoid* ellipsoid = &DtGlobalEllipsoid());
+    DtGeodeticCoord(const DtReferenceEllipsoid* ellipsoid = &DtGlobalEllipsoid());
     /// Latitude and longitude in radians, height above the ellipsoid in metres.
     DtGeodeticCoord(double lat, double lon, double h, const DtReferenceEllipsoid* ellipsoid = &DtGlobalEllipsoid());
     /// Same values and ellipsoid, and a geoid datum of its own.

@@ -28,9 +28,9 @@ public:
     {
     }
     /// The body-to-reference matrix of the angles (as DtTbToMat).
-    explicit DtDcm(const DtTaitBryan& angles);
+    DtDcm(const DtTaitBryan& angles);
     /// The matrix of the quaternion (as DtDcmFromQuaternion).
-    explicit DtDcm(const DtQuaternion& q);
+    DtDcm(const DtQuaternion& q);
 
     /// Row by index, without a range check.
     DtVector64& operator[](int row) { return myRows[row]; }

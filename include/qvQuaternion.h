@@ -22,7 +22,7 @@ public:
     constexpr DtQuaternion() : myW(0.0), myX(0.0), myY(0.0), myZ(0.0) {}
     constexpr DtQuaternion(double w, double x, double y, double z) : myW(w), myX(x), myY(y), myZ(z) {}
     /// The quaternion of yaw psi, pitch theta, roll phi.
-    explicit DtQuaternion(const DtTaitBryan& angles);
+    DtQuaternion(const DtTaitBryan& angles);
 
     double w() const { return myW; }
     double x() const { return myX; }

@@ -9,15 +9,45 @@
 
 #include <qvutil/dtExport.h>
 
+#include <type_traits>
+
 namespace Vorant {
 
 /// The double nearest to pi.
 constexpr double DtPi = 3.141592653589793;
 
+/// a * b rounded to T, then hidden from the optimiser. The library is built
+/// without contraction, but arithmetic in a header is compiled with the
+/// caller's flags, and a compiler allowed to fuse a product with an addition
+/// (g++ does by default where the target has FMA) rounds once instead of
+/// twice. The empty asm makes the product an opaque value, so every formula in
+/// the headers gives the same bits whatever the caller's compiler, flags or
+/// inlining, also when the caller adds to a result that ends in a product. It
+/// emits no instruction. Integer and long double products pass untouched (no
+/// fused multiply-add exists for them on the targets that have one for double).
+template <class T>
+inline T DtProduct(T a, T b)
+{
+    T p = a * b;
+    if constexpr (std::is_same_v<T, float> || std::is_same_v<T, double>) {
+#if defined(__GNUC__) && defined(__x86_64__)
+        __asm__("" : "+x"(p));
+#elif defined(__GNUC__) && defined(__aarch64__)
+        __asm__("" : "+w"(p));
+#elif defined(__GNUC__)
+        __asm__("" : "+m"(p));
+#else
+        volatile T held = p;
+        p = held;
+#endif
+    }
+    return p;
+}
+
 template <class T>
 inline T DtSquare(const T& v)
 {
-    return v * v;
+    return DtProduct(v, v);
 }
 
 /// v when v >= 0, otherwise -v: negative zero stays negative, a NaN has its
@@ -58,7 +88,7 @@ inline double DtDeg2Rad(double degrees)
 /// 180 * (radians / pi): divide first, multiply second.
 inline double DtRad2Deg(double radians)
 {
-    return 180.0 * (radians / DtPi);
+    return DtProduct(180.0, radians / DtPi);
 }
 
 }  // namespace Vorant

@@ -24,7 +24,7 @@ public:
     constexpr DtTaitBryan() : myPsi(0.0), myTheta(0.0), myPhi(0.0) {}
     constexpr DtTaitBryan(double psi, double theta, double phi) : myPsi(psi), myTheta(theta), myPhi(phi) {}
     /// The angles of a quaternion: its matrix read back as reference-to-body.
-    explicit DtTaitBryan(const DtQuaternion& q);
+    DtTaitBryan(const DtQuaternion& q);
 
     double psi() const { return myPsi; }
     double theta() const { return myTheta; }

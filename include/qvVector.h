@@ -84,9 +84,9 @@ public:
     /// x*x + y*y + z*z; float squares are widened and summed in double.
     double magnitudeSquared() const
     {
-        const double xx = myV[0] * myV[0];
-        const double yy = myV[1] * myV[1];
-        const double zz = myV[2] * myV[2];
+        const double xx = DtProduct(myV[0], myV[0]);
+        const double yy = DtProduct(myV[1], myV[1]);
+        const double zz = DtProduct(myV[2], myV[2]);
         return xx + yy + zz;
     }
 
@@ -103,7 +103,7 @@ public:
     /// The squared length, summed in the component type, is within 1e-6 of 1.
     bool isNormalized() const
     {
-        const T s = DtSquare(myV[0]) + DtSquare(myV[1]) + DtSquare(myV[2]);
+        const T s = DtProduct(myV[0], myV[0]) + DtProduct(myV[1], myV[1]) + DtProduct(myV[2], myV[2]);
         return DtAbs(double(s) - 1.0) <= 1e-6;
     }
 
@@ -157,7 +157,7 @@ public:
     /// (x*o.x + y*o.y) + z*o.z, all in float.
     float dotProduct(const DtVector32& o) const
     {
-        return (myV[0] * o.myV[0] + myV[1] * o.myV[1]) + myV[2] * o.myV[2];
+        return (DtProduct(myV[0], o.myV[0]) + DtProduct(myV[1], o.myV[1])) + DtProduct(myV[2], o.myV[2]);
     }
 
     /// Each difference in float, its absolute value widened and compared with
@@ -205,7 +205,7 @@ public:
     /// (x o.x + y o.y) + z o.z
     double dotProduct(const DtVector64& o) const
     {
-        return (myV[0] * o.myV[0] + myV[1] * o.myV[1]) + myV[2] * o.myV[2];
+        return (DtProduct(myV[0], o.myV[0]) + DtProduct(myV[1], o.myV[1])) + DtProduct(myV[2], o.myV[2]);
     }
 
     /// Each difference within the tolerance; a negative tolerance is never met.
@@ -234,8 +234,9 @@ public:
     /// this x o, each component one product minus another.
     DtVector64 crossProduct(const DtVector64& o) const
     {
-        return DtVector64(myV[1] * o.myV[2] - myV[2] * o.myV[1], myV[2] * o.myV[0] - myV[0] * o.myV[2],
-                          myV[0] * o.myV[1] - myV[1] * o.myV[0]);
+        return DtVector64(DtProduct(myV[1], o.myV[2]) - DtProduct(myV[2], o.myV[1]),
+                          DtProduct(myV[2], o.myV[0]) - DtProduct(myV[0], o.myV[2]),
+                          DtProduct(myV[0], o.myV[1]) - DtProduct(myV[1], o.myV[0]));
     }
 };
 

@@ -17,7 +17,7 @@ class DT_EXPORT DtReferenceEllipsoid
 {
 public:
     /// Bound to the datum.
-    explicit DtReferenceEllipsoid(const DtMapDatum& datum);
+    DtReferenceEllipsoid(const DtMapDatum& datum);
     virtual ~DtReferenceEllipsoid();
     DtReferenceEllipsoid(const DtReferenceEllipsoid&) = default;
     DtReferenceEllipsoid& operator=(const DtReferenceEllipsoid&) = default;

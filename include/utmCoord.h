@@ -57,7 +57,7 @@ constexpr DtDegMinSec DtUtmLonRefZone10 = {123, 0, 0, DtWest};
 class DT_EXPORT DtUtmCoord : public DtVector64
 {
 public:
-    explicit DtUtmCoord(DtUtmReferencePoint* refPoint);
+    DtUtmCoord(DtUtmReferencePoint* refPoint);
     DtUtmCoord(double east, double north, double up, DtUtmReferencePoint* refPoint);
     /// Bound to the reference point, then set from the geodetic coordinate.
     DtUtmCoord(const DtGeodeticCoord& geodetic, DtUtmReferencePoint* refPoint);

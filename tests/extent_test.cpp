@@ -184,6 +184,8 @@ TEST(ExtentTest, TextFormReaderAndSharedEmptyExtent)
     Dt3dExtent r;
     longField >> r;
     EXPECT_TRUE(longField.fail() && r.minX() == std::strtod(long80.substr(0, 79).c_str(), nullptr) && r.maxZ() == 0.0);
+    // The text before the bracket has no length limit (unlike a point's).
+    EXPECT_TRUE(same(read(std::string(300, 'x') + "(1,2,3,4,5,6)"), 1, 2, 3, 4, 5, 6));
     const Dt3dExtent inf = read("(inf,-inf,1,2,3,4)");
     EXPECT_TRUE(inf.minX() == kInf && inf.minY() == -kInf);
 

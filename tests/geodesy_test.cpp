@@ -320,10 +320,17 @@ TEST_F(GeodesySettings, GeodeticCoordinates)
     std::ostringstream os;
     os << c;
     EXPECT_EQ(os.str(), "[ lat= 0.785398 lon= 0.523599 alt= 1000 ]");
-    {
+    for (int level : {0, 2}) {   // the stream decides what is emitted, not printData
+        const qmtest::NotifyLevel quiet(level);
         qmtest::Capture info(DtInfo);
         c.printData();
         EXPECT_EQ(info.text(), os.str());
+        struct Own : DtGeodeticCoord
+        {
+            void printDataToStream(std::ostream& o) const override { o << "own"; }
+        } own;
+        own.printData();
+        EXPECT_EQ(info.text(), os.str() + "own");
     }
     DtGeodeticCoord d;
     EXPECT_TRUE(d.ellipsoid() == &DtGlobalEllipsoid() && d.geoidDatum() == nullptr && d == DtVector64(0, 0, 0));

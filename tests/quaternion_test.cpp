@@ -1,16 +1,22 @@
 // Quaternions, rotation rates and relative rotation.
 #include "testSupport.h"
 
+#include <3dChord.h>
+#include <3dExtent.h>
+#include <coordTranslation.h>
 #include <directedRotRate.h>
+#include <geodeticCoord.h>
 #include <qvDcm.h>
 #include <qvQuaternion.h>
 #include <qvTaitBryan.h>
+#include <utmCoord.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <sstream>
+#include <type_traits>
 
 using namespace Vorant;
 
@@ -202,4 +208,27 @@ TEST(RotRateTest, RelativeAngleAndAxis)
     qmtest::Capture debug(DtDebug);
     DtDcmDcmRotAxis(DtDcm(2, 0, 0, 0, 1, 0, 0, 0, 1), DtDcm::identity(), axis);
     EXPECT_TRUE(axis == DtVector64::zero() && debug.text() == "DtDcmDcmRotAxis: can't normalize axis\n");
+}
+
+// The plain constructors are conversions, as code written against the
+// documented interface uses them.
+TEST(ConversionTest, PlainConstructorsConvertImplicitly)
+{
+    const DtTaitBryan tb(0.3, -0.2, 0.1);
+    const DtDcm m = tb;
+    const DtQuaternion q = tb;
+    const DtDcm mq = q;   // the quaternion's matrix is the other direction
+    const DtTaitBryan back = q;
+    EXPECT_TRUE(std::fabs(m[0][1] - mq[1][0]) < 1e-15 && std::fabs(m[2][0] - mq[0][2]) < 1e-15);
+    EXPECT_TRUE(std::fabs(back.psi() - 0.3) < 1e-14 && std::fabs(back.phi() - 0.1) < 1e-14);
+    DtDcm r, expected;
+    DtMakeRotationDcm(DtVector32(0, 0, 1), 0.5, r);
+    DtDcmRotInit(expected, 0.5, 2);
+    EXPECT_TRUE(near(r, expected, 1e-7));
+    static_assert(std::is_convertible<DtVector64, DtCoordTranslation>::value &&
+                      std::is_convertible<DtMapDatum, DtReferenceEllipsoid>::value &&
+                      std::is_convertible<const DtReferenceEllipsoid*, DtGeodeticCoord>::value &&
+                      std::is_convertible<DtUtmReferencePoint*, DtUtmCoord>::value &&
+                      std::is_convertible<Dt3dChord, Dt3dExtent>::value,
+                  "plain constructors convert");
 }

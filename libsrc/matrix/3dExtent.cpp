@@ -217,7 +217,7 @@ std::ostream& operator<<(std::ostream& os, const Dt3dExtent& e)
 
 std::istream& operator>>(std::istream& is, Dt3dExtent& e)
 {
-    detail::skipToOpeningBracket(is);
+    detail::skipPastOpeningBracket(is);
     e.setMinX(detail::readField(is, ','));
     e.setMinY(detail::readField(is, ','));
     e.setMinZ(detail::readField(is, ','));

@@ -77,10 +77,10 @@ DtVector64 DtGeodeticCoord::geocentric() const
     return result;
 }
 
+// Always through the virtual table: DtInfo itself decides what is emitted.
 void DtGeodeticCoord::printData() const
 {
-    if (DtInfo.enabled())
-        printDataToStream(DtInfo);
+    printDataToStream(DtInfo);
 }
 
 void DtGeodeticCoord::printDataToStream(std::ostream& os) const

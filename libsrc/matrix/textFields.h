@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <istream>
+#include <limits>
 
 namespace Vorant {
 namespace detail {
@@ -20,11 +21,18 @@ inline double readField(std::istream& is, char delimiter)
     return std::strtod(buffer, nullptr);
 }
 
-// Reads and discards the text up to and including the opening bracket.
+// Reads and discards the text up to and including the opening bracket, as
+// getline into an 80-character buffer: a longer prefix fails the stream (points).
 inline void skipToOpeningBracket(std::istream& is)
 {
     char skip[80];
     is.getline(skip, sizeof skip, '(');
+}
+
+// The same without a limit on the prefix (extents).
+inline void skipPastOpeningBracket(std::istream& is)
+{
+    is.ignore(std::numeric_limits<std::streamsize>::max(), '(');
 }
 
 }  // namespace detail
