@@ -23,8 +23,8 @@ constexpr double DtPi = 3.141592653589793;
 /// twice. The empty asm makes the product an opaque value, so every formula in
 /// the headers gives the same bits whatever the caller's compiler, flags or
 /// inlining, also when the caller adds to a result that ends in a product. It
-/// emits no instruction. Integer and long double products pass untouched (no
-/// fused multiply-add exists for them on the targets that have one for double).
+/// emits no instruction. Other types pass untouched: integer products are
+/// exact, and long double is never fused on these targets.
 template <class T>
 inline T DtProduct(T a, T b)
 {
