@@ -1,13 +1,26 @@
-// Elementary rotations and orthonormalisation.
+// Matrices, elementary rotations, Tait-Bryan angles, quaternions, rotation
+// rates and coordinate transforms: conventions shown on worked examples,
+// independent identities, and every message text. The bit patterns over many
+// inputs are the digest suite's.
 #include "testSupport.h"
 
+#include <3dChord.h>
+#include <3dExtent.h>
+#include <coordTransform.h>
+#include <coordTranslation.h>
+#include <directedRotRate.h>
+#include <geodeticCoord.h>
 #include <qvDcm.h>
+#include <qvQuaternion.h>
 #include <qvTaitBryan.h>
+#include <utmCoord.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
+#include <sstream>
+#include <type_traits>
 
 using namespace Vorant;
 
@@ -20,154 +33,236 @@ bool near(const DtDcm& a, const DtDcm& b, double tol)
     return a[0].approxEq(b[0], tol) && a[1].approxEq(b[1], tol) && a[2].approxEq(b[2], tol);
 }
 
-DtDcm transposed(const DtDcm& m)
+bool near(const DtTaitBryan& a, double psi, double theta, double phi, double tol)
 {
-    DtDcm t;
-    DtDcmTranspose(m, t);
-    return t;
+    return std::fabs(a.psi() - psi) <= tol && std::fabs(a.theta() - theta) <= tol && std::fabs(a.phi() - phi) <= tol;
+}
+
+// Vector rotation about one axis, built independently of the library.
+DtDcm rotation(int axis, double a)
+{
+    const double c = std::cos(a), s = std::sin(a);
+    return axis == 0 ? DtDcm(1, 0, 0, 0, c, -s, 0, s, c)
+                     : axis == 1 ? DtDcm(c, 0, s, 0, 1, 0, -s, 0, c) : DtDcm(c, -s, 0, s, c, 0, 0, 0, 1);
+}
+
+DtDcm product(const DtDcm& a, const DtDcm& b)
+{
+    DtDcm r;
+    DtDcmDcmMul(a, b, r);
+    return r;
 }
 
 }  // namespace
 
-TEST(ElementaryRotationTest, SingleAxisBuildersGiveFrameRotations)
+TEST(DcmTest, WorkedExamplesAndText)
+{
+    static_assert(sizeof(DtDcm) == 9 * sizeof(double) && std::is_trivially_copyable<DtDcm>::value, "nine doubles");
+    EXPECT_TRUE(near(product(DtDcm(1, 2, 3, 4, 5, 6, 7, 8, 10), DtDcm(-1, 0, 2, 3, 1, -2, 0.5, 4, 1)),
+                     DtDcm(6.5, 14, 1, 14, 29, 4, 22, 48, 8), 0.0));
+    const DtDcm a(2, -1, 0, -1, 2, -1, 0, -1, 2);
+    DtDcm inv, sym, out;
+    DtDcmInverse(a, inv);
+    EXPECT_TRUE(DtDcmDeterminant(a) == 4.0 && near(inv, DtDcm(0.75, 0.5, 0.25, 0.5, 1.0, 0.5, 0.25, 0.5, 0.75), 1e-15));
+    EXPECT_EQ(DtMM_Mult(a, inv, out, DtMM_AB), 3.0);   // returns the trace
+    DtSetSym(sym, 1, 2, 3, 4, 5, 6);
+    EXPECT_TRUE(near(sym, DtDcm(1, 2, 3, 2, 4, 5, 3, 5, 6), 0.0) && DtLevi_Civita[0][1][2] == -1.0);
+    const double h = 1 / std::sqrt(2.0);
+    EXPECT_TRUE(DtDcm(h, h, 0, h, 0, h, 0, h, h).isOrthonormal());   // unit rows and columns suffice
+    EXPECT_FALSE(DtDcm(1, 0, 0, 1, 0, 0, 0, 0, 1).isOrthonormal());
+    qmtest::Capture capture(DtInfo);
+    DtDcmDump("M", DtDcm::identity());
+    DtDcm(1, 2.5, -3, 0, 0, 0, 1e-7, 0, 1).print();
+    EXPECT_EQ(capture.text(), "M\n1.000000 0.000000 0.000000\n0.000000 1.000000 0.000000\n0.000000 0.000000 1.000000\n"
+                              "{1.000000, 2.500000, -3.000000}\n{0.000000, 0.000000, 0.000000}\n"
+                              "{0.000000, 0.000000, 1.000000}\n");
+}
+
+TEST(ElementaryRotationTest, FrameAndVectorRotationsAndPanics)
 {
     const double a = 0.7, c = std::cos(a), s = std::sin(a);
-    DtDcm m;
-    DtDcmRotInit(m, a, 2);
+    DtDcm m, form;
+    DtDcmRotInit(m, a, 2);   // frame rotation
     EXPECT_TRUE(near(m, DtDcm(c, s, 0, -s, c, 0, 0, 0, 1), 0.0));
-    DtDcmRotInit(m, a, 0);
-    EXPECT_TRUE(near(m, DtDcm(1, 0, 0, 0, c, s, 0, -s, c), 0.0));
-    DtDcmRotInit(m, a, 1);
-    EXPECT_TRUE(near(m, DtDcm(c, 0, -s, 0, 1, 0, s, 0, c), 0.0));
-    DtDcm fromSine, fromAngle;
-    for (int axis = 0; axis < 3; ++axis) {
-        DtDcmRotInit2(fromSine, 0.5, axis);   // the cosine is never negative
-        DtDcmRotInit(fromAngle, kPi / 6, axis);
-        EXPECT_TRUE(near(fromSine, fromAngle, 1e-15));
-        DtDcmRotInit2(fromSine, -0.5, axis);
-        DtDcmRotInit(fromAngle, -kPi / 6, axis);
-        EXPECT_TRUE(near(fromSine, fromAngle, 1e-15));
-        DtDcmTrigInit(fromSine, std::sin(0.3), std::cos(0.3), axis);
-        DtDcmRotInit(fromAngle, 0.3, axis);
-        EXPECT_TRUE(near(fromSine, fromAngle, 0.0));
-    }
-    DtDcmRotInit2(m, 2.0, 0);   // |s| > 1 still gives a finite cosine
-    EXPECT_EQ(m[1][1], std::sqrt(3.0));
-    DtDcmTrigInit(m, 3.0, 4.0, 2);   // used as given
-    EXPECT_TRUE(near(m, DtDcm(4, 3, 0, -3, 4, 0, 0, 0, 1), 0.0));
-
-    // Impossible axis codes: the panic text, and the stated matrix.
+    const double z[3] = {0, 0, 1};
+    double sn = 0, cs = 0;
+    DtDcmForm(z, a, form, &sn, &cs);   // vector rotation: the transpose
+    EXPECT_TRUE(near(form, rotation(2, a), 1e-16) && sn == s && cs == c);
+    DtDcmLevelInit(m, DtVector64(0, 0, 1));
+    EXPECT_TRUE(near(m, DtDcm(1, 0, 0, 0, 0, 1, 0, -1, 0), 0.0));
+    // Repair keeps the direction of the chosen row and gives a rotation.
+    DtDcm skewed = product(rotation(0, 0.3), rotation(1, -0.2));
+    skewed[0] += DtVector64(0.01, -0.02, 0.005);
+    const DtVector64 kept = skewed[2];
+    DtDcmFixMatrix(skewed, 2);
+    EXPECT_TRUE(skewed.isOrthonormal() && skewed[2].approxEq(kept, 1e-15) && std::fabs(DtDcmDeterminant(skewed) - 1) < 1e-14);
     qmtest::Capture fatal(DtFatal);
     m = DtDcm(1, 2, 3, 4, 5, 6, 7, 8, 9);
     DtDcmRotInit(m, 0.3, 3);
     EXPECT_TRUE(near(m, DtDcm::zero(), 0.0));
-    m = DtDcm(1, 2, 3, 4, 5, 6, 7, 8, 9);
     DtDcmRotInit2(m, 0.3, -1);
-    EXPECT_TRUE(near(m, DtDcm::zero(), 0.0));
-    m = DtDcm(1, 2, 3, 4, 5, 6, 7, 8, 9);
     DtDcmTrigInit(m, 0.3, 0.9, 17);
-    EXPECT_TRUE(near(m, DtDcm::zero(), 0.0));
     m = DtDcm(1, 2, 3, 4, 5, 6, 7, 8, 9);
-    DtDcmFixMatrix(m, -1);
     DtDcmFixMatrix(m, 3);
     EXPECT_TRUE(near(m, DtDcm(1, 2, 3, 4, 5, 6, 7, 8, 9), 0.0));   // unchanged
     EXPECT_EQ(fatal.text(), "PANIC: dcm_rot_init(): Axis variable unknown.\n"
                             "PANIC: dcm_rot_init(): Axis unknown\n"
                             "PANIC: dcm_trig_init() Axis variable unknown.\n"
-                            "PANIC -- impossible axis detected in fix matrix\r\n"
                             "PANIC -- impossible axis detected in fix matrix\r\n");
 }
 
-TEST(ElementaryRotationTest, ArbitraryAxisBuildersGiveVectorRotations)
+TEST(TaitBryanTest, ComposedRotationsRoundTripsAndTheVerticalCase)
 {
-    const double z[3] = {0, 0, 1}, x[3] = {1, 0, 0};
-    DtDcm form, frame, rot, tb;
-    double s = 0, c = 0;
-    DtDcmForm(z, 0.9, form, &s, &c);
-    EXPECT_TRUE(s == std::sin(0.9) && c == std::cos(0.9));
-    DtDcmRotInit(frame, 0.9, 2);
-    EXPECT_TRUE(near(form, transposed(frame), 1e-16));
-    DtRotate(rot, DtVector32(0, 0, 1), 0.9);
-    EXPECT_TRUE(near(rot, form, 1e-15));
-    const double any[3] = {0.48, -0.6, 0.64};
-    DtDcmForm(any, 0.0, form, &s, &c);
-    EXPECT_TRUE(near(form, DtDcm::identity(), 0.0));
-    DtTbToMat(DtTaitBryan(0, 0, 0.4), tb);   // about the body x axis by phi
-    DtDcmForm(x, 0.4, form, &s, &c);
-    EXPECT_TRUE(near(form, tb, 1e-16));
+    std::ostringstream os;
+    os.precision(3);
+    os << DtTaitBryan(1.23456, -0.5, 3);
+    EXPECT_EQ(os.str(), "[ Psi= 1.23 Theta= -0.5 Phi= 3 ]");
+    std::mt19937 gen(3);
+    std::uniform_real_distribution<double> angle(-kPi, kPi), pitch(-1.56, 1.56);
+    for (int n = 0; n < 500; ++n) {
+        const DtTaitBryan t(angle(gen), pitch(gen), angle(gen));
+        const DtDcm m(t), expected = product(product(rotation(2, t.psi()), rotation(1, t.theta())), rotation(0, t.phi()));
+        DtTaitBryan back, viaRefToBody;
+        DtBodyToRef_to_Euler(m, &back);
+        DtDcm refToBody;
+        DtEuler_to_RefToBody(t, refToBody);
+        DtRefToBody_to_Euler(refToBody, &viaRefToBody);
+        EXPECT_TRUE(near(m, expected, 1e-15) && near(back, t.psi(), t.theta(), t.phi(), 5e-7) &&   // acos keeps ~sqrt(eps)
+                    near(viaRefToBody, back.psi(), back.theta(), back.phi(), 0.0)) << n;
+    }
+    DtTaitBryan out;   // re-expressed in a frame turned by 30 degrees of heading
+    DtEulerToEuler(DtTaitBryan(0.2, 0.3, -0.4), DtDcm(DtTaitBryan(kPi / 6, 0, 0)), &out);
+    EXPECT_TRUE(near(out, 0.2 + kPi / 6, 0.3, -0.4, 1e-12));
+    DtDcm m(DtTaitBryan(0.5, kPi / 2, 0.2));
+    m[2][0] = -1.0000000001;   // straight up, clamped: roll 0, heading yaw minus roll
+    DtBodyToRef_to_Euler(m, &out);
+    EXPECT_TRUE(out.theta() == kPi / 2 && out.phi() == 0.0 && std::fabs(out.psi() - 0.3) < 1e-12);
+}
 
-    std::mt19937 gen(2);
-    std::uniform_real_distribution<double> u(-1, 1);
-    for (int n = 0; n < 50; ++n) {
-        DtVector64 axis(u(gen), u(gen), u(gen));
-        axis.normalize();
-        const double angle = 3 * u(gen);
-        DtDcmForm(static_cast<const double*>(axis), angle, form, &s, &c);
-        DtRotate(rot, axis, angle);
-        DtVector64 turned;
-        DtDcmVecMul(rot, axis, turned);
-        EXPECT_TRUE(near(rot, form, 1e-15) && rot.isOrthonormal() && turned.approxEq(axis, 1e-15));
-        DtDcm self;   // the axis may be a row of the output
-        self[1] = axis;
-        DtRotate(self, self[1], angle);
-        EXPECT_TRUE(near(self, rot, 0.0));
+TEST(QuaternionTest, ConventionsProductsAndText)
+{
+    std::ostringstream os;
+    os << DtQuaternion(1, 0.5, -2, 0);
+    EXPECT_EQ(os.str(), "[ w=1 x= 0.5 y= -2 z= 0 ]");
+    EXPECT_STREQ(DtQuaternion(-0.5, 0.25, 1e-7, 2).string(), "[-0.500000, 0.250000, 0.000000, 2.000000]");
+    {
+        qmtest::Capture capture(DtInfo);
+        const DtQuaternion q(1, 2, 3, 4);
+        DtQuaternionDump(&q);
+        EXPECT_EQ(capture.text(), "[1.000000, 2.000000, 3.000000, 4.000000]\n");
+    }
+    const DtQuaternion yaw(DtTaitBryan(0.8, 0, 0));
+    EXPECT_TRUE(std::fabs(yaw.w() - std::cos(0.4)) < 1e-16 && std::fabs(yaw.z() - std::sin(0.4)) < 1e-16);
+    const DtQuaternion i(0, 1, 0, 0), j(0, 0, 1, 0);
+    DtQuaternion r;
+    DtQuatQuatMul(&r, &i, &j);
+    EXPECT_TRUE(r.w() == 0 && r.z() == 1);
+    std::mt19937 gen(8);
+    std::uniform_real_distribution<double> u(-2, 2);
+    for (int n = 0; n < 100; ++n) {
+        const DtTaitBryan t(u(gen), u(gen) / 2, u(gen));
+        const DtQuaternion a(t), b(DtTaitBryan(u(gen), u(gen) / 2, u(gen)));
+        DtQuaternion ab;
+        DtQuatQuatMul(&ab, &a, &b);
+        DtDcm transposed;   // the quaternion's matrix is reference-to-body
+        DtDcmTranspose(DtDcm(t), transposed);
+        const DtTaitBryan back(a);
+        EXPECT_TRUE(near(DtDcm(a), transposed, 1e-15) && near(DtDcm(ab), product(DtDcm(b), DtDcm(a)), 1e-14) &&
+                    near(back, t.psi(), t.theta(), t.phi(), 1e-6));
     }
 }
 
-TEST(ElementaryRotationTest, LevelFrames)
+TEST(RotRateTest, DeadReckoningAndRelativeRotation)
 {
-    DtDcm m;
-    DtDcmLevelInit(m, DtVector64(0, 0, 1));
-    EXPECT_TRUE(near(m, DtDcm(1, 0, 0, 0, 0, 1, 0, -1, 0), 0.0));
-    DtDcmLevelInit(m, DtVector64(1, 0, 0));
-    EXPECT_TRUE(near(m, DtDcm(0, -1, 0, 1, 0, 0, 0, 0, 1), 0.0));
-    std::mt19937 gen(4);
-    std::uniform_real_distribution<double> u(-1, 1);
-    for (int n = 0; n < 50; ++n) {
-        DtVector64 g(u(gen), u(gen), u(gen));
-        g.normalize();
-        DtDcmLevelInit(m, g);
-        // h = sqrt(1 - g2^2) cancels when g is steep: only about 1e-12 here.
-        EXPECT_TRUE(m[1] == g && m[0][2] == 0.0 && m.isOrthonormal() && m[2].approxEq(m[0].crossProduct(m[1]), 1e-12));
-    }
-    DtDcmLevelInit(m, DtVector64(0, 0, 2));   // not a unit vector: NaN, no report
-    EXPECT_TRUE(std::isnan(m[2][2]));
-    const DtVector32 gf(0.6f, 0.0f, 0.8f);   // g2 * g2 in float before widening
-    DtDcmLevelInit(m, gf);
-    EXPECT_BITEQ(m[2][2], std::sqrt(1.0 - double(gf[2] * gf[2])));
+    const DtDirectedRotRate r(DtVector32(0, 0, 2));
+    EXPECT_TRUE(r.magnitude == 2.0 && r.axis[2] == 1.0f);
+    DtDcm m, expected, acc = DtDcm::identity(), small, big;
+    DtMakeRotationDcm(DtDirectRotRate(DtVector64(0, 0, 1)), 0.5, m);
+    DtDcmRotInit(expected, 0.5, 2);
+    EXPECT_TRUE(near(m, expected, 1e-16));
+    const DtDirectedRotRate rate = DtDirectRotRate(DtVector64(0.2, -0.5, 0.9));
+    DtMakeRotationDcm(rate, 0.001, small);   // many small steps make one large one
+    for (int n = 0; n < 2000; ++n)
+        DtDcmDcmMul(small, acc, acc);
+    DtMakeRotationDcm(rate, 2.0, big);
+    EXPECT_TRUE(near(acc, big, 1e-7));
+    DtDcm cross, prod;
+    DtCreateCross(DtVector32(0.1f, 0.7f, 1.3f), cross);
+    m = DtDcm(DtTaitBryan(0.3, 0.1, -0.7));
+    DtDcmDcmMul(m, cross, prod);
+    DtBodyToMat(DtVector32(0.1f, 0.7f, 1.3f), m, m);   // out = m [w]x, also in place
+    EXPECT_TRUE(near(m, prod, 1e-15));
+
+    DtVector64 axis, k(0.3, -0.5, 0.8);
+    DtVector32 axis32;
+    k.normalize();
+    DtRotate(m, k, -1.1);   // a frame rotation of 1.1 about k
+    EXPECT_NEAR(DtDcmDcmRotAngle(m, DtDcm::identity(), 1e-12), 1.1, 1e-12);
+    DtDcmDcmRotAxis(m, DtDcm::identity(), axis);
+    DtDcmDcmRotAxis(m, DtDcm::identity(), axis32);
+    EXPECT_TRUE(axis.approxEq(k, 1e-12) && axis32.approxEq(DtVector64To32(k), 1e-7));
+    // The sign indicator reads one element: near half a turn the axis can
+    // come out reversed (documented; up to 90 degrees it is always right).
+    DtVector64 q(0.84261318740183833, 0.47363784498758982, -0.25626199135265126);
+    q.normalize();
+    DtRotate(m, q, -2.92);
+    DtDcmDcmRotAxis(m, DtDcm::identity(), axis);
+    EXPECT_TRUE(axis.approxEq(DtVector64(-q.x(), -q.y(), -q.z()), 1e-7));
+    DtDcmRotInit(m, kPi, 2);
+    qmtest::Capture info(DtInfo);
+    DtDcmDcmRotAxis(m, DtDcm::identity(), axis);   // the double tolerance does not warn, the float one does
+    DtDcmDcmRotAxis(m, DtDcm::identity(), axis32);
+    EXPECT_EQ(info.text().rfind("DtDcmDcmRotAxis warning: sign indicator near zero: ", 0), 0u);
+    qmtest::NotifyLevel all(10);
+    qmtest::Capture debug(DtDebug);
+    DtDcmDcmRotAxis(DtDcm(2, 0, 0, 0, 1, 0, 0, 0, 1), DtDcm::identity(), axis);
+    EXPECT_TRUE(axis == DtVector64::zero() && debug.text() == "DtDcmDcmRotAxis: can't normalize axis\n");
 }
 
-TEST(ElementaryRotationTest, FixMatrixRestoresOrthonormality)
+TEST(CoordTransformTest, InversesUndoTheTransform)
 {
-    DtDcm exact;
-    DtTbToMat(DtTaitBryan(0.3, -0.2, 1.1), exact);
-    for (int k = 0; k < 3; ++k) {
-        DtDcm m = exact;
-        DtDcmFixMatrix(m, k);
-        EXPECT_TRUE(near(m, exact, 1e-15));
+    DtCoordTransform t(DtVector64(1, 0, 0), DtDcm(0, 1, 0, -1, 0, 0, 0, 0, 1)), inv;
+    DtVector64 p(1, 1, 0);
+    t.coordTrans(p, p);   // rotation of the offset point, in place
+    EXPECT_EQ(p, DtVector64(1, 0, 0));
+    std::mt19937 gen(9);
+    std::uniform_real_distribution<double> u(-3, 3);
+    for (int n = 0; n < 100; ++n) {
+        t = DtCoordTransform(DtVector64(u(gen) * 1e6, u(gen) * 1e6, u(gen)), DtDcm(DtTaitBryan(u(gen), u(gen) / 2, u(gen))));
+        inv.setByInverse(t);
+        const DtVector64 q(u(gen) * 1e6, u(gen), u(gen));
+        DtVector64 there, back;
+        t.coordTrans(q, there);
+        inv.coordTrans(there, back);
+        t.setByInverse(t);   // in place
+        t.coordTrans(there, p);
+        EXPECT_TRUE(back == p && back.approxEq(q, 1e-8));
     }
-    // Row 2 of length 2, rows 0 and 1 skewed: row 2 keeps its direction and
-    // row 1 stays in the plane of the given rows 1 and 2.
-    DtDcm m = exact;
-    m[2] = DtVector64(2 * exact[2][0], 2 * exact[2][1], 2 * exact[2][2]);
-    m[0] += DtVector64(0.01, -0.02, 0.005);
-    m[1] += DtVector64(-0.015, 0.01, 0.02);
-    const DtDcm given = m;
-    DtDcmFixMatrix(m, 2);
-    EXPECT_TRUE(m.isOrthonormal() && std::fabs(DtVecDotProd(m[0], m[1])) < 1e-15 && m[2].approxEq(exact[2], 1e-15));
-    EXPECT_NEAR(DtDcmDeterminant(m), 1.0, 1e-14);
-    EXPECT_NEAR(DtVecBoxProd(given[1], given[2], m[1]), 0.0, 1e-15);
+    DtCoordTranslation shift(DtVector64(1, 2, 3)), undo;
+    undo.setByInverse(shift);
+    undo.coordTrans(DtVector64::zero(), p);
+    EXPECT_EQ(p, DtVector64(1, 2, 3));
+}
 
-    // Repeated drift and repair stays a rotation.
-    DtDcm drifting = exact, step, prod;
-    DtDcmRotInit(step, 1e-3, 1);
-    for (int n = 0; n < 10000; ++n) {
-        DtDcmDcmMul(step, drifting, drifting);
-        drifting[0][0] *= 1.0 + 1e-9;
-        if (n % 100 == 0)
-            DtDcmFixMatrix(drifting, n % 3);
-    }
-    DtDcmFixMatrix(drifting, 0);
-    DtMM_Mult(drifting, drifting, prod, DtMM_ABt);
-    EXPECT_TRUE(near(prod, DtDcm::identity(), 1e-14));
+// The plain constructors are conversions, as code written against the
+// documented interface uses them.
+TEST(ConversionTest, PlainConstructorsConvertImplicitly)
+{
+    const DtTaitBryan tb(0.3, -0.2, 0.1);
+    const DtDcm m = tb;
+    const DtQuaternion q = tb;
+    const DtDcm mq = q;   // the quaternion's matrix is the other direction
+    const DtTaitBryan back = q;
+    EXPECT_TRUE(std::fabs(m[0][1] - mq[1][0]) < 1e-15 && std::fabs(m[2][0] - mq[0][2]) < 1e-15);
+    EXPECT_TRUE(std::fabs(back.psi() - 0.3) < 1e-14 && std::fabs(back.phi() - 0.1) < 1e-14);
+    DtDcm r, expected;
+    DtMakeRotationDcm(DtVector32(0, 0, 1), 0.5, r);
+    DtDcmRotInit(expected, 0.5, 2);
+    EXPECT_TRUE(near(r, expected, 1e-7));
+    static_assert(std::is_convertible<DtVector64, DtCoordTranslation>::value &&
+                      std::is_convertible<DtMapDatum, DtReferenceEllipsoid>::value &&
+                      std::is_convertible<const DtReferenceEllipsoid*, DtGeodeticCoord>::value &&
+                      std::is_convertible<DtUtmReferencePoint*, DtUtmCoord>::value &&
+                      std::is_convertible<Dt3dChord, Dt3dExtent>::value,
+                  "plain constructors convert");
 }

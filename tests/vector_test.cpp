@@ -1,134 +1,130 @@
-// Vector classes.
+// Scalar helpers, periodic reduction, the vector classes and the vector
+// function family: worked examples and the rules a reader needs to see. The
+// bit patterns over many inputs are the digest suite's.
 #include "testSupport.h"
 
+#include <modper.h>
+#include <qvDcm.h>
+#include <qvScalar.h>
 #include <qvVector.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
+#include <string>
 #include <type_traits>
 
 using namespace Vorant;
 
 namespace {
 const double kNaN = std::nan("");
+const double kPi = 3.141592653589793;
+}  // namespace
+
+TEST(ScalarTest, SignsTiesClampsAndAngleOrder)
+{
+    EXPECT_BITEQ(DtAbs(-0.0), -0.0);   // -0 passes v >= 0
+    EXPECT_TRUE(std::isnan(DtAbs(kNaN)) && std::signbit(DtAbs(kNaN)) != std::signbit(kNaN));
+    EXPECT_BITEQ(DtMax(0.0, -0.0), -0.0);   // ties and NaNs give the second
+    EXPECT_TRUE(DtMax(kNaN, 1.0) == 1.0 && std::isnan(DtMax(1.0, kNaN)));
+    EXPECT_TRUE(DtLimit(5.0, 1.0, 3.0) == 3.0 && DtLimit(5.0, 3.0, 1.0) == 3.0 && DtLimit(-5.0, 3.0, 1.0) == 1.0 &&
+                DtLimit(2.0, 1.0, 3.0) == 2.0 && std::isnan(DtLimit(kNaN, 1.0, 3.0)));
+    EXPECT_TRUE(DtDeg2Rad(180.0) == kPi && DtRad2Deg(kPi) == 180.0 && std::isinf(DtDeg2Rad(1.7e308)));
+    EXPECT_BITEQ(DtProduct(0.1f, 3.0f), 0.1f * 3.0f);
 }
 
-TEST(VectorTest, PlainThreeNumberValues)
+TEST(ScalarTest, PeriodicReductions)
 {
-    static_assert(sizeof(DtVector64) == 3 * sizeof(double) && sizeof(DtVector32) == 3 * sizeof(float), "size");
-    static_assert(std::is_standard_layout<DtVector64>::value && !std::is_polymorphic<DtVector64>::value, "layout");
-    static_assert(std::is_trivially_copyable<DtVector64>::value, "copies like three numbers");
+    const struct
+    {
+        double (*f)(double, double, double);
+        double x, lo, hi, expected;
+    } cases[] = {
+        {DtModPerHi, -180, -180, 180, 180}, {DtModPerHi, 540, -180, 180, 180}, {DtModPerHi, 190, -180, 180, -170},
+        {DtModPerLo, 180, -180, 180, -180}, {DtModPerLo, 5, 10, 20, 15},       {DtModPer, 360, 0, 360, 0},
+        {DtModPer, -90, 0, 360, 270},       {DtModPer, 180, -180, 180, -180},  {DtModPer, -180, 180, -180, 180},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.f(c.x, c.lo, c.hi), c.expected) << c.x << " in " << c.lo << ", " << c.hi;
+    EXPECT_BITEQ(DtModPer(-360, 0, 360), -0.0);   // fmod's zero keeps its sign
+    for (double v : {DtModPerZero(5, 0), DtModPer(1e10, 5, 5), DtModPer(1, kNaN, 5), DtModPerHi(INFINITY, -180, 180)})
+        EXPECT_TRUE(std::isnan(v));
+    for (int i = -2000; i <= 2000; ++i) {
+        const double x = i * 0.731, lo = DtModPer(x, -180, 180), hi = DtModPer(x, 180, -180);
+        EXPECT_TRUE(lo >= -180 && lo < 180 && hi > -180 && hi <= 180) << x;
+        EXPECT_TRUE(std::fabs(std::remainder(x - lo, 360.0)) < 1e-9 && std::fabs(std::remainder(x - hi, 360.0)) < 1e-9);
+    }
+}
 
+TEST(VectorTest, PlainValuesComparisonAndNormalization)
+{
+    static_assert(sizeof(DtVector64) == 3 * sizeof(double) && sizeof(DtVector32) == 3 * sizeof(float) &&
+                      std::is_standard_layout<DtVector64>::value && std::is_trivially_copyable<DtVector64>::value,
+                  "three contiguous numbers");
     DtVector64 arr[2] = {DtVector64(1, 2, 3), DtVector64(4, 5, 6)};
     const double* p = arr[0];
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(p[i], i + 1.0);   // contiguous, also across elements
-    DtVector32 f(1.5f, -2.0f, 3.0f);
-    static_cast<float*>(f)[1] = 7.0f;
-    f[DtXOffset] = 9.0f;
-    EXPECT_TRUE(f.x() == 9.0f && f.y() == 7.0f && f[DtZOffset] == 3.0f);
-    double x, y, z;
-    arr[1].get(x, y, z);
-    EXPECT_TRUE(x == 4 && y == 5 && z == 6);
-    arr[1].setToZero();
-    EXPECT_TRUE(arr[1].magnitudeIsZero());
-
-    // Exact comparison: +0 equals -0, a NaN equals nothing, not even itself.
+    EXPECT_TRUE(p[4] == 5 && arr[1][DtZOffset] == 6);   // contiguous across elements
     EXPECT_EQ(DtVector64(0.0, 0, 0), DtVector64(-0.0, 0, 0));
     const DtVector64 nan(1, kNaN, 3);
-    EXPECT_TRUE(!(nan == nan) && nan != nan);
-    EXPECT_TRUE(DtVector64(1, 2, 3) != DtVector64(0, 2, 3) && DtVector64(1, 2, 3) != DtVector64(1, 2, 4));
-
-    // The shared vectors: one object each, with its value.
-    EXPECT_TRUE(DtVector64::zero() == DtVector64(0, 0, 0) && DtVector64::ones() == DtVector64(1, 1, 1) &&
-                DtVector32::ones() == DtVector32(1, 1, 1) && DtVector32::j() == DtVector32(0, 1, 0) &&
-                DtVector32::zero() == DtVector32(0, 0, 0) && DtVector32::i() == DtVector32(1, 0, 0) &&
-                DtVector32::k() == DtVector32(0, 0, 1));
+    EXPECT_TRUE(!(nan == nan) && nan != nan && !nan.magnitudeIsZero(1.0));
     EXPECT_EQ(&DtVector64::k(), &DtVector64::k());
     EXPECT_EQ(DtVector64::i().crossProduct(DtVector64::j()), DtVector64::k());
-    EXPECT_EQ(DtVector64::j().crossProduct(DtVector64::i()), DtVector64(0, 0, -1));
-}
 
-TEST(VectorTest, MagnitudesAndNormalization)
-{
-    EXPECT_EQ(DtVector64(1, 2, 2).magnitudeSquared(), 9.0);
-    // Float squares are rounded to float before the double sum.
-    const DtVector32 tenth(0.1f, 0.0f, 0.0f);
-    EXPECT_BITEQ(tenth.magnitudeSquared(), double(0.1f * 0.1f));
-    EXPECT_NE(tenth.magnitudeSquared(), double(0.1f) * double(0.1f));
-
-    EXPECT_FALSE(DtVector64(0, 1e-300, 0).magnitudeIsZero());
-    EXPECT_FALSE(DtVector64(kNaN, 0, 0).magnitudeIsZero());
-    EXPECT_TRUE(DtVector64(1e-9, -1e-9, 0).magnitudeIsZero(1e-9));
-    EXPECT_FALSE(DtVector64(0, 0, 2e-9).magnitudeIsZero(1e-9));
-    EXPECT_FALSE(DtVector64(0, kNaN, 0).magnitudeIsZero(1.0));
-    EXPECT_FALSE(DtVector64(0, 0, 0).magnitudeIsZero(kNaN));
-    EXPECT_TRUE(DtVector32(0, 0, 1e-9f).magnitudeIsZero(1e-9));   // 1e-9f widens to just below 1e-9
-
-    DtVector64 v(3, 0, 4);
+    DtVector64 v(3, 0, 4), tiny(1e-200, 0, 0), unit(0.6, 0, 0.8);
     v.normalize();
-    EXPECT_EQ(v, DtVector64(0.6, 0, 0.8));
-    // Squared length exactly 0 (also by underflow) or 1: left untouched.
-    for (DtVector64 same : {DtVector64(0, 0, 0), DtVector64(1e-200, 0, 0), DtVector64(0.6, 0.0, 0.8)}) {
-        const DtVector64 before = same;
-        same.normalize();
-        EXPECT_TRUE(qmtest::bits(same.x()) == qmtest::bits(before.x()) && same.z() == before.z());
-    }
-    DtVector64 nan(kNaN, 1, 1);
-    nan.normalize();
-    EXPECT_TRUE(std::isnan(nan.y()));
-    // Float: square root in double, rounded once, divisions in float.
-    DtVector32 f(1.0f, 2.0f, 3.0f);
-    const float s = float(std::sqrt(14.0));
-    f.normalize();
-    EXPECT_TRUE(qmtest::bits(f.x()) == qmtest::bits(1.0f / s) && qmtest::bits(f.z()) == qmtest::bits(3.0f / s));
-
-    EXPECT_TRUE(DtVector64(0.6, 0, 0.8).isNormalized() && DtVector32(0.6f, 0, 0.8f).isNormalized());
-    EXPECT_FALSE(DtVector64(1.001, 0, 0).isNormalized());
-    EXPECT_TRUE(DtVector64(std::sqrt(1 + 9e-7), 0, 0).isNormalized());
-    EXPECT_FALSE(DtVector64(std::sqrt(1 + 1.1e-6), 0, 0).isNormalized());
-    EXPECT_FALSE(DtVector64(kNaN, 0, 0).isNormalized());
-}
-
-TEST(VectorTest, ProductsApproximateEqualityAndSums)
-{
-    const DtVector64 a(1, 2, 3), b(4, -5, 6);
-    EXPECT_EQ(a.dotProduct(b), 12.0);
-    EXPECT_EQ(a.crossProduct(b), DtVector64(27, 6, -13));
-    const DtVector32 fa(0.1f, 0.2f, 0.3f), fb(0.7f, 0.11f, 0.13f);
-    static_assert(std::is_same<decltype(fa.dotProduct(fb)), float>::value, "float arithmetic and result");
-    EXPECT_BITEQ(fa.dotProduct(fb), (0.1f * 0.7f + 0.2f * 0.11f) + 0.3f * 0.13f);
-
-    EXPECT_TRUE(a.approxEq(a, 0.0) && a.approxEq(DtVector64(1, 2, 3.0000001), 1e-6));
-    EXPECT_FALSE(a.approxEq(DtVector64(1, 2, 3.0000001), 0.0));
-    EXPECT_FALSE(a.approxEq(a, -1e-300));   // a negative tolerance is never met
-    EXPECT_FALSE(a.approxEq(DtVector64(1, kNaN, 3), 1.0));
-    EXPECT_TRUE(DtVector32(1.0f, 0, 0).approxEq(DtVector32(1.5f, 0, 0), 0.5));
-    EXPECT_FALSE(DtVector32(1.0f, 0, 0).approxEq(DtVector32(1.5f, 0, 0), 0.4999999));
-    EXPECT_FALSE(DtVector32(1, 2, 3).approxEq(DtVector32(1, 2, 3), -1.0));
-
-    DtVector64 acc(1, 1, 1);
-    EXPECT_EQ(&(acc += DtVector64(1, 2, 3)), &acc);
-    acc -= DtVector64(0.5, 0.5, 0.5);
-    EXPECT_EQ(acc, DtVector64(1.5, 2.5, 3.5));
-    DtVector32 facc(1, 1, 1);
-    (facc += DtVector32(1, 2, 3)) -= DtVector32(2, 2, 2);
-    EXPECT_EQ(facc, DtVector32(0, 1, 2));
+    tiny.normalize();   // the squared length underflows to 0: untouched
+    unit.normalize();   // exactly 1: untouched
+    EXPECT_TRUE(v == DtVector64(0.6, 0, 0.8) && tiny.x() == 1e-200 && unit == DtVector64(0.6, 0, 0.8));
+    EXPECT_TRUE(DtVector64(std::sqrt(1 + 9e-7), 0, 0).isNormalized() && !DtVector64(std::sqrt(1 + 1.1e-6), 0, 0).isNormalized());
+    EXPECT_TRUE(DtVector64(1e-9, -1e-9, 0).magnitudeIsZero(1e-9) && !DtVector64(0, 0, 2e-9).magnitudeIsZero(1e-9));
+    EXPECT_FALSE(DtVector64(0, 1e-300, 0).magnitudeIsZero());
+    EXPECT_TRUE(!DtVector64(1, 2, 3).approxEq(DtVector64(1, 2, 3), -1e-300));   // a negative tolerance is never met
+    EXPECT_BITEQ(DtVector32(0.1f, 0, 0).magnitudeSquared(), double(0.1f * 0.1f));   // float square, double sum
 }
 
 TEST(VectorTest, TextForms)
 {
     EXPECT_STREQ(DtVector64(1, 2.5, -3).string(), "{1.000000, 2.500000, -3.000000}");
-    EXPECT_STREQ(DtVector64(0.0000006, 1e7, -0.0000004).string(), "{0.000001, 10000000.000000, -0.000000}");
     EXPECT_STREQ(DtVector32(1.5f, 0.25f, -2.0f).string(), "{1.500000, 0.250000, -2.000000}");
     std::ostringstream os;
     DtVector64(1, 2.5, -3).printDataToStream(os) << "|" << DtVector64(0.1, 1e20, 0);
     EXPECT_EQ(os.str(), "[ x= 1 y= 2.5 z= -3 ]|[ x= 0.1 y= 1e+20 z= 0 ]");
-    std::ostringstream fixed;
-    fixed.setf(std::ios::fixed, std::ios::floatfield);
-    fixed.precision(2);
-    fixed << DtVector32(1.0f, 2.5f, -3.0f);
-    EXPECT_EQ(fixed.str(), "[ x= 1.00 y= 2.50 z= -3.00 ]");
+    qmtest::Capture capture(DtInfo);
+    DtVecDump("pos", DtVector64(1, -2.5, 100));
+    DtVecDump(std::string(200, 'b').c_str(), DtVector64(1e9, 0, 0));   // cut to 30
+    EXPECT_EQ(capture.text(), "pos:" + std::string(21, ' ') + " {        1.000,        -2.500,       100.000}\n" +
+                                  std::string(30, 'b') + ": {1000000000.000,         0.000,         0.000}\n");
+}
+
+TEST(VecFuncTest, WorkedExamples)
+{
+    const DtVector64 a(1, -2, 3.5), b(0.25, 4, -1);
+    DtVector64 out, x = a;
+    DtVecSub(b, x, x);   // outputs may be inputs
+    EXPECT_EQ(x, DtVector64(-0.75, 6, -4.5));
+    DtVecCrossProd(DtVector64(1, 0, 0), DtVector64(2, 0, 0), out);
+    EXPECT_BITEQ(out.y(), -0.0);   // the middle difference is negated
+    EXPECT_EQ(DtVecBoxProd(DtVector64(1, 2, 3), DtVector64(4, 5, 6), DtVector64(7, 8, 10)), -3.0);
+    EXPECT_TRUE(std::isnan(DtVecCosProd(DtVector64(1, 0, 0), DtVector64(0, 0, 0))));
+    EXPECT_BITEQ(DtVecDotProd(DtVector64(-0.0, 0, 0), DtVector64(1, 0, 0)), 0.0);   // the sum starts from +0
+    EXPECT_TRUE(DtVecCheck(DtVector64(0.6, 0, 0.8)) == 1 && DtVecCheck(DtVector64(kNaN, 0, 0)) == 0);
+    DtVector64 keep(7, 8, 9);
+    DtVecNormalize(DtVector64(1e-5, 0, 0), keep);   // squared length within 1e-9 of 0: untouched
+    EXPECT_EQ(keep, DtVector64(7, 8, 9));
+    DtVecDcmMul(DtVector64(1, 0, 0), DtDcm(1, 2, 3, 0, 0, 0, 0, 0, 0), out);   // a row vector times M
+    EXPECT_EQ(out, DtVector64(1, 2, 3));
+    EXPECT_EQ(DtDistance(DtVector32(1, 2, 3), DtVector32(4, 6, 3)), 5.0);
+    const DtVector64 o;
+    EXPECT_TRUE(DtHeadingFromAToB(o, DtVector64(0, 1, 0)) == 0.0 && DtHeadingFromAToB(o, DtVector64(1, 0, 0)) == kPi / 2 &&
+                DtHeadingFromAToB(o, DtVector64(-1, 0, 0)) == 1.5 * kPi && DtHeadingFromAToB(o, o) == 0.0);
+    for (int deg = 0; deg < 360; deg += 15) {
+        const double h = deg * kPi / 180;   // z is ignored
+        EXPECT_NEAR(DtHeadingFromAToB(DtVector32(1, 1, 5), DtVector32(float(1 + std::sin(h)), float(1 + std::cos(h)), -5)),
+                    h, 1e-6);
+    }
+    const DtVector64 inf = DtVelocityFromAToB(o, DtVector64(1, 0, -1), 0.0);
+    EXPECT_TRUE(inf.x() == INFINITY && std::isnan(inf.y()) && inf.z() == -INFINITY);
+    EXPECT_TRUE(DtLerpVector(o, DtVector64(4, 8, 12), 0.25) == DtVector64(1, 2, 3) &&
+                DtLerpVector(o, DtVector64(4, 8, 12), 2) == DtVector64(4, 8, 12));
+    EXPECT_EQ(DtVector64To32(DtVector64(0.1, 1e300, -2)), DtVector32(0.1f, INFINITY, -2.0f));
 }

@@ -1,0 +1,213 @@
+// Points, homogeneous points, chords, extents and bounding volumes: worked
+// examples, the readers on nasty input, clipping against sampling, and every
+// message text. The bit patterns over many inputs are the digest suite's.
+#include "testSupport.h"
+
+#include <3dBoundingVolume.h>
+#include <3dChord.h>
+#include <3dExtent.h>
+#include <3dPoint.h>
+#include <4dPoint.h>
+#include <qvutil/dtException.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+
+using namespace Vorant;
+
+namespace {
+
+const double kInf = INFINITY;
+const Dt3dExtent kUnit(0, 1, 0, 1, 0, 1);
+
+void expectBadIndex(const std::function<void()>& call, const char* text, const char* signature, const char* file)
+{
+    try {
+        call();
+        ADD_FAILURE() << "no exception";
+    } catch (const DtException& e) {
+        EXPECT_EQ(std::string(e.what()), std::string("DtException: ") + text);
+        EXPECT_STREQ(e.signature(), signature);
+        EXPECT_TRUE(std::string(e.file()) == file && e.line() > 0);
+    }
+}
+
+template <class T>
+T read(const std::string& text, T value)
+{
+    std::istringstream in(text);
+    in >> value;
+    return value;
+}
+
+Dt3dChord chord(double x0, double y0, double z0, double x1, double y1, double z1)
+{
+    return Dt3dChord(Dt3dPoint(x0, y0, z0), Dt3dPoint(x1, y1, z1));
+}
+
+}  // namespace
+
+TEST(PointTest, IndexingDistancesAndHomogeneousPoints)
+{
+    Dt3dPoint p(1, 2, 3);
+    const Dt3dPoint& cp = p;
+    expectBadIndex([&] { (void)cp[3]; }, "Invalid index (should be 0..2)",
+                   "const double& Vorant::Dt3dPoint::operator[](int) const", "3dPoint.cpp");
+    expectBadIndex([&] { p[-1] = 5; }, "Invalid index (should be 0..2)", "double& Vorant::Dt3dPoint::operator[](int)",
+                   "3dPoint.cpp");
+    Dt4dPoint h(2, 4, 6, 2);
+    const Dt4dPoint& ch = h;
+    expectBadIndex([&] { (void)ch[4]; }, "Invalid index (should be 0..3)",
+                   "const double& Vorant::Dt4dPoint::operator[](int) const", "4dPoint.cpp");
+    expectBadIndex([&] { h[-1] = 0; }, "Invalid index (should be 0..3)", "double& Vorant::Dt4dPoint::operator[](int)",
+                   "4dPoint.cpp");
+    EXPECT_TRUE(p.approxEq(Dt3dPoint(1, 2, 3), 0.0) && h == Dt4dPoint(2, 4, 6, 2));   // unchanged by the throws
+    EXPECT_TRUE(Dt3dPoint(0, 0, 0).approxEq(Dt3dPoint(0.4, 0, 0), -0.5));   // |tolerance|
+    h.unhomogenize();
+    EXPECT_TRUE(h == Dt4dPoint(1, 2, 3, 1));
+    Dt4dPoint w0(2, 4, 6, 0);
+    w0.unhomogenize();   // w <= 0: unchanged
+    EXPECT_TRUE(w0 == Dt4dPoint(2, 4, 6, 0) && (h * 2 + h) == Dt4dPoint(3, 6, 9, 3));
+
+    const Dt3dPoint a(-1, 0, 0), b(1, 0, 0);
+    EXPECT_TRUE(Dt3dPoint(0, 1, 7).xyDistanceToLineSquared(a, b) == 1.0 &&
+                Dt3dPoint(3, 0, 0).xyDistanceToLineSquared(a, b) == 4.0 &&     // clamped at b
+                Dt3dPoint(-4, 4, 0).xyDistanceToLineSquared(a, b) == 25.0);    // clamped at a
+    EXPECT_TRUE(std::isnan(Dt3dPoint(1, 1, 0).xyDistanceToLineSquared(a, Dt3dPoint(-1, 0, 9))));   // no x-y length
+    std::mt19937 gen(3);
+    std::uniform_real_distribution<double> u(-10, 10);
+    for (int k = 0; k < 100; ++k) {   // against brute force along the segment
+        const Dt3dPoint q(u(gen), u(gen), u(gen)), s0(u(gen), u(gen), u(gen)), s1(u(gen), u(gen), u(gen));
+        double best = kInf;
+        for (int i = 0; i <= 20000; ++i)
+            best = std::min(best, q.xyDistanceSquaredTo(Dt3dPoint(s0.x() + (s1.x() - s0.x()) * i / 20000.0,
+                                                                  s0.y() + (s1.y() - s0.y()) * i / 20000.0, 99)));
+        const double got = q.xyDistanceToLineSquared(s0, s1);
+        EXPECT_TRUE(got <= best + 1e-12 && got >= best - 1e-4 * (1 + best));
+    }
+}
+
+TEST(PointTest, TextFormsAndReaders)
+{
+    std::ostringstream os;
+    os << Dt3dPoint(1, 2.5, -3) << chord(0, 0, 0, 2, 4, 6) << Dt3dExtent(0, 1, 0, 2, 0, 3);
+    EXPECT_EQ(os.str(), "(1, 2.5, -3)((0, 0, 0), (2, 4, 6))(0,0,0,1,2,3)");
+    EXPECT_TRUE(read("  junk (a, 2, 3e2)", Dt3dPoint(5, 5, 5)).approxEq(Dt3dPoint(0, 2, 300), 0.0));
+    EXPECT_TRUE(read("(0,0,0,1,2,3)", Dt3dExtent()) == Dt3dExtent(0, 1, 0, 2, 0, 3));
+    for (const char* text : {"", "(", "(1, 2", "no bracket", ")))(((", "(,,,,,)", "(x,y,z,a,b,c)"}) {
+        EXPECT_TRUE(std::isfinite(read(text, Dt3dPoint(5, 5, 5)).x())) << text;   // never out of bounds
+        EXPECT_TRUE(std::isfinite(read(text, Dt3dExtent(9, 9, 9, 9, 9, 9)).minX())) << text;
+    }
+    // Fields of 80 characters: 79 are kept and the stream fails.
+    const std::string field80(80, '8'), kept = field80.substr(0, 79);
+    std::istringstream tooLong("(" + field80 + ", 2, 3)");
+    Dt3dPoint p(1, 1, 1);
+    tooLong >> p;
+    EXPECT_TRUE(tooLong.fail() && p.approxEq(Dt3dPoint(std::strtod(kept.c_str(), nullptr), 0, 0), 0.0));
+    // Before the bracket: at most 79 characters for a point, no limit for an extent.
+    EXPECT_EQ(read(std::string(100, ' ') + "(1, 2, 3)", Dt3dPoint(5, 5, 5)).x(), 0.0);
+    EXPECT_TRUE(read(std::string(300, 'x') + "(1,2,3,4,5,6)", Dt3dExtent()) == Dt3dExtent(1, 4, 2, 5, 3, 6));
+    std::mt19937 gen(5);
+    std::uniform_real_distribution<double> u(-1e6, 1e6);
+    for (int k = 0; k < 100; ++k) {   // written with every digit, read back equal
+        const Dt3dPoint q(u(gen), u(gen) * 1e-9, u(gen) * 1e9);
+        const Dt3dExtent x(u(gen), u(gen), u(gen) * 1e-12, u(gen), u(gen), u(gen) * 1e12);
+        std::stringstream ss;
+        ss.precision(17);
+        ss << q << " " << x;
+        Dt3dPoint r;
+        Dt3dExtent y;
+        ss >> r >> y;
+        EXPECT_TRUE(r.approxEq(q, 0.0) && y == x);
+    }
+}
+
+TEST(ExtentTest, ChordsGrowingContainmentAndClipping)
+{
+    const Dt3dChord x = chord(0, 0, 0, 10, 0, 0);
+    EXPECT_TRUE(x.isCollinear(Dt3dPoint(5, 5e-8, 0)) && !x.isCollinear(Dt3dPoint(5, 2e-7, 0)));   // absolute test
+    EXPECT_TRUE(x.collinearPointLiesWithin(Dt3dPoint(10, 0, 0)) && !x.collinearPointLiesWithin(Dt3dPoint(10.5, 0, 0)));
+    double t = -7;
+    EXPECT_TRUE(!chord(0, 0, 0, 0, 0, 10).intersectsPlaneZEqualsAtPoint(11, t) && t == -7.0);   // t not written
+    EXPECT_TRUE(chord(0, 0, 1, 5, 5, 1).intersectsPlaneZEqualsAtPoint(1, t) && t == 2.0);   // in the plane
+
+    Dt3dExtent e;
+    EXPECT_TRUE(e.empty() && e == Dt3dExtent(kInf, -kInf, kInf, -kInf, kInf, -kInf) && &Dt3dExtent::nullExtent() ==
+                &Dt3dExtent::nullExtent() && Dt3dExtent::nullExtent() == e);
+    e.expandToInclude(Dt3dPoint(1, 2, 3));
+    e.expandToInclude(chord(0, 0, 0, 0, 0, 9));
+    e.expandToInclude(Dt3dExtent());
+    EXPECT_TRUE(e == Dt3dExtent(0, 1, 0, 2, 0, 9) && kUnit.contains(Dt3dExtent()) &&
+                kUnit.intersects(Dt3dExtent(1, 2, 1, 2, 1, 2)));   // touching counts
+    Dt3dExtent reversed(4, 1, 0, 1, 0, 1);
+    reversed.guaranteeValidConstruction();
+    EXPECT_TRUE(reversed == Dt3dExtent(1, 4, 0, 1, 0, 1) && Dt3dExtent(1, 3, -2, 2, 0, 10).center().approxEq(Dt3dPoint(2, 0, 5), 0.0));
+
+    double tNear, tFar;
+    const Dt3dChord through = chord(-1, 0.5, 0.5, 2, 0.5, 0.5), missing = chord(2.5, 0, 0.5, 0, 2.5, 0.5);
+    EXPECT_TRUE(kUnit.intersectsLineOfChord(through, tNear, tFar) && std::fabs(tNear - 1.0 / 3) < 1e-15 &&
+                std::fabs(tFar - 2.0 / 3) < 1e-15);
+    EXPECT_TRUE(!kUnit.intersectsLineOfChord(missing, tNear, tFar) && std::fabs(tNear - 0.6) < 1e-15);   // after Y
+    EXPECT_TRUE(!kUnit.intersects(chord(-3, 0.5, 0.5, -1, 0.5, 0.5)));   // the line meets the box, the chord not
+    std::mt19937 gen(8);
+    std::uniform_real_distribution<double> u(-1.5, 2.5);
+    int hits = 0;
+    for (int k = 0; k < 2000; ++k) {   // against dense sampling
+        const Dt3dChord c = chord(u(gen), u(gen), u(gen), u(gen), u(gen), u(gen));
+        bool sampled = false;
+        for (int i = 0; i <= 4000 && !sampled; ++i)
+            sampled = kUnit.contains(c.computePoint(i / 4000.0));
+        EXPECT_TRUE(!sampled || kUnit.intersects(c)) << c;
+        hits += sampled;
+    }
+    EXPECT_GT(hits, 300);
+}
+
+TEST(BoundingVolumeTest, SizesStretchingAndViolatedPreconditions)
+{
+    Dt3dBoundingVolume f, back;
+    EXPECT_TRUE(f.width() == 2 && f.boundingRadius() == 1.0 && Dt3dBoundingVolume(3, 4, 12).boundingRadius() == 13 &&
+                Dt3dBoundingVolume(3, 4, 12, DtVector64::zero()).isOffset());   // a zero offset is in effect
+    f.stretchForward(2, 0.5);   // the rear face stays
+    back.stretchBackward(2, 0.5);   // the front face stays
+    EXPECT_TRUE(f.halfLength() == 2 && f.halfWidth() == 1.5 && f.latticeOffset() == DtVector64(1, 0.5, 0) &&
+                back.latticeOffset() == DtVector64(-1, 0.5, 0) && f.width() == 3);
+    EXPECT_NEAR(f.boundingRadius(), 2.6925824, 1e-7);
+    f.setLatticeOffset(DtVector64(0, 0, 5e-10));
+    EXPECT_FALSE(f.isOffset());
+    Dt3dBoundingVolume v(2, 3, 4, 1, 1, 1), plain;
+    const Dt3dBoundingVolume before = v;
+    const std::string setter = "virtual void Vorant::Dt3dBoundingVolume::setHalfLengthWidthHeight(double, double, double)";
+    const struct
+    {
+        std::function<void()> call;
+        std::string condition, signature;
+    } cases[] = {
+        {[&] { v.setHalfLengthWidthHeight(1, 1e-9, 1); }, "halfWidth > DtENano", setter},
+        {[&] { v.setHalfLengthWidthHeight(0, 1, 1); }, "halfLength > DtENano", setter},
+        {[&] { v.setHalfLengthWidthHeight(1, 1, std::nan("")); }, "halfHeight > DtENano", setter},
+        {[&] { v.setHalfLength(-1); }, "newHalfLength > DtENano",
+         "virtual void Vorant::Dt3dBoundingVolume::setHalfLength(double)"},
+        {[&] { v.stretchForward(-10, -10); }, "myHalfDimensions[0] > DtENano",   // the first failing one
+         "virtual void Vorant::Dt3dBoundingVolume::stretchForward(double, double)"},
+        {[&] { plain.stretchBackward(0, -5); }, "myHalfDimensions[1] > DtENano",
+         "virtual void Vorant::Dt3dBoundingVolume::stretchBackward(double, double)"},
+    };
+    for (const auto& c : cases) {
+        qmtest::Capture fatal(DtFatal);
+        c.call();
+        const std::string text = fatal.text(),
+                          prefix = "Precondition failed: " + c.condition + ", file libsrc/matrix/3dBoundingVolume.cpp, line ",
+                          suffix = ", in " + c.signature + "\n";
+        ASSERT_TRUE(text.size() > prefix.size() + suffix.size() && text.compare(0, prefix.size(), prefix) == 0 &&
+                    text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0) << text;
+        EXPECT_GT(std::stoi(text.substr(prefix.size())), 0);
+    }
+    EXPECT_TRUE(v == before && plain == Dt3dBoundingVolume() && !plain.isOffset());
+}
