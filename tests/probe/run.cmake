@@ -22,7 +22,8 @@ endif()
 
 set(link -L${LIBDIR} -lqormatrix_64 -lqorqvutil_64 -Wl,-rpath,${LIBDIR})
 function(probe name compiler)
-  execute_process(COMMAND ${compiler} ${ARGN} -I${INCLUDE} ${SOURCE} ${link} -o ${WORK_DIR}/${name}
+  get_filename_component(tests ${SOURCE} DIRECTORY)
+  execute_process(COMMAND ${compiler} ${ARGN} -I${INCLUDE} -I${tests}/.. ${SOURCE} ${link} -o ${WORK_DIR}/${name}
                   RESULT_VARIABLE status ERROR_VARIABLE errors)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${name}: the probe does not build:\n${errors}")
