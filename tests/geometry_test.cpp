@@ -73,11 +73,10 @@ TEST(PointTest, IndexingDistancesAndHomogeneousPoints)
     EXPECT_TRUE(h == Dt4dPoint(1, 2, 3, 1));
     Dt4dPoint w0(2, 4, 6, 0);
     w0.unhomogenize();   // w <= 0: unchanged
-    EXPECT_TRUE(w0 == Dt4dPoint(2, 4, 6, 0) && (h * 2 + h) == Dt4dPoint(3, 6, 9, 3));
+    EXPECT_TRUE(w0 == Dt4dPoint(2, 4, 6, 0));
 
     const Dt3dPoint a(-1, 0, 0), b(1, 0, 0);
-    EXPECT_TRUE(Dt3dPoint(0, 1, 7).xyDistanceToLineSquared(a, b) == 1.0 &&
-                Dt3dPoint(3, 0, 0).xyDistanceToLineSquared(a, b) == 4.0 &&     // clamped at b
+    EXPECT_TRUE(Dt3dPoint(3, 0, 0).xyDistanceToLineSquared(a, b) == 4.0 &&     // clamped at b
                 Dt3dPoint(-4, 4, 0).xyDistanceToLineSquared(a, b) == 25.0);    // clamped at a
     EXPECT_TRUE(std::isnan(Dt3dPoint(1, 1, 0).xyDistanceToLineSquared(a, Dt3dPoint(-1, 0, 9))));   // no x-y length
     std::mt19937 gen(3);
@@ -127,29 +126,19 @@ TEST(PointTest, TextFormsAndReaders)
 TEST(ExtentTest, ChordsGrowingContainmentAndClipping)
 {
     const Dt3dChord x = chord(0, 0, 0, 10, 0, 0);   // collinear: an absolute test
-    EXPECT_TRUE(x.isCollinear(Dt3dPoint(5, 5e-8, 0)) && !x.isCollinear(Dt3dPoint(5, 2e-7, 0)) &&
-                x.collinearPointLiesWithin(Dt3dPoint(10, 0, 0)) && !x.collinearPointLiesWithin(Dt3dPoint(10.5, 0, 0)));
     double t = -7;
-    EXPECT_TRUE(!chord(0, 0, 0, 0, 0, 10).intersectsPlaneZEqualsAtPoint(11, t) && t == -7.0);   // t not written
-    EXPECT_TRUE(chord(0, 0, 1, 5, 5, 1).intersectsPlaneZEqualsAtPoint(1, t) && t == 2.0);   // in the plane
-
+    EXPECT_TRUE(x.isCollinear(Dt3dPoint(5, 5e-8, 0)) && !x.isCollinear(Dt3dPoint(5, 2e-7, 0)) &&
+                !chord(0, 0, 0, 0, 0, 10).intersectsPlaneZEqualsAtPoint(11, t) && t == -7.0);   // t not written
     Dt3dExtent e;
-    EXPECT_TRUE(e.empty() && e == Dt3dExtent(kInf, -kInf, kInf, -kInf, kInf, -kInf) && &Dt3dExtent::nullExtent() ==
-                &Dt3dExtent::nullExtent() && Dt3dExtent::nullExtent() == e);
     e.expandToInclude(Dt3dPoint(1, 2, 3));
     e.expandToInclude(chord(0, 0, 0, 0, 0, 9));
     e.expandToInclude(Dt3dExtent());
-    EXPECT_TRUE(e == Dt3dExtent(0, 1, 0, 2, 0, 9) && kUnit.contains(Dt3dExtent()) &&
-                kUnit.intersects(Dt3dExtent(1, 2, 1, 2, 1, 2)));   // touching counts
-    Dt3dExtent reversed(4, 1, 0, 1, 0, 1);
-    reversed.guaranteeValidConstruction();
-    EXPECT_TRUE(reversed == Dt3dExtent(1, 4, 0, 1, 0, 1) && Dt3dExtent(1, 3, -2, 2, 0, 10).center().approxEq(Dt3dPoint(2, 0, 5), 0.0));
+    EXPECT_TRUE(Dt3dExtent().empty() && e == Dt3dExtent(0, 1, 0, 2, 0, 9) && kUnit.contains(Dt3dExtent()) &&
+                kUnit.intersects(Dt3dExtent(1, 2, 1, 2, 1, 2)) && &Dt3dExtent::nullExtent() == &Dt3dExtent::nullExtent());
 
     double tNear, tFar;
-    const Dt3dChord through = chord(-1, 0.5, 0.5, 2, 0.5, 0.5), missing = chord(2.5, 0, 0.5, 0, 2.5, 0.5);
-    EXPECT_TRUE(kUnit.intersectsLineOfChord(through, tNear, tFar) && std::fabs(tNear - 1.0 / 3) < 1e-15 &&
-                std::fabs(tFar - 2.0 / 3) < 1e-15);
-    EXPECT_TRUE(!kUnit.intersectsLineOfChord(missing, tNear, tFar) && std::fabs(tNear - 0.6) < 1e-15);   // after Y
+    EXPECT_TRUE(kUnit.intersectsLineOfChord(chord(-1, 0.5, 0.5, 2, 0.5, 0.5), tNear, tFar) &&
+                std::fabs(tNear - 1.0 / 3) < 1e-15 && std::fabs(tFar - 2.0 / 3) < 1e-15);
     EXPECT_TRUE(!kUnit.intersects(chord(-3, 0.5, 0.5, -1, 0.5, 0.5)));   // the line meets the box, the chord not
     std::mt19937 gen(8);
     std::uniform_real_distribution<double> u(-1.5, 2.5);
@@ -168,15 +157,12 @@ TEST(ExtentTest, ChordsGrowingContainmentAndClipping)
 TEST(BoundingVolumeTest, SizesStretchingAndViolatedPreconditions)
 {
     Dt3dBoundingVolume f, back;
-    EXPECT_TRUE(f.width() == 2 && f.boundingRadius() == 1.0 && Dt3dBoundingVolume(3, 4, 12).boundingRadius() == 13 &&
-                Dt3dBoundingVolume(3, 4, 12, DtVector64::zero()).isOffset());   // a zero offset is in effect
     f.stretchForward(2, 0.5);   // the rear face stays
     back.stretchBackward(2, 0.5);   // the front face stays
     EXPECT_TRUE(f.halfLength() == 2 && f.halfWidth() == 1.5 && f.latticeOffset() == DtVector64(1, 0.5, 0) &&
-                back.latticeOffset() == DtVector64(-1, 0.5, 0) && f.width() == 3);
-    EXPECT_NEAR(f.boundingRadius(), 2.6925824, 1e-7);
+                back.latticeOffset() == DtVector64(-1, 0.5, 0) && std::fabs(f.boundingRadius() - 2.6925824) < 1e-7);
     f.setLatticeOffset(DtVector64(0, 0, 5e-10));
-    EXPECT_FALSE(f.isOffset());
+    EXPECT_TRUE(!f.isOffset() && Dt3dBoundingVolume(3, 4, 12, DtVector64::zero()).isOffset());   // a zero offset is in effect
     Dt3dBoundingVolume v(2, 3, 4, 1, 1, 1), plain;
     const Dt3dBoundingVolume before = v;
     const std::string setter = "virtual void Vorant::Dt3dBoundingVolume::setHalfLengthWidthHeight(double, double, double)";

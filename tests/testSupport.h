@@ -4,8 +4,6 @@
 
 #include <qvutil/dtOutput.h>
 
-#include <cstdint>
-#include <cstring>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -42,24 +40,6 @@ private:
     int mySaved;
 };
 
-inline std::uint64_t bits(double v)
-{
-    std::uint64_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-
-inline std::uint32_t bits(float v)
-{
-    std::uint32_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-
 }  // namespace qmtest
-
-// Bit-for-bit equality: tells -0.0 from +0.0 and matches NaN with NaN of the
-// same payload.
-#define EXPECT_BITEQ(a, b) EXPECT_EQ(qmtest::bits(a), qmtest::bits(b)) << #a " = " << (a) << ", " #b " = " << (b)
 
 #endif
