@@ -1,10 +1,8 @@
-// Conversions on distinct objects from several threads at once; the empty
+// Conversions on distinct objects from several threads at once, and the empty
 // extent's first use from many threads. Run under ThreadSanitizer in CI.
 #include <3dExtent.h>
 #include <geodeticCoord.h>
-#include <qvDcm.h>
 #include <qvTaitBryan.h>
-#include <referenceEllipsoid.h>
 #include <topoCoord.h>
 #include <utmReferencePoint.h>
 
@@ -16,10 +14,6 @@
 #include <vector>
 
 using namespace Vorant;
-
-namespace {
-const double kDeg = 3.141592653589793 / 180;
-}
 
 // First in this file, so that the first use of nullExtent() races.
 TEST(ConcurrencyTest, NullExtentFirstUseFromManyThreads)
@@ -36,42 +30,32 @@ TEST(ConcurrencyTest, NullExtentFirstUseFromManyThreads)
     go.store(true);
     for (auto& t : threads)
         t.join();
-    for (const Dt3dExtent* p : seen) {
-        EXPECT_EQ(p, seen[0]);
-        EXPECT_TRUE(p->empty());
-    }
+    for (const Dt3dExtent* p : seen)
+        EXPECT_TRUE(p == seen[0] && p->empty());
 }
 
 TEST(ConcurrencyTest, ConversionsOnDistinctObjects)
 {
-    const int kThreads = 6;
-    std::vector<int> failures(kThreads, 0);
+    std::vector<int> failures(6, 0);
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t)
+    for (int t = 0; t < 6; ++t)
         threads.emplace_back([t, &failures] {
-            // Each thread has its own ellipsoid and its own reference point;
-            // the global ellipsoid is only read.
+            // Each thread has its own ellipsoid and reference point; the global ellipsoid is only read.
             const DtReferenceEllipsoid ellipsoid(t % 2 ? DtED50 : DtWGS84);
             DtDegMinSec lat{}, lon{};
             lat.setLatFromDegrees(10.0 * t);
             lon.setLonFromDegrees(-120.0 + 30.0 * t);
-            DtUtmReferencePoint utm(lat, lon, 0, 0, ellipsoid.mapDatum(), 0.9996);   // local offsets
+            DtUtmReferencePoint utm(lat, lon, 0, 0, ellipsoid.mapDatum(), 0.9996);
             for (int i = 0; i < 2000; ++i) {
-                const double latDeg = -60.0 + std::fmod(i * 0.37 + t, 120.0);
-                const double lonDeg = -120.0 + 30.0 * t + std::fmod(i * 0.011, 2.0);
-                DtGeodeticCoord g(latDeg * kDeg, lonDeg * kDeg, 100.0 * t, &ellipsoid);
-                DtGeodeticCoord back(&ellipsoid);
+                const DtGeodeticCoord g(DtDeg2Rad(-60.0 + std::fmod(i * 0.37 + t, 120.0)),
+                                        DtDeg2Rad(-120.0 + 30.0 * t + std::fmod(i * 0.011, 2.0)), 100.0 * t, &ellipsoid);
+                DtGeodeticCoord back(&ellipsoid), global(g.lat(), g.lon(), 0.0);
                 back.setGeocentric(g.geocentric());
-                failures[std::size_t(t)] += std::fabs(back.lat() - g.lat()) > 1e-7;
-
                 double e, n, la, lo;
                 utm.geod2utm(g.lat(), g.lon(), &e, &n);
                 utm.utm2geod(e, n, &la, &lo);
-                failures[std::size_t(t)] += std::fabs(la - g.lat()) > 1e-6;
-
-                DtGeodeticCoord global(latDeg * kDeg, lonDeg * kDeg, 0.0);
-                const double heading = DtGetHeadingFromGeocentric(global.geocentric(), DtTaitBryan(0.1, 0.2, 0.3));
-                failures[std::size_t(t)] += !std::isfinite(heading);
+                failures[std::size_t(t)] += std::fabs(back.lat() - g.lat()) > 1e-7 || std::fabs(la - g.lat()) > 1e-6 ||
+                                            !std::isfinite(DtGetHeadingFromGeocentric(global.geocentric(), DtTaitBryan(0.1, 0.2, 0.3)));
             }
         });
     for (auto& t : threads)

@@ -17,19 +17,12 @@
 #include "digest.h"
 #include "testSupport.h"
 
-#include <qormatrix.h>
 #include <qvutil/dtException.h>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
-#include <sstream>
-#include <stdexcept>
-#include <string>
 
 using namespace Vorant;
 
@@ -93,7 +86,6 @@ void mixedVectors(Stream& in, Digest& d)
     DtVecCrossProd(a, b, f32), d << f32;
     d << (f + a) << (a + f) << (f - a) << (a - f) << DtVector32To64(f) << DtVector64To32(a) << DtVecCheck(a);
     d << a.crossProduct(b);
-    DtVecDump("vector", a);
     DtVecDump("a label of more than thirty characters", b);
     d << DtVector64::zero() << DtVector64::i() << DtVector64::j() << DtVector64::k() << DtVector64::ones();
     d << DtVector32::zero() << DtVector32::i() << DtVector32::j() << DtVector32::k() << DtVector32::ones();
@@ -125,8 +117,6 @@ void matrixAlgebra(Stream& in, Digest& d)
     DtDcmVecMul(a, v, vo), DtDcmVecMul(a, v, v), d << vo << v;
     DtDcmVecMul(a, f, fo), DtDcmVecMul(a, f, f), d << fo << f;
     DtDcmDump("matrix", a);
-    a.print();
-    d.text(a[1]);
     d << DtDcm::zero() << DtDcm::identity() << DtDcm(in.quat());
     for (int i = 0; i < 27; ++i)
         d << DtLevi_Civita[i / 9][i / 3 % 3][i % 3];
@@ -165,7 +155,7 @@ void rotationRates(Stream& in, Digest& d)
     DtBodyToMat(f, a, a), d << a;
     a = in.rotation();
     DtVector64 axis;
-    DtVector32 axis32;
+    DtVector32 axis32;   // rotations, and arbitrary matrices for the fallback rows
     d << DtDcmDcmRotTrace(a, b) << DtDcmDcmRotAngle(a, b, in.any(0, 1e-3));
     DtDcmDcmRotAxis(a, b, axis), DtDcmDcmRotAxis(a, b, axis32), d << axis << axis32;
     DtDcmDcmRotAxis(a, in.dcm(), axis), DtDcmDcmRotAxis(a, in.dcm(), axis32), d << axis << axis32;
@@ -192,8 +182,7 @@ void eulerAndQuaternions(Stream& in, Digest& d)
     DtQuatQuatMul(&r, &q, &p), d << r;
     DtQuatQuatMul(&r, &r, &p), d << r;
     DtQuatScale(&r, &q, in.any(-2, 2)), d << r;
-    DtDcmFromQuaternion(m, &q), d << m << DtDcm(t) << DtTaitBryan(q) << q << DtTaitBryan(r);
-    d << std::string(q.string());
+    DtDcmFromQuaternion(m, &q), d << m << DtDcm(t) << DtTaitBryan(q) << q << DtTaitBryan(r) << std::string(q.string());
     d.text(q).text(t);
     DtQuaternionDump(&q);
 }
@@ -384,8 +373,8 @@ const Case kCases[] = {
     {"vectorFamily64", false, 0x72b6f2a23e7cec93, vectorFamily<DtVector64>},
     {"vectorFamily32", false, 0x01ef256bb857e27b, vectorFamily<DtVector32>},
     {"headings", true, 0x790de291b40aff27, headings},
-    {"mixedVectors", false, 0x96a8a36947e4d162, mixedVectors},
-    {"matrixAlgebra", true, 0x32a4abc3ecfb6e6a, matrixAlgebra},
+    {"mixedVectors", false, 0xddc7196ec446bed4, mixedVectors},
+    {"matrixAlgebra", true, 0x8ba2d519f5abd05c, matrixAlgebra},
     {"elementaryRotations", true, 0xd606e14fa7e28c3d, elementaryRotations},
     {"rotationRates", true, 0xeab6e57bf7ee4e1b, rotationRates},
     {"eulerAndQuaternions", true, 0xc95fc496f2d40fc5, eulerAndQuaternions},
@@ -418,7 +407,7 @@ void PrintTo(const Case& c, std::ostream* os)
     *os << c.name;
 }
 
-class DigestTest : public ::testing::TestWithParam<Case>
+class DigestTest : public GlobalStateTest, public ::testing::WithParamInterface<Case>
 {
 };
 
@@ -429,8 +418,6 @@ TEST_P(DigestTest, ResultBitsAreUnchanged)
     if (c.libm && libmFingerprint() != kLibmFingerprint && !print)
         GTEST_SKIP() << c.name << " goes through sin/cos/atan2 and friends, and this C library's maths functions "
                      << "give other bits than where the digest was recorded; the tolerance suites cover it";
-    const DtMapDatum datum = DtCurrentMapDatum();
-    const DtUtmReferencePoint utm = *DtGlobalUtmReferencePoint();
     const qmtest::NotifyLevel everything(10);
     qmtest::Capture info(DtInfo), warn(DtWarn), debug(DtDebug), fatal(DtFatal);
     Digest seed;
@@ -445,8 +432,6 @@ TEST_P(DigestTest, ResultBitsAreUnchanged)
         }
     }
     d << info.text() << warn.text() << debug.text() << fatal.text();
-    DtGlobalEllipsoid().useMapDatum(datum);
-    *DtGlobalUtmReferencePoint() = utm;
     if (print)
         std::printf("DIGEST %s 0x%016llx libm 0x%016llx\n", c.name, (unsigned long long)d.h,
                     (unsigned long long)libmFingerprint());

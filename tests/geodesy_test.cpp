@@ -3,7 +3,6 @@
 // worked examples, identities and every message text. The bit patterns over
 // many inputs are the digest suite's.
 #include "testSupport.h"
-#include "utmFixture.h"
 
 #include <coordTransform.h>
 #include <geodeticCoord.h>
@@ -36,21 +35,6 @@ const double kDeg = kPi / 180;
 const double kHalfPi = 1.5707963267948966;
 const double kNaN = std::nan("");
 
-// Restores the process-wide settings of the ellipsoid and the geoid.
-class GeodesySettings : public ::testing::Test
-{
-protected:
-    void TearDown() override
-    {
-        DtReferenceEllipsoid::setMaxIterationsForConvergence(5000);
-        DtReferenceEllipsoid::setNotifyConversionFrom0Geocentric(true);
-        DtReferenceEllipsoid::setThrowExceptionOnConversionFrom0Geocentric(false);
-        DtGlobalEllipsoid().useMapDatum(DtWGS84);
-        setTheGeoidDatumType(DtGeoidNone);
-        setTheGeoidDatumPath("../data/geoids");
-    }
-};
-
 struct Geodetic
 {
     double lat = 7, lon = 7, h = 7;
@@ -81,18 +65,16 @@ unsigned passesNeeded(double x, double y, double z)
 
 }  // namespace
 
-TEST_F(GeodesySettings, DatumsEllipsoidAndKnownPoints)
+TEST_F(GlobalStateTest, DatumsEllipsoidAndKnownPoints)
 {
     EXPECT_TRUE(DtED50.spheroid.semiMajorAxis == 6378388.0 && DtED50.deltaZ == -121 && DtCONUSNAD27.deltaY == 160 &&
                 DtNASBNAD27.spheroid.semiMinorAxis == 6356583.8 && DtWGS84Spheroid.semiMinorAxis == 6356752.3142);
     EXPECT_TRUE(DtMapDatum() == DtMapDatum(DtSpheroid{-0.0, 0.0}, 0.0, -0.0, 0.0) && DtMapDatum() != DtWGS84);
-    const DtReferenceEllipsoid e(DtWGS84);
-    EXPECT_NEAR(e.semiMinor(), 6356752.3142, 1e-8);   // recomputed from f, not copied
-    EXPECT_NEAR(1 / e.flattening(), 298.257223563, 1e-6);
-    DtReferenceEllipsoid other(DtED50);
-    other.initialize_ellipsoid(1000.0, 0.5);
-    other.useMapDatum(DtED50);   // an equal datum derives nothing
-    EXPECT_TRUE(other.semiMajor() == 1000.0 && other.semiMinor() == 500.0);
+    DtReferenceEllipsoid e(DtWGS84);
+    EXPECT_TRUE(std::fabs(e.semiMinor() - 6356752.3142) < 1e-8 && std::fabs(1 / e.flattening() - 298.257223563) < 1e-6);
+    e.initialize_ellipsoid(1000.0, 0.5);
+    e.useMapDatum(DtWGS84);   // an equal datum derives nothing
+    EXPECT_TRUE(e.semiMajor() == 1000.0 && e.semiMinor() == 500.0);
 
     double x, y, z;
     DtGlobalEllipsoid().geodetic_to_geocentric(45 * kDeg, 30 * kDeg, 1000, &x, &y, &z);
@@ -107,11 +89,11 @@ TEST_F(GeodesySettings, DatumsEllipsoidAndKnownPoints)
     ed50.geocentricToGeodetic(geocentric, geocentric);   // in place
     EXPECT_TRUE(geocentric.approxEq(DtVector64(45 * kDeg, 30 * kDeg, 1000), 1e-9));
     double deg, min, sec;
-    e.rad_to_geo(DtDeg2Rad(-12.5125), &deg, &min, &sec);   // the sign is dropped
+    DtGlobalEllipsoid().rad_to_geo(DtDeg2Rad(-12.5125), &deg, &min, &sec);   // the sign is dropped
     EXPECT_TRUE(deg == 12 && min == 30 && std::fabs(sec - 45) < 1e-9);
 }
 
-TEST_F(GeodesySettings, PublishedGeocentricConversions)
+TEST_F(GlobalStateTest, PublishedGeocentricConversions)
 {
     // The surveying community's geographic/geocentric test set (WGS 84,
     // longitude and latitude in degrees, 0.01 m tolerance).
@@ -144,12 +126,11 @@ TEST_F(GeodesySettings, PublishedGeocentricConversions)
         } else if (key == "expect") {
             double ex[3];
             words >> ex[0] >> ex[1] >> ex[2];
-            if (toGeographic) {
+            if (toGeographic) {   // angle differences as distances on the ground
                 const Geodetic g = toGeodetic(accept[0], accept[1], accept[2]);
-                // Angle differences as distances on the ground.
-                EXPECT_NEAR((g.lon / kDeg - ex[0]) * kDeg * 6378137.0 * std::cos(g.lat), 0.0, 0.01) << line;
-                EXPECT_NEAR((g.lat / kDeg - ex[1]) * kDeg * 6378137.0, 0.0, 0.01) << line;
-                EXPECT_NEAR(g.h, ex[2], 0.01) << line;
+                EXPECT_TRUE(std::fabs((g.lon / kDeg - ex[0]) * kDeg * 6378137.0 * std::cos(g.lat)) < 0.01 &&
+                            std::fabs((g.lat / kDeg - ex[1]) * kDeg * 6378137.0) < 0.01 && std::fabs(g.h - ex[2]) < 0.01)
+                    << line;
             } else {
                 double x, y, z;
                 e.geodetic_to_geocentric(accept[1] * kDeg, accept[0] * kDeg, accept[2], &x, &y, &z);
@@ -161,7 +142,7 @@ TEST_F(GeodesySettings, PublishedGeocentricConversions)
     EXPECT_GE(checked, 80);
 }
 
-TEST_F(GeodesySettings, PolarAxisCentreIterationCapAndTheirMessages)
+TEST_F(GlobalStateTest, PolarAxisCentreIterationCapAndTheirMessages)
 {
     {
         qmtest::NotifyLevel level(2);
@@ -207,15 +188,13 @@ TEST_F(GeodesySettings, PolarAxisCentreIterationCapAndTheirMessages)
     EXPECT_TRUE(g.lon == kPi / 4 && std::isnan(g.lat));   // only the longitude was written
 }
 
-TEST_F(GeodesySettings, GeoidDatumAndGeodeticCoordinates)
+TEST_F(GlobalStateTest, GeoidDatumAndGeodeticCoordinates)
 {
     DtGeoidDatum first(true, false);
-    setTheGeoidDatumPath("/srv/geoids");
     setTheGeoidDatumType(DtGeoidEgm96);
     DtGeoidDatum second(DtString("elsewhere"), false, true);
     EXPECT_TRUE(first.geoidType() == DtGeoidNone && first.geoidPath() == "../data/geoids" && first.cubic() &&
-                second.geoidType() == DtGeoidEgm96 && second.geoidPath() == "elsewhere" && second.threadsafe() &&
-                first.undulation(90, 10) == 0.0);
+                second.geoidType() == DtGeoidEgm96 && second.geoidPath() == "elsewhere" && first.undulation(90, 10) == 0.0);
     setTheGeoidDatumType(DtGeoidNone);
 
     const DtGeodeticCoord c(kPi / 4, kPi / 6, 1000, &DtGlobalEllipsoid());
@@ -265,7 +244,7 @@ struct FixedAngles : DtGeodeticCoord
 };
 }  // namespace
 
-TEST_F(GeodesySettings, TopographicFramesAndGroundAngles)
+TEST_F(GlobalStateTest, TopographicFramesAndGroundAngles)
 {
     DtDcm m, viaOverride;
     DtLatLon_to_TopoToGeoc(FixedAngles(), viaOverride);   // read through the virtual accessors
@@ -273,12 +252,10 @@ TEST_F(GeodesySettings, TopographicFramesAndGroundAngles)
     EXPECT_TRUE(viaOverride[0] == m[0] && viaOverride[1] == m[1] && m[0].approxEq(DtVector64(0, -1, 0), 1e-16) &&
                 m[1].approxEq(DtVector64(0, 0, -1), 1e-16) && m[2].approxEq(DtVector64(1, 0, 0), 1e-16));
     DtVector64 v;
-    DtDcmVecMul(DtNedToEnuDcm(), DtVector64(1, 2, 3), v);
-    EXPECT_TRUE(&DtNedToEnuDcm() == &DtEnuToNedDcm() && v == DtVector64(2, 1, -3));
     DtCoordTransform t;
     DtGeocToTopoTransform(0.6, -2.1, &t);
     t.coordTrans(DtGeodeticCoord(0.6, -2.1, 250).geocentric(), v);
-    EXPECT_TRUE(v.approxEq(DtVector64(0, 0, -250), 1e-8));
+    EXPECT_TRUE(v.approxEq(DtVector64(0, 0, -250), 1e-8) && &DtNedToEnuDcm() == &DtEnuToNedDcm());
     std::mt19937 gen(10);
     std::uniform_real_distribution<double> la(-1.5, 1.5), lo(-3.14, 3.14), h(-100, 1e5), yaw(-3.1, 3.1), pitch(-1.4, 1.4);
     for (int n = 0; n < 200; ++n) {   // angles given over the ground come back over the ground
@@ -391,23 +368,17 @@ TEST_F(GlobalStateTest, KnownPointsStylesCrossoverAndZoneChoice)
     DtDegMinSec la{}, lo{};
     la.setLatFromDegrees(35.3);
     lo.setLonFromDegrees(-121.7);
-    DtUtmReferencePoint local(la, lo, 0, 0, DtWGS84, 0.9996), standard(la, lo, 1, 0, DtWGS84, 0.9996);
+    DtUtmReferencePoint local(la, lo, 0, 0, DtWGS84, 0.9996);
     local.geod2utm(35.3 * kDeg, -121.7 * kDeg, &e, &n);   // local offsets: the reference point is (0, 0)
     EXPECT_TRUE(local.zoneOrigin() == 10 && std::fabs(e) < 1e-6 && std::fabs(n) < 1e-6);
-    double el, nl, es, ns;
-    local.geod2utm(36.1 * kDeg, -120.9 * kDeg, &el, &nl);
-    standard.geod2utm(36.1 * kDeg, -120.9 * kDeg, &es, &ns);
-    local.utm2geod(el, nl, &lat, &lon);
-    EXPECT_TRUE(std::fabs(el + local.xOrigin() + 500000.0 - es) < 1e-6 && std::fabs(lat - 36.1 * kDeg) < 1e-10);
     // A zero zone is fixed by the first conversion, then kept.
     p.setZoneOrigin(0);
     p.geod2utm(10 * kDeg, 20 * kDeg, &e, &n);
     p.geod2utm(10 * kDeg, -75 * kDeg, &e, &n);
     EXPECT_TRUE(p.zoneOrigin() == 34 && e < 0.0);
-    long zone = 18;   // zone forms: northing first, no offsets
+    long zone = 18;   // zone forms: degrees, northing first, no offsets
     p.geod2utm(40.0, -75.0, &zone, &n, &e);
-    p.utm2geod(n, e, 18, &lat, &lon);
-    EXPECT_TRUE(std::fabs(n - 4427757.22) < 0.005 && std::fabs(lat - 40) < 1e-8 && std::fabs(lon + 75) < 1e-8);
+    EXPECT_TRUE(std::fabs(n - 4427757.22) < 0.005 && std::fabs(e) < 1e-6);
     EXPECT_TRUE(DtUtmGridZoneFromLatLon(60, 5) == 32 && DtUtmGridZoneFromLatLon(78, 9) == 33 &&   // Norway, Svalbard
                 DtUtmGridZoneFromLatLon(0, 180) == 61 && DtUtmGridZoneFromLatLon(0, std::nan("")) == 0);
 }
@@ -465,9 +436,6 @@ TEST_F(GlobalStateTest, RadianFormsAndTheGlobalPointWarning)
 TEST_F(GlobalStateTest, UtmCoordinatesAndGridDeclination)
 {
     DtUtmReferencePoint p = zonePoint(18, 1, 40);
-    const DtGeodeticCoord g = DtUtmCoord(500000.0, 4427757.22, 10.0, &p).geodetic();
-    EXPECT_TRUE(std::fabs(g.lat() - 40 * kDeg) < 1e-9 && std::fabs(g.lon() + 75 * kDeg) < 1e-9 && g.alt() == 10.0 &&
-                g.ellipsoid() == p.ellipsoid());
     const DtGeodeticCoord start(41 * kDeg, -74 * kDeg, 123.5, p.ellipsoid());
     DtUtmCoord v(&p), w(&p);
     v = start;

@@ -3,7 +3,7 @@
 // to 1e9 m; the UTM series against the exact transverse Mercator (k0 = 0.9996,
 // WGS 84) and its zone rules; the ground angles against its local frames. The
 // bounds are just above the worst differences measured, stated beside them.
-#include "utmFixture.h"
+#include "testSupport.h"
 
 #include <qvDcm.h>
 #include <qvTaitBryan.h>
@@ -177,28 +177,22 @@ TEST_F(GlobalStateTest, HeadingPitchRollAgainstTheLocalFrameOfThePeer)
     // geocentric Y, Z and X; its matrix M takes a point's east-north-up axes
     // into that frame. NED to ENU is written out here, not taken from us.
     const GeographicLib::LocalCartesian origin(0, 0, 0, earth);
-    const double originToGeoc[3][3] = {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}}, nedToEnu[3][3] = {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}};
+    const DtDcm originToGeoc(0, 0, 1, 1, 0, 0, 0, 1, 0), nedToEnu(0, 1, 0, 1, 0, 0, 0, 0, -1);
     double worstHeading = 0, worstPitch = 0, worstRoll = 0;
     for (double lat = -85; lat <= 85; lat += 17)
         for (double lon = -175; lon <= 180; lon += 35) {
-            std::vector<double> enuToOrigin(9);
+            std::vector<double> m(9);
             double x, y, z, X, Y, Z;
-            origin.Forward(lat, lon, 1000.0, x, y, z, enuToOrigin);
+            origin.Forward(lat, lon, 1000.0, x, y, z, m);
             earth.Forward(lat, lon, 1000.0, X, Y, Z);
+            DtDcm nedToOrigin, nedToGeoc;
+            DtDcmDcmMul(DtDcm(m[0], m[1], m[2], m[3], m[4], m[5], m[6], m[7], m[8]), nedToEnu, nedToOrigin);
+            DtDcmDcmMul(originToGeoc, nedToOrigin, nedToGeoc);
             for (double yaw : {-2.5, -0.4, 0.0, 1.2, 3.0})
                 for (double pitch : {-1.2, 0.0, 0.7})
                     for (double roll : {-2.0, 0.3}) {
-                        DtDcm bodyToNed, bodyToGeoc;
-                        DtTbToMat(DtTaitBryan(yaw, pitch, roll), bodyToNed);
-                        for (int r = 0; r < 3; ++r)
-                            for (int c = 0; c < 3; ++c) {
-                                double sum = 0;
-                                for (int i = 0; i < 3; ++i)
-                                    for (int k = 0; k < 3; ++k)
-                                        for (int j = 0; j < 3; ++j)
-                                            sum += originToGeoc[r][i] * enuToOrigin[3 * i + k] * nedToEnu[k][j] * bodyToNed[j][c];
-                                bodyToGeoc[r][c] = sum;
-                            }
+                        DtDcm bodyToGeoc;
+                        DtDcmDcmMul(nedToGeoc, DtDcm(DtTaitBryan(yaw, pitch, roll)), bodyToGeoc);
                         DtTaitBryan geocentric;
                         DtBodyToRef_to_Euler(bodyToGeoc, &geocentric);
                         const DtVector64 position(X, Y, Z);

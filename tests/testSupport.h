@@ -2,7 +2,12 @@
 #ifndef QORMATRIX_TEST_SUPPORT_H
 #define QORMATRIX_TEST_SUPPORT_H
 
+#include <geoidDatum.h>
+#include <referenceEllipsoid.h>
+#include <utmReferencePoint.h>
 #include <qvutil/dtOutput.h>
+
+#include <gtest/gtest.h>
 
 #include <ostream>
 #include <sstream>
@@ -41,5 +46,28 @@ private:
 };
 
 }  // namespace qmtest
+
+// Restores the process-wide map datum, UTM reference point and settings.
+class GlobalStateTest : public ::testing::Test
+{
+protected:
+    GlobalStateTest() : mySavedDatum(Vorant::DtCurrentMapDatum()), mySavedPoint(*Vorant::DtGlobalUtmReferencePoint()) {}
+    ~GlobalStateTest() override
+    {
+        using namespace Vorant;
+        DtGlobalEllipsoid().useMapDatum(mySavedDatum);
+        *DtGlobalUtmReferencePoint() = mySavedPoint;
+        DtUtmReferencePoint::setLongitudeFudgeFactor(0.0);
+        DtReferenceEllipsoid::setMaxIterationsForConvergence(5000);
+        DtReferenceEllipsoid::setNotifyConversionFrom0Geocentric(true);
+        DtReferenceEllipsoid::setThrowExceptionOnConversionFrom0Geocentric(false);
+        setTheGeoidDatumType(DtGeoidNone);
+        setTheGeoidDatumPath("../data/geoids");
+    }
+
+private:
+    Vorant::DtMapDatum mySavedDatum;
+    Vorant::DtUtmReferencePoint mySavedPoint;
+};
 
 #endif
