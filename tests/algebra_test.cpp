@@ -100,11 +100,7 @@ TEST(VecFuncTest, WorkedExamples)
     const DtVector64 o;
     EXPECT_TRUE(DtHeadingFromAToB(o, DtVector64(0, 1, 0)) == 0.0 && DtHeadingFromAToB(o, DtVector64(1, 0, 0)) == kPi / 2 &&
                 DtHeadingFromAToB(o, DtVector64(-1, 0, 0)) == 1.5 * kPi && DtHeadingFromAToB(o, o) == 0.0);
-    for (int deg = 0; deg < 360; deg += 15) {
-        const double h = deg * kPi / 180;   // z is ignored
-        EXPECT_NEAR(DtHeadingFromAToB(DtVector32(1, 1, 5), DtVector32(float(1 + std::sin(h)), float(1 + std::cos(h)), -5)),
-                    h, 1e-6);
-    }
+    EXPECT_NEAR(DtHeadingFromAToB(DtVector32(1, 1, 5), DtVector32(0, 2, -5)), 1.75 * kPi, 1e-6);   // z is ignored
     const DtVector64 inf = DtVelocityFromAToB(o, DtVector64(1, 0, -1), 0.0);
     EXPECT_TRUE(inf.x() == INFINITY && std::isnan(inf.y()) && inf.z() == -INFINITY);
     EXPECT_TRUE(DtLerpVector(o, DtVector64(4, 8, 12), 0.25) == DtVector64(1, 2, 3));
@@ -235,11 +231,10 @@ TEST(RotRateTest, DeadReckoningAndRelativeRotation)
     const DtDirectedRotRate r(DtVector32(0, 0, 2));
     EXPECT_TRUE(r.magnitude == 2.0 && r.axis[2] == 1.0f);
     DtDcm m, acc = DtDcm::identity(), small, big;
-    const DtDirectedRotRate rate = DtDirectRotRate(DtVector64(0.2, -0.5, 0.9));
-    DtMakeRotationDcm(rate, 0.001, small);   // many small steps make one large one
+    DtMakeRotationDcm(DtDirectRotRate(DtVector64(0.2, -0.5, 0.9)), 0.001, small);   // many small steps make one large one
     for (int n = 0; n < 2000; ++n)
         DtDcmDcmMul(small, acc, acc);
-    DtMakeRotationDcm(rate, 2.0, big);
+    DtMakeRotationDcm(DtDirectRotRate(DtVector64(0.2, -0.5, 0.9)), 2.0, big);
     EXPECT_TRUE(near(acc, big, 1e-7));
     DtVector64 axis, k(0.3, -0.5, 0.8);
     DtVector32 axis32;

@@ -41,8 +41,7 @@ double angle(const char* text, AngleKind kind = AngleKind::Latitude)
 {
     double deg = std::nan("");
     std::string why;
-    EXPECT_TRUE(parseAngle(text, std::strlen(text), kind, false, deg, why)) << text << ": " << why;
-    return deg;
+    return parseAngle(text, std::strlen(text), kind, false, deg, why) ? deg : std::nan("");
 }
 
 std::string angleError(const char* text, AngleKind kind)
@@ -124,14 +123,11 @@ TEST_F(GlobalStateTest, ConverterRoundTripsThroughEveryMode)
         for (const std::string& p : points) {
             const std::string there = run(forward, p);
             const std::vector<double> in = numbers(p), out = numbers(run(back, there));
-            ASSERT_EQ(out.size(), 3u) << there;
-            // The UTM series meet again to about 3e-8 degree 3.7 degrees off the
-            // central meridian; latitude 0 itself comes back from the
-            // geocentric conversion to about 1.4e-6 degree (0.15 m).
+            // The UTM series meet again to about 3e-8 degree 3.7 degrees off the central meridian;
+            // latitude 0 comes back from the geocentric conversion to about 1.4e-6 degree (0.15 m).
             const double tolerance = in[0] == 0.0 ? 1.5e-6 : 5e-8;
-            EXPECT_NEAR(out[0], in[0], tolerance) << modeName(mode) << " " << p << " -> " << there;
-            EXPECT_NEAR(std::remainder(out[1] - in[1], 360.0), 0.0, tolerance) << modeName(mode) << " " << p;
-            EXPECT_NEAR(out[2], in[2], 1e-3) << modeName(mode) << " " << p;
+            EXPECT_TRUE(out.size() == 3u && std::fabs(out[0] - in[0]) < tolerance && std::fabs(out[2] - in[2]) < 1e-3 &&
+                        std::fabs(std::remainder(out[1] - in[1], 360.0)) < tolerance) << modeName(mode) << " " << p << " -> " << there;
         }
     }
 
@@ -154,25 +150,11 @@ TEST_F(GlobalStateTest, ConverterRoundTripsThroughEveryMode)
     ASSERT_NE(o.datum, nullptr);
     Converter ed50(o);
     EXPECT_TRUE(std::fabs(numbers(run(ed50, "45 30 1000"))[0] - 3913055.565) < 1e-3 && !datumFromName("nowhere"));
-}
-
-TEST_F(GlobalStateTest, ConverterAnglesOverTheGround)
-{
-    const Vorant::DtGeodeticCoord where(0.7, -1.2, 100);
-    const Vorant::DtVector64 x = where.geocentric();
-    Options o;
+    o = Options();   // at latitude 0, longitude 0 north is +Z and up is +X
     o.from = Mode::Attitude;
     o.to = Mode::Hpr;
     Converter hpr(o);
-    std::ostringstream line;
-    line.precision(17);
-    line << x[0] << " " << x[1] << " " << x[2] << " 30 10 -5";
-    const std::vector<double> out = numbers(run(hpr, line.str()));
-    const Vorant::DtTaitBryan att(Vorant::DtDeg2Rad(30), Vorant::DtDeg2Rad(10), Vorant::DtDeg2Rad(-5));
-    EXPECT_NEAR(out[0], Vorant::DtRad2Deg(Vorant::DtGetHeadingFromGeocentric(x, att)), 1e-7);
-    EXPECT_NEAR(out[1], Vorant::DtRad2Deg(Vorant::DtGetPitchFromGeocentric(x, att)), 1e-7);
-    EXPECT_NEAR(out[2], Vorant::DtRad2Deg(Vorant::DtGetRollFromGeocentric(x, att)), 1e-7);
-
+    EXPECT_EQ(run(hpr, "6378137 0 0 0 -80 0"), "0.00000000 10.00000000 0.00000000");   // nose north, 10 degrees up
     o = Options();
     o.to = Mode::Declination;
     o.zone = 18;
