@@ -1,17 +1,9 @@
 // Conversions on distinct objects from several threads at once, and the empty
 // extent's first use from many threads. Run under ThreadSanitizer in CI.
-#include <3dExtent.h>
-#include <geodeticCoord.h>
-#include <qvTaitBryan.h>
-#include <topoCoord.h>
-#include <utmReferencePoint.h>
-
-#include <gtest/gtest.h>
+#include "testSupport.h"
 
 #include <atomic>
-#include <cmath>
 #include <thread>
-#include <vector>
 
 using namespace Vorant;
 

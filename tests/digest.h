@@ -19,6 +19,8 @@ using namespace Vorant;
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 const double kPi = 3.141592653589793;
+const double kDeg = kPi / 180;
+const double kHalfPi = kPi / 2;
 
 struct Digest
 {

@@ -14,23 +14,12 @@
 //
 // After a deliberate change of results: QORMATRIX_PRINT_DIGESTS=1 prints the
 // table's new values.
-#include "digest.h"
 #include "testSupport.h"
 
-#include <qvutil/dtException.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
-
 using namespace Vorant;
+using namespace qmtest;
 
 namespace {
-
-using qmtest::Digest;
-using qmtest::Stream;
-using qmtest::kPi;
 
 // Same operation on float and double vectors.
 template <class V>

@@ -4,41 +4,19 @@
 // many inputs are the digest suite's.
 #include "testSupport.h"
 
-#include <coordTransform.h>
-#include <geodeticCoord.h>
-#include <geoidDatum.h>
-#include <mapDatum.h>
-#include <qvDcm.h>
-#include <qvTaitBryan.h>
-#include <referenceEllipsoid.h>
-#include <topoCoord.h>
-#include <utmCoord.h>
-#include <utmReferencePoint.h>
-#include <qvutil/dtException.h>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <fstream>
-#include <functional>
-#include <random>
-#include <sstream>
-#include <stdexcept>
-#include <string>
 
 using namespace Vorant;
+using namespace qmtest;
 
 namespace {
-
-const double kPi = 3.141592653589793;
-const double kDeg = kPi / 180;
-const double kHalfPi = 1.5707963267948966;
-const double kNaN = std::nan("");
 
 struct Geodetic
 {
     double lat = 7, lon = 7, h = 7;
 };
+
+const char* const kNotInitialized = "UTM Reference point must be initialized before used for coord conversions";
 
 Geodetic toGeodetic(double x, double y, double z, const DtReferenceEllipsoid& e = DtGlobalEllipsoid())
 {
@@ -47,6 +25,38 @@ Geodetic toGeodetic(double x, double y, double z, const DtReferenceEllipsoid& e 
     return g;
 }
 
+// A coordinate whose angles come from elsewhere than its stored numbers.
+struct FixedAngles : DtGeodeticCoord
+{
+    double lat() const override { return 0.0; }
+    double lon() const override { return kHalfPi; }
+};
+
+// A WGS 84 reference point of the zone, on its central meridian at latDeg.
+DtUtmReferencePoint zonePoint(long zone, int standardOffsets, double latDeg = 0.0)
+{
+    DtDegMinSec lat{}, lon{};
+    lat.setLatFromDegrees(latDeg);
+    lon.setLonFromDegrees(6.0 * double(zone) - 183.0);
+    return DtUtmReferencePoint(lat, lon, standardOffsets, zone, DtWGS84, 0.9996);
+}
+
+// Replaces the zone-form projection: the radian forms must follow.
+class ShiftedProjection : public DtUtmReferencePoint
+{
+public:
+    using DtUtmReferencePoint::geod2utm;
+    using DtUtmReferencePoint::utm2geod;
+    void geod2utm(double latDeg, double lonDeg, long* zone, double* northing, double* easting) override
+    {
+        DtUtmReferencePoint::geod2utm(latDeg, lonDeg, zone, northing, easting);
+        *easting += 1000.0;
+    }
+    void utm2geod(double northing, double easting, long zone, double* latDeg, double* lonDeg) override
+    {
+        DtUtmReferencePoint::utm2geod(northing, easting - 1000.0, zone, latDeg, lonDeg);
+    }
+};
 }  // namespace
 
 TEST_F(GlobalStateTest, DatumsEllipsoidAndKnownPoints)
@@ -157,15 +167,10 @@ TEST_F(GlobalStateTest, PolarAxisCentreIterationCapAndTheirMessages)
 
     DtReferenceEllipsoid::setMaxIterationsForConvergence(0);
     EXPECT_NO_THROW(toGeodetic(6378137.0, 1, 1));   // one convergence test is allowed; far out needs two
-    try {
-        DtGlobalEllipsoid().geocentric_to_geodetic(1e8, 1e8, 1e8, &g.lat, &g.lon, &g.h);
-        FAIL() << "no exception";
-    } catch (const DtException& ex) {
-        EXPECT_STREQ(ex.what(), "DtException: Maximum Iterations exceeded(0), probable error.");
-        EXPECT_STREQ(ex.signature(), "void Vorant::DtReferenceEllipsoid::geocentric_to_geodetic(double, double, "
-                                     "double, double*, double*, double*) const");
-        EXPECT_TRUE(std::string(ex.file()) == "referenceEllipsoid.cpp" && ex.line() > 0 && ex.predecessor() == nullptr);
-    }
+    expectThrows([&] { DtGlobalEllipsoid().geocentric_to_geodetic(1e8, 1e8, 1e8, &g.lat, &g.lon, &g.h); },
+                 "Maximum Iterations exceeded(0), probable error.",
+                 "void Vorant::DtReferenceEllipsoid::geocentric_to_geodetic(double, double, double, double*, double*, "
+                 "double*) const", "referenceEllipsoid.cpp");
     EXPECT_TRUE(g.lon == kPi / 4 && std::isnan(g.lat));   // only the longitude was written
 }
 
@@ -212,15 +217,6 @@ TEST_F(GlobalStateTest, GeoidDatumAndGeodeticCoordinates)
     EXPECT_EQ(DtGeodeticCoord().geoidDatum()->geoidType(), DtGeoidEgm2008);
 }
 
-namespace {
-// A coordinate whose angles come from elsewhere than its stored numbers.
-struct FixedAngles : DtGeodeticCoord
-{
-    double lat() const override { return 0.0; }
-    double lon() const override { return kHalfPi; }
-};
-}  // namespace
-
 TEST_F(GlobalStateTest, TopographicFramesAndGroundAngles)
 {
     DtDcm m, viaOverride;
@@ -246,31 +242,6 @@ TEST_F(GlobalStateTest, TopographicFramesAndGroundAngles)
                 std::fabs(DtGetRollFromGeocentric(g.geocentric(), geocentric) - 1.1) < 2e-7);
 }
 
-namespace {
-
-// A WGS 84 reference point of the zone, on its central meridian at latDeg.
-DtUtmReferencePoint zonePoint(long zone, int standardOffsets, double latDeg = 0.0)
-{
-    DtDegMinSec lat{}, lon{};
-    lat.setLatFromDegrees(latDeg);
-    lon.setLonFromDegrees(6.0 * double(zone) - 183.0);
-    return DtUtmReferencePoint(lat, lon, standardOffsets, zone, DtWGS84, 0.9996);
-}
-
-void expectNotInitialized(const std::function<void()>& call, const char* signature)
-{
-    try {
-        call();
-        ADD_FAILURE() << "no exception";
-    } catch (const DtException& ex) {
-        EXPECT_STREQ(ex.what(), "DtException: UTM Reference point must be initialized before used for coord conversions");
-        EXPECT_STREQ(ex.signature(), signature);
-        EXPECT_STREQ(ex.file(), "utmReferencePoint.cpp");
-    }
-}
-
-}  // namespace
-
 TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
 {
     DtUtmReferencePoint p;
@@ -278,10 +249,10 @@ TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
                 p.standardFalseEasting() == 500000.0 && p.standardFalseNorthing() == 10000000.0 &&
                 p.standardFalseNorthingCrossover() == 8000000.0 && p.datumSemiMajor() == 0.0);
     double e = 7, n = 7;
-    expectNotInitialized([&] { p.geod2utm(0.1, 0.2, &e, &n); },
-                         "virtual void Vorant::DtUtmReferencePoint::geod2utm(double, double, double*, double*)");
-    expectNotInitialized([&] { p.utm2geod(500000, 100, &e, &n); },
-                         "virtual void Vorant::DtUtmReferencePoint::utm2geod(double, double, double*, double*)");
+    expectThrows([&] { p.geod2utm(0.1, 0.2, &e, &n); }, kNotInitialized,
+                 "virtual void Vorant::DtUtmReferencePoint::geod2utm(double, double, double*, double*)", "utmReferencePoint.cpp");
+    expectThrows([&] { p.utm2geod(500000, 100, &e, &n); }, kNotInitialized,
+                 "virtual void Vorant::DtUtmReferencePoint::utm2geod(double, double, double*, double*)", "utmReferencePoint.cpp");
     EXPECT_TRUE(e == 7 && n == 7 && p.zoneOrigin() == 0);
     p.useMapDatum(DtWGS84);   // the constants, but no initialisation
     EXPECT_THROW(p.geod2utm(0.1, 0.2, &e, &n), DtException);
@@ -334,25 +305,6 @@ TEST_F(GlobalStateTest, KnownPointsStylesCrossoverAndZoneChoice)
     EXPECT_TRUE(DtUtmGridZoneFromLatLon(60, 5) == 32 && DtUtmGridZoneFromLatLon(78, 9) == 33 &&   // Norway, Svalbard
                 DtUtmGridZoneFromLatLon(0, 180) == 61 && DtUtmGridZoneFromLatLon(0, std::nan("")) == 0);
 }
-
-namespace {
-// Replaces the zone-form projection: the radian forms must follow.
-class ShiftedProjection : public DtUtmReferencePoint
-{
-public:
-    using DtUtmReferencePoint::geod2utm;
-    using DtUtmReferencePoint::utm2geod;
-    void geod2utm(double latDeg, double lonDeg, long* zone, double* northing, double* easting) override
-    {
-        DtUtmReferencePoint::geod2utm(latDeg, lonDeg, zone, northing, easting);
-        *easting += 1000.0;
-    }
-    void utm2geod(double northing, double easting, long zone, double* latDeg, double* lonDeg) override
-    {
-        DtUtmReferencePoint::utm2geod(northing, easting - 1000.0, zone, latDeg, lonDeg);
-    }
-};
-}  // namespace
 
 TEST_F(GlobalStateTest, RadianFormsAndTheGlobalPointWarning)
 {

@@ -5,29 +5,16 @@
 // bounds are just above the worst differences measured, stated beside them.
 #include "testSupport.h"
 
-#include <qvDcm.h>
-#include <qvTaitBryan.h>
-#include <referenceEllipsoid.h>
-#include <topoCoord.h>
-#include <utmReferencePoint.h>
-
 #include <GeographicLib/Geocentric.hpp>
 #include <GeographicLib/LocalCartesian.hpp>
 #include <GeographicLib/TransverseMercatorExact.hpp>
 #include <GeographicLib/UTMUPS.hpp>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <vector>
 
 using namespace Vorant;
+using namespace qmtest;
 
 namespace {
 
-const double kPi = 3.141592653589793;
-const double kDeg = kPi / 180;
 
 struct Worst
 {

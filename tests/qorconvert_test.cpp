@@ -3,18 +3,6 @@
 #include "fields.h"
 #include "testSupport.h"
 
-#include <geodeticCoord.h>
-#include <qvTaitBryan.h>
-#include <topoCoord.h>
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstring>
-#include <sstream>
-#include <string>
-#include <vector>
-
 using namespace qorconvert;
 
 namespace {

@@ -1,17 +1,27 @@
-// Shared helpers for the test suites.
+// What every suite includes: the library, GoogleTest, the standard headers the
+// suites use, and the shared helpers.
 #ifndef QORMATRIX_TEST_SUPPORT_H
 #define QORMATRIX_TEST_SUPPORT_H
 
-#include <geoidDatum.h>
-#include <referenceEllipsoid.h>
-#include <utmReferencePoint.h>
-#include <qvutil/dtOutput.h>
+#include "digest.h"
+
+#include <qormatrix.h>
 
 #include <gtest/gtest.h>
 
-#include <ostream>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <random>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace qmtest {
 
@@ -31,6 +41,19 @@ private:
     std::ostringstream myBuffer;
     std::streambuf* mySaved;
 };
+
+// The call throws a DtException as the library builds them: the text after
+// "DtException: ", the signature, the file's base name, a line, no predecessor.
+inline void expectThrows(const std::function<void()>& call, const std::string& text, const char* signature, const char* file)
+{
+    try {
+        call();
+        ADD_FAILURE() << "no exception";
+    } catch (const Vorant::DtException& e) {
+        EXPECT_EQ(std::string(e.what()), "DtException: " + text);
+        EXPECT_TRUE(e.signature() == signature && e.file() == file && e.line() > 0 && !e.predecessor()) << e.signature();
+    }
+}
 
 // Sets the notification level for a scope and restores it afterwards.
 class NotifyLevel

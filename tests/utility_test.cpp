@@ -2,12 +2,7 @@
 #include "diagnostics.h"
 #include "testSupport.h"
 
-#include <qvutil/qvutil.h>
-
-#include <gtest/gtest.h>
-
 #include <iomanip>
-#include <string>
 
 using namespace Vorant;
 
