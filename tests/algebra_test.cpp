@@ -200,8 +200,6 @@ TEST(QuaternionTest, ConventionsAndText)
 
 TEST(RotRateTest, DeadReckoningAndRelativeRotation)
 {
-    const DtDirectedRotRate r(DtVector32(0, 0, 2));
-    EXPECT_TRUE(r.magnitude == 2.0 && r.axis[2] == 1.0f);
     DtDcm m, acc = DtDcm::identity(), small, big;
     DtMakeRotationDcm(DtDirectRotRate(DtVector64(0.2, -0.5, 0.9)), 0.001, small);   // many small steps make one large one
     for (int n = 0; n < 2000; ++n)
@@ -212,10 +210,10 @@ TEST(RotRateTest, DeadReckoningAndRelativeRotation)
     DtVector32 axis32;
     k.normalize();
     DtRotate(m, k, -1.1);   // a frame rotation of 1.1 about k
-    EXPECT_NEAR(DtDcmDcmRotAngle(m, DtDcm::identity(), 1e-12), 1.1, 1e-12);
     DtDcmDcmRotAxis(m, DtDcm::identity(), axis);
     DtDcmDcmRotAxis(m, DtDcm::identity(), axis32);
-    EXPECT_TRUE(axis.approxEq(k, 1e-12) && axis32.approxEq(DtVector64To32(k), 1e-7));
+    EXPECT_TRUE(std::fabs(DtDcmDcmRotAngle(m, DtDcm::identity(), 1e-12) - 1.1) < 1e-12 && axis.approxEq(k, 1e-12) &&
+                axis32.approxEq(DtVector64To32(k), 1e-7));
     // The sign indicator reads one element: near half a turn the axis can
     // come out reversed (documented; up to 90 degrees it is always right).
     DtVector64 q(0.84261318740183833, 0.47363784498758982, -0.25626199135265126);
@@ -246,11 +244,10 @@ TEST(ConversionTest, PlainConstructorsConvertImplicitly)
     const DtQuaternion q = tb;
     const DtDcm mq = q;   // the quaternion's matrix is the other direction
     const DtTaitBryan back = q;
-    EXPECT_TRUE(std::fabs(m[0][1] - mq[1][0]) < 1e-15 && std::fabs(back.psi() - 0.3) < 1e-14);
     DtDcm r, expected;
     DtMakeRotationDcm(DtVector32(0, 0, 1), 0.5, r);   // a frame rotation about z
     DtDcmRotInit(expected, 0.5, 2);
-    EXPECT_TRUE(near(r, expected, 1e-16));
+    EXPECT_TRUE(near(r, expected, 1e-16) && std::fabs(m[0][1] - mq[1][0]) < 1e-15 && std::fabs(back.psi() - 0.3) < 1e-14);
     static_assert(std::is_convertible<DtVector64, DtCoordTranslation>::value &&
                       std::is_convertible<DtMapDatum, DtReferenceEllipsoid>::value &&
                       std::is_convertible<const DtReferenceEllipsoid*, DtGeodeticCoord>::value &&

@@ -1,19 +1,13 @@
 // Digests of result bits. Each case runs one family of operations over a fixed
-// stream of inputs (random values mixed with zeros, signed zeros, infinities,
-// NaNs and boundary values) and hashes every result bit, every text and
-// every notification with FNV-1a. The golden values were taken from results
-// checked bit for bit against independent transcriptions of the stated steps,
-// so any change in an operation's order, precision or branches changes a digest.
-//
-// Cases marked libm also depend on the C library's sin, cos, tan, asin, acos,
-// atan and atan2, whose last bits vary between C library versions and between
-// the variants a C library picks for the processor. A fingerprint of those
-// functions is checked first; where it differs from the one recorded here,
-// those cases are skipped with that reason, and the tolerance checks of the
-// other suites still cover the operations.
-//
-// After a deliberate change of results: QORMATRIX_PRINT_DIGESTS=1 prints the
-// table's new values.
+// stream of inputs (random values mixed with signed zeros, infinities, NaNs and
+// boundary values) and hashes every result bit, text and notification. The
+// golden values come from results checked bit for bit against independent
+// transcriptions of the stated steps: any change of operation order, float step
+// or branch changes a digest. Cases marked libm also depend on the C library's
+// sin, cos, tan, asin, acos, atan and atan2 (their last bits vary between
+// versions and processor variants): where a fingerprint of those differs from
+// the one recorded here, the cases are skipped with that reason and the
+// tolerance suites still cover them. QORMATRIX_PRINT_DIGESTS=1 prints new values.
 #include "testSupport.h"
 
 using namespace Vorant;

@@ -11,10 +11,7 @@ using namespace qmtest;
 
 namespace {
 
-struct Geodetic
-{
-    double lat = 7, lon = 7, h = 7;
-};
+struct Geodetic { double lat = 7, lon = 7, h = 7; };
 
 const char* const kNotInitialized = "UTM Reference point must be initialized before used for coord conversions";
 

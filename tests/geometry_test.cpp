@@ -122,11 +122,7 @@ TEST(BoundingVolumeTest, SizesStretchingAndViolatedPreconditions)
     Dt3dBoundingVolume v(2, 3, 4, 1, 1, 1), plain;
     const Dt3dBoundingVolume before = v;
     const std::string setter = "virtual void Vorant::Dt3dBoundingVolume::setHalfLengthWidthHeight(double, double, double)";
-    const struct
-    {
-        std::function<void()> call;
-        std::string condition, signature;
-    } cases[] = {
+    const struct { std::function<void()> call; std::string condition, signature; } cases[] = {
         {[&] { v.setHalfLengthWidthHeight(1, 1e-9, 1); }, "halfWidth > DtENano", setter},
         {[&] { v.setHalfLengthWidthHeight(0, 1, 1); }, "halfLength > DtENano", setter},
         {[&] { v.setHalfLengthWidthHeight(1, 1, std::nan("")); }, "halfHeight > DtENano", setter},

@@ -19,8 +19,7 @@ std::vector<double> numbers(const std::string& text)
 {
     std::istringstream in(text);
     std::vector<double> v;
-    std::string word;
-    while (in >> word)
+    for (std::string word; in >> word;)
         v.push_back(std::strtod(word.c_str(), nullptr));
     return v;
 }

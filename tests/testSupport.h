@@ -31,8 +31,7 @@ class Capture
 public:
     explicit Capture(std::ostream& os) : myStream(os), mySaved(os.rdbuf(myBuffer.rdbuf())) {}
     ~Capture() { myStream.rdbuf(mySaved); }
-    Capture(const Capture&) = delete;
-    Capture& operator=(const Capture&) = delete;
+    Capture(const Capture&) = delete;   // (and so no assignment)
 
     std::string text() const { return myBuffer.str(); }
 
@@ -62,7 +61,6 @@ public:
     explicit NotifyLevel(int level) : mySaved(Vorant::DtNotifyLevel) { Vorant::DtNotifyLevel = level; }
     ~NotifyLevel() { Vorant::DtNotifyLevel = mySaved; }
     NotifyLevel(const NotifyLevel&) = delete;
-    NotifyLevel& operator=(const NotifyLevel&) = delete;
 
 private:
     int mySaved;
