@@ -245,7 +245,8 @@ TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
     EXPECT_TRUE(!p.isInitialized() && p.scale() == 0.9996 && p.standardOffsets() == 1 && p.zoneOrigin() == 0 &&
                 p.standardFalseEasting() == 500000.0 && p.standardFalseNorthing() == 10000000.0 &&
                 p.standardFalseNorthingCrossover() == 8000000.0 && p.datumSemiMajor() == 0.0 && p.xOrigin() == 0.0 &&
-                p.yOrigin() == 0.0 && p.eccentricitySq() == 0.0 && p.secondEccentricitySq() == 0.0);
+                p.yOrigin() == 0.0 && p.eccentricitySq() == 0.0 && p.secondEccentricitySq() == 0.0 &&
+                p.datumSemiMinor() == 0.0 && p.thirdFlattening() == 0.0);
     double e = 7, n = 7;
     expectThrows([&] { p.geod2utm(0.1, 0.2, &e, &n); }, kNotInitialized,
                  "virtual void Vorant::DtUtmReferencePoint::geod2utm(double, double, double*, double*)", "utmReferencePoint.cpp");
