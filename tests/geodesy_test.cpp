@@ -76,7 +76,7 @@ TEST_F(GlobalStateTest, DatumsEllipsoidAndKnownPoints)
     const Geodetic g = toGeodetic(6378137.0, 0, 0);
     EXPECT_TRUE(g.lat == 0.0 && g.lon == 0.0 && g.h == 0.0 && toGeodetic(0.0, -6378137.0, 0).lon == -kHalfPi);
     const DtReferenceEllipsoid ed50(DtED50);   // the International spheroid plus the shift
-    DtVector64 geocentric, back;
+    DtVector64 geocentric;
     ed50.geodeticToGeocentric(DtVector64(45 * kDeg, 30 * kDeg, 1000), geocentric);
     EXPECT_TRUE(geocentric.approxEq(DtVector64(3913055.565, 2259155.913, 4488015.143), 1e-3));
     ed50.geocentricToGeodetic(geocentric, geocentric);   // in place

@@ -32,7 +32,8 @@ TEST(UtilityTest, ExceptionsCarryEveryFieldAndTheirPredecessor)
     auto* second = new DtException("DtException: second", "void g(int)", "b.cpp", 20u, &first);
     DtException copy(*second);
     delete second;   // the copy must not depend on the original
-    copy = copy;
+    const DtException& same = copy;
+    copy = same;   // assignment to itself
     const std::exception& base = copy;
     EXPECT_STREQ(base.what(), "DtException: second");
     EXPECT_TRUE(copy.message() == "DtException: second" && copy.signature() == "void g(int)" && copy.file() == "b.cpp" &&
