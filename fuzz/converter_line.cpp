@@ -1,5 +1,9 @@
-// qorconvert's line reader and conversions on arbitrary lines, in every mode.
+// qorconvert's stream reader and conversions on arbitrary input, in every mode:
+// the first byte picks the mode, the rest is read as a stream of lines.
 #include "converter.h"
+#include "stream.h"
+
+#include <cstdio>
 
 #include <cstddef>
 #include <cstdint>
@@ -42,9 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const std::size_t pair = data[0] % (sizeof kPairs / sizeof kPairs[0]);
-    const char* line = reinterpret_cast<const char*>(data + 1);
-    std::string out, why;
-    if (!qorconvert::Converter::passesThrough(line, size - 1))
-        converter(pair).convert(line, size - 1, out, why);
+    std::FILE* in = fmemopen(const_cast<std::uint8_t*>(data + 1), size - 1, "r");
+    if (!in)
+        return 0;
+    qorconvert::LineReader reader(in);
+    qorconvert::Block block;
+    while (reader.next(block))
+        qorconvert::convertBlock(converter(pair), block);
+    std::fclose(in);
     return 0;
 }

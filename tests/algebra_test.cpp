@@ -98,7 +98,7 @@ TEST(VecFuncTest, WorkedExamples)
     DtVector64 keep(7, 8, 9);
     DtVecNormalize(DtVector64(1e-5, 0, 0), keep);   // squared length within 1e-9 of 0: untouched
     DtVecDcmMul(DtVector64(1, 0, 0), DtDcm(1, 2, 3, 0, 0, 0, 0, 0, 0), out);   // a row vector times M
-    EXPECT_TRUE(keep == DtVector64(7, 8, 9) && out == DtVector64(1, 2, 3));
+    EXPECT_TRUE(keep == DtVector64(7, 8, 9) && out == DtVector64(1, 2, 3) && DtVecCheck(DtVector64(0.6, 0, 0.8)) == 1);
     const DtVector64 o;
     EXPECT_TRUE(DtHeadingFromAToB(o, DtVector64(0, 1, 0)) == 0.0 && DtHeadingFromAToB(o, DtVector64(1, 0, 0)) == kPi / 2 &&
                 DtHeadingFromAToB(o, DtVector64(-1, 0, 0)) == 1.5 * kPi && DtHeadingFromAToB(o, o) == 0.0);

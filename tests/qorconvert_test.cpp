@@ -4,6 +4,9 @@
 #include "testSupport.h"
 
 using namespace qorconvert;
+using namespace Vorant;
+using qmtest::kInf;
+using qmtest::kNaN;
 
 namespace {
 
@@ -177,4 +180,62 @@ TEST_F(GlobalStateTest, ConverterExplainsBadLines)
     EXPECT_EQ(run(geoc, "0 0 0"), "0.00000000 0.00000000 -6378137.000");
     EXPECT_TRUE(Converter::passesThrough("  # note", 8) && Converter::passesThrough("   ", 3) &&
                 !Converter::passesThrough(" 1 # x", 6));
+}
+
+// The reader and writer against the plain C library: strtod and snprintf
+// "%.*f" (cut to 63 characters, without the sign of a value that rounds to
+// zero), on random and edge values, and through whole lines in every output mode.
+TEST_F(GlobalStateTest, ConverterMatchesAPlainStrtodAndSnprintf)
+{
+    const auto reference = [](double v, int decimals) {
+        char text[512];
+        std::snprintf(text, sizeof text, "%.*f", decimals, v);
+        std::string s = std::string(text).substr(0, 63);
+        return s[0] == '-' && s.find_first_not_of("0.", 1) == std::string::npos ? s.substr(1) : s;
+    };
+    std::mt19937_64 gen(11);
+    std::uniform_real_distribution<double> u(-1, 1);
+    const double edges[] = {0.0, -0.0, -4e-4, 5e-4, 0.5, -2.5, 1e22, -1e300, 1e-320, kInf, -kInf, kNaN};
+    for (int n = 0; n < 4000; ++n) {
+        const double v = n < 12 ? edges[n] : std::ldexp(u(gen), int(gen() % 80) - 40);
+        const int decimals = int(gen() % 26);
+        std::string out;
+        appendFixed(out, v, decimals);
+        ASSERT_EQ(out, reference(v, decimals)) << v;
+        char text[64];
+        std::snprintf(text, sizeof text, n % 3 ? "%.17g" : "%+.9e", v);
+        double a = 7, b = std::strtod(text, nullptr);
+        EXPECT_EQ(parseNumber(text, std::strlen(text), a), std::isfinite(b)) << text;
+        EXPECT_TRUE(!std::isfinite(b) || a == b) << text;
+    }
+    Options o;
+    o.haveOrigin = true;
+    o.originLatDeg = 40;
+    o.originLonDeg = -74;
+    for (Mode to : {Mode::Geocentric, Mode::Ned, Mode::Utm}) {
+        o.to = to;
+        o.precision = int(gen() % 18);
+        Converter c(o);
+        DtCoordTransform ned;   // as documented: the frame at the origin, at its height
+        DtGeocToTopoTransform(DtDeg2Rad(40), DtDeg2Rad(-74), &ned);
+        ned.setOffset(DtGeodeticCoord(DtDeg2Rad(40), DtDeg2Rad(-74), 0).geocentric());
+        DtUtmReferencePoint utm(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 0, DtWGS84, 0.9996);
+        for (int n = 0; n < 1000; ++n) {
+            const double lat = 89.9 * u(gen), lon = 180 * u(gen), h = n % 7 ? 1e4 * u(gen) : 0.0;
+            char line[96];
+            std::snprintf(line, sizeof line, "%.17g %.17g %.17g", lat, lon, h);
+            DtVector64 x = DtGeodeticCoord(DtDeg2Rad(lat), DtDeg2Rad(lon), h).geocentric();
+            std::string expected;
+            if (to == Mode::Ned)
+                ned.coordTrans(x, x);
+            if (to == Mode::Utm) {
+                utm.setZoneOrigin(0);
+                utm.geod2utm(DtDeg2Rad(lat), DtDeg2Rad(lon), &x[0], &x[1]);
+                x[2] = h;
+                expected = std::to_string(utm.zoneOrigin()) + (lat < 0 ? "S " : "N ");
+            }
+            expected += reference(x[0], o.precision) + " " + reference(x[1], o.precision) + " " + reference(x[2], o.precision);
+            EXPECT_EQ(run(c, line), expected) << modeName(to) << " " << line;
+        }
+    }
 }

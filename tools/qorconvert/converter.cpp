@@ -9,6 +9,7 @@
 #include <topoCoord.h>
 #include <utmCoord.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -64,18 +65,6 @@ std::string fieldCountError(std::size_t got, std::size_t min, std::size_t max, c
     why += "), got ";
     why += got > Fields::kMax ? "more than " + std::to_string(Fields::kMax) : std::to_string(got);
     return why;
-}
-
-void appendFixed(std::string& out, double v, int decimals)
-{
-    char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, v);
-    if (n <= 0)
-        return;
-    const std::size_t length = std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1;
-    // A value that rounds to zero is written without a sign ("-0.000" reads badly).
-    const bool negativeZero = buffer[0] == '-' && std::strspn(buffer + 1, "0.") == length - 1;
-    out.append(buffer + (negativeZero ? 1 : 0), length - (negativeZero ? 1 : 0));
 }
 
 }  // namespace
@@ -153,19 +142,16 @@ bool Converter::passesThrough(const char* line, std::size_t size)
 bool Converter::convert(const char* line, std::size_t size, std::string& out, std::string& why)
 {
     Position p;
+    const std::size_t start = out.size();
     try {
-        if (!read(line, size, p, why))
-            return false;
-        std::string text;
-        if (!write(p, text, why))
-            return false;
-        out += text;
-        return true;
+        if (read(line, size, p, why) && write(p, out, why))
+            return true;
     } catch (const std::exception& e) {
         // The conversions report what they cannot do; pass it on as the reason.
         why = e.what();
-        return false;
     }
+    out.resize(start);
+    return false;
 }
 
 bool Converter::read(const char* line, std::size_t size, Position& p, std::string& why)
@@ -297,7 +283,8 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
         myUtm.setZoneOrigin(myOptions.zone);   // 0: the point's own zone
         double easting, northing;
         myUtm.geod2utm(p.geodetic[0], p.geodetic[1], &easting, &northing);
-        out += std::to_string(myUtm.zoneOrigin());
+        char zone[24];
+        out.append(zone, std::to_chars(zone, zone + sizeof zone, myUtm.zoneOrigin()).ptr);
         out += p.geodetic[0] < 0 ? 'S' : 'N';
         out += ' ';
         appendMetres(out, easting);

@@ -4,6 +4,7 @@
 #include <utmReferencePoint.h>
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -110,11 +111,33 @@ void splitFields(const char* line, std::size_t size, Fields& out)
     }
 }
 
+// The text of "%.*f" (to_chars writes the same digits, exactly rounded, and
+// whatever the locale), cut to 63 characters as it always has been.
+void appendFixed(std::string& out, double v, int decimals)
+{
+    char buffer[400];   // 309 integer digits, a point, 30 decimals at the most
+    const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
+    if (r.ec != std::errc())
+        return;
+    const std::size_t length = std::size_t(r.ptr - buffer) < 64 ? std::size_t(r.ptr - buffer) : 63;
+    // A value that rounds to zero is written without a sign ("-0.000" reads badly).
+    bool negativeZero = buffer[0] == '-';
+    for (std::size_t i = 1; i < length && negativeZero; ++i)
+        negativeZero = buffer[i] == '0' || buffer[i] == '.';
+    out.append(buffer + (negativeZero ? 1 : 0), length - (negativeZero ? 1 : 0));
+}
+
 bool parseNumber(const char* s, std::size_t n, double& out)
 {
     char buffer[64];
     if (n == 0 || n >= sizeof buffer)
         return false;
+    // from_chars reads the common forms, correctly rounded like strtod and
+    // whatever the locale; the rest (a leading +, hexadecimal, values beyond
+    // the range) goes to strtod, which settles them as it always has.
+    const std::from_chars_result fast = std::from_chars(s, s + n, out);
+    if (fast.ec == std::errc() && fast.ptr == s + n)
+        return std::isfinite(out);
     std::memcpy(buffer, s, n);
     buffer[n] = '\0';
     char* stop = nullptr;

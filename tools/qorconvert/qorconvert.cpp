@@ -2,11 +2,15 @@
 // geocentric, UTM and local north-east-down coordinates, one line at a time.
 #include "converter.h"
 #include "fields.h"
+#include "stream.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -46,6 +50,8 @@ const char* const kHelp =
     "      --dms              write latitude and longitude as degrees, minutes, seconds\n"
     "  -z, --zone N           UTM zone for every point (default: each point's own)\n"
     "  -o, --origin LAT,LON[,H]  origin of the north-east-down frame (degrees, metres)\n"
+    "  -j, --threads N        convert with N threads (default 1; 0: one per core);\n"
+    "                         the output keeps the order of the input\n"
     "      --example          convert a built-in set of points through every mode\n"
     "  -h, --help             this text\n"
     "      --version          the version\n"
@@ -59,7 +65,9 @@ const char* const kHelp =
     "  qorconvert -f att -t hpr 1334000 -4654000 4138000 45 10 0\n"
     "\n"
     "A line that cannot be read gives the output line \"error: <reason>\" and a\n"
-    "message with its line number on standard error; the exit status is then 1.\n";
+    "message with its line number on standard error; the exit status is then 1.\n"
+    "Exit status 2 is a usage error, 4 an input or output that cannot be read or\n"
+    "written (a full disk, say).\n";
 
 struct ExampleSet
 {
@@ -73,42 +81,6 @@ int usageError(const std::string& message)
 {
     std::fprintf(stderr, "qorconvert: %s\n(try qorconvert --help)\n", message.c_str());
     return 2;
-}
-
-// Converts a stream of lines; returns the number of lines that failed.
-long convertStream(Converter& converter, std::FILE* in, std::FILE* out)
-{
-    std::vector<char> buffer(1 << 16);
-    std::string output, why;
-    output.reserve(1 << 17);
-    long lineNumber = 0, failures = 0;
-    std::string line;
-    while (std::fgets(buffer.data(), int(buffer.size()), in)) {
-        line.assign(buffer.data());
-        // Lines longer than the buffer arrive in pieces; join them.
-        while (!line.empty() && line.back() != '\n' && std::fgets(buffer.data(), int(buffer.size()), in))
-            line += buffer.data();
-        if (!line.empty() && line.back() == '\n')
-            line.pop_back();
-        ++lineNumber;
-        if (Converter::passesThrough(line.data(), line.size())) {
-            output += line;
-        } else if (!converter.convert(line.data(), line.size(), output, why)) {
-            output += "error: ";
-            output += why;
-            std::fflush(out);
-            std::fprintf(stderr, "qorconvert: line %ld: %s\n", lineNumber, why.c_str());
-            ++failures;
-        }
-        output += '\n';
-        if (output.size() > (1 << 16)) {
-            std::fwrite(output.data(), 1, output.size(), out);
-            output.clear();
-        }
-    }
-    std::fwrite(output.data(), 1, output.size(), out);
-    std::fflush(out);
-    return failures;
 }
 
 int runExample()
@@ -168,6 +140,7 @@ int main(int argc, char** argv)
     Options options;
     std::string values;
     bool onlyValues = false;
+    unsigned threads = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (onlyValues || isValue(argv[i])) {
@@ -217,6 +190,12 @@ int main(int argc, char** argv)
                 z != double(long(z)))
                 return usageError("zone must be a whole number from 1 to 60");
             options.zone = long(z);
+        } else if (arg == "-j" || arg == "--threads") {
+            double n;
+            if (!next(value) || !qorconvert::parseNumber(value.data(), value.size(), n) || n < 0 || n > 256 ||
+                n != double(int(n)))
+                return usageError("threads must be a whole number from 0 to 256");
+            threads = n == 0 ? std::max(1u, std::thread::hardware_concurrency()) : unsigned(n);
         } else if (arg == "-o" || arg == "--origin") {
             qorconvert::Fields f;
             if (!next(value))
@@ -246,8 +225,8 @@ int main(int argc, char** argv)
     if ((options.from == Mode::Ned || options.to == Mode::Ned) && !options.haveOrigin)
         return usageError("north-east-down needs --origin LAT,LON[,H]");
 
-    Converter converter(options);
     if (!values.empty()) {
+        Converter converter(options);
         std::string out, why;
         if (!converter.convert(values.data(), values.size(), out, why)) {
             std::printf("error: %s\n", why.c_str());
@@ -255,8 +234,19 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "qorconvert: %s\n", why.c_str());
             return 1;
         }
-        std::printf("%s\n", out.c_str());
+        if (std::printf("%s\n", out.c_str()) < 0 || std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "qorconvert: cannot write the output: %s\n", std::strerror(errno));
+            return 4;
+        }
         return 0;
     }
-    return convertStream(converter, stdin, stdout) == 0 ? 0 : 1;
+    // Grid declination goes through the process-wide reference point: one thread.
+    const qorconvert::StreamResult r =
+        qorconvert::convertStream(options, stdin, stdout, options.to == Mode::Declination ? 1u : threads);
+    if (r.readError != 0 || r.writeError != 0) {
+        std::fprintf(stderr, "qorconvert: cannot %s: %s\n", r.readError != 0 ? "read the input" : "write the output",
+                     std::strerror(r.readError != 0 ? r.readError : r.writeError));
+        return 4;
+    }
+    return r.failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,70 @@
+// qorconvert's streaming: whole lines read in blocks, converted (on worker
+// threads when asked) and written in input order, with the number of every
+// line that fails.
+#ifndef QORCONVERT_STREAM_H
+#define QORCONVERT_STREAM_H
+
+#include "converter.h"
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace qorconvert {
+
+// A run of whole input lines and, once converted, their output.
+struct Block
+{
+    long firstLine = 0;                                // number of the first line (from 1)
+    std::string text;                                  // the lines, each ended by '\n'
+    std::vector<std::size_t> starts;                   // where each line begins in text
+    std::vector<std::size_t> tooLong;                  // lines dropped for their length, in order
+    std::string output;                                // one line out per line in
+    std::vector<std::pair<long, std::string>> errors;  // line number and reason, in order
+};
+
+// Reads a stream into blocks of whole lines. A line may be of any length up to
+// kMaxLine bytes; the rest of a longer one is read and dropped, and the line
+// fails with that reason. A last line without its line end counts as a line.
+class LineReader
+{
+public:
+    static constexpr std::size_t kMaxLine = std::size_t(1) << 26;
+    explicit LineReader(std::FILE* in) : myIn(in) {}
+    // Fills the block with the next lines; false when the input has ended
+    // (or cannot be read: see failed()).
+    bool next(Block& block);
+    bool failed() const { return myFailed; }
+
+private:
+    bool fill();   // more bytes into myPending; false at the end of the input
+
+    std::FILE* myIn;
+    std::string myPending;
+    std::size_t myPos = 0;    // where the next line starts in myPending
+    std::size_t myScan = 0;   // no line end in myPending before this
+    long myLine = 0;
+    bool myEnd = false;
+    bool myFailed = false;
+    bool mySkipping = false;  // dropping the rest of a line that is too long
+};
+
+// Converts every line of the block into its output and errors.
+void convertBlock(Converter& converter, Block& block);
+
+struct StreamResult
+{
+    long failures = 0;     // lines that could not be converted
+    int readError = 0;     // errno of a failed read, or 0
+    int writeError = 0;    // errno of a failed write, or 0
+};
+
+// Converts `in` to `out` with `threads` workers (1: all on the calling
+// thread); each worker has a converter of its own built from the options.
+StreamResult convertStream(const Options& options, std::FILE* in, std::FILE* out, unsigned threads);
+
+}  // namespace qorconvert
+
+#endif
