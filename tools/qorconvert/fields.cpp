@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -111,10 +112,83 @@ void splitFields(const char* line, std::size_t size, Fields& out)
     }
 }
 
-// The text of "%.*f" (to_chars writes the same digits, exactly rounded, and
-// whatever the locale), cut to 63 characters as it always has been.
+namespace {
+
+__extension__ typedef unsigned __int128 Wide;   // g++ and clang++ on 64-bit targets
+
+// "%.*f" of v when v * 10^decimals is below 2^64 (the common case here): the
+// binary value times 10^decimals exactly in 128 bits, rounded half to even
+// like printf. Writes from `end` backwards; returns the start, or null when
+// the value is out of this path's range.
+char* fixedDigits(double v, int decimals, char* end)
+{
+    static const std::uint64_t kPow10[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                             1000000000, 10000000000, 100000000000, 1000000000000,
+                                             10000000000000, 100000000000000, 1000000000000000};
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const int exponent = int((bits >> 52) & 0x7ff);
+    if (decimals > 15 || exponent == 0x7ff || exponent > 1075 + 10)
+        return nullptr;
+    const std::uint64_t mantissa = exponent ? (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52)
+                                            : bits & ((std::uint64_t(1) << 52) - 1);
+    const int shift = (exponent ? exponent : 1) - 1075;   // v = mantissa * 2^shift
+    Wide n = static_cast<Wide>(mantissa) * kPow10[decimals];
+    if (shift >= 0) {
+        n <<= shift;
+    } else if (shift <= -128) {
+        n = 0;   // below half a unit of the last place
+    } else {
+        const Wide rest = n & ((static_cast<Wide>(1) << -shift) - 1);
+        const Wide half = static_cast<Wide>(1) << (-shift - 1);
+        n >>= -shift;
+        if (rest > half || (rest == half && (n & 1)))
+            ++n;
+    }
+    if (n >> 64)
+        return nullptr;
+    static const char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                 "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                 "8081828384858687888990919293949596979899";
+    std::uint64_t q = static_cast<std::uint64_t>(n);
+    const bool negative = (bits >> 63) && q != 0;   // a value that rounds to zero is written without a sign
+    char* p = end;
+    int place = 0;   // the decimals, leading zeros included, two at a time where they can
+    for (; place + 1 < decimals; place += 2, q /= 100) {
+        p -= 2;
+        std::memcpy(p, kPairs + 2 * (q % 100), 2);
+    }
+    for (; place < decimals; ++place, q /= 10)
+        *--p = char('0' + q % 10);
+    if (decimals > 0)
+        *--p = '.';
+    do {   // the integer part, at least one digit
+        if (q >= 10) {
+            p -= 2;
+            std::memcpy(p, kPairs + 2 * (q % 100), 2);
+            q /= 100;
+        } else {
+            *--p = char('0' + q);
+            q = 0;
+        }
+    } while (q != 0);
+    if (negative)
+        *--p = '-';
+    return p;
+}
+
+}  // namespace
+
+// The text of "%.*f" (exactly rounded, and whatever the locale), cut to 63
+// characters as it always has been.
 void appendFixed(std::string& out, double v, int decimals)
 {
+    char digits[48];
+    digits[47] = '\0';
+    if (const char* p = fixedDigits(v, decimals, digits + 47)) {
+        out.append(p, std::size_t(digits + 47 - p));
+        return;
+    }
     char buffer[400];   // 309 integer digits, a point, 30 decimals at the most
     const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
     if (r.ec != std::errc())
@@ -237,7 +311,7 @@ bool parseZone(const char* s, std::size_t n, long& zone, bool& north, std::strin
         why = quoted(s, n) + " is not a UTM zone such as 18N or 33S";
         return false;
     }
-    zone = std::strtol(std::string(s, digits).c_str(), nullptr, 10);
+    zone = digits == 1 ? s[0] - '0' : (s[0] - '0') * 10 + (s[1] - '0');
     if (zone < 1 || zone > 60) {
         why = "zone " + std::to_string(zone) + " is not a UTM zone (1 to 60)";
         return false;
