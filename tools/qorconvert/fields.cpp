@@ -14,9 +14,36 @@ namespace qorconvert {
 
 namespace {
 
-bool isSeparator(char c)
+// A plain decimal such as -74.006 with at most 15 digits: the digits as an
+// integer, divided by a power of ten. Both are exact doubles, so the one
+// division rounds correctly, as strtod does. False for any other form.
+bool parseSimpleDecimal(const char* s, std::size_t n, double& out)
 {
-    return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n';
+    static const double kPow10[16] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = s;
+    const char* const end = s + n;
+    const bool negative = p != end && *p == '-';
+    p += negative ? 1 : 0;
+    std::uint64_t digits = 0;
+    int count = 0, decimals = -1;
+    for (; p != end; ++p) {
+        if (*p >= '0' && *p <= '9') {
+            digits = digits * 10 + std::uint64_t(*p - '0');
+            if (++count > 15)
+                return false;
+            decimals += decimals >= 0 ? 1 : 0;
+        } else if (*p == '.' && decimals < 0) {
+            decimals = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0)
+        return false;
+    const double v = decimals > 0 ? double(digits) / kPow10[decimals] : double(digits);
+    out = negative ? -v : v;
+    return true;
 }
 
 std::string quoted(const char* s, std::size_t n)
@@ -91,16 +118,26 @@ bool isDegreeMark(const char*& s, const char* end)
 
 void splitFields(const char* line, std::size_t size, Fields& out)
 {
+    static const struct Table
+    {
+        bool separator[256] = {};
+        Table()
+        {
+            for (const char c : {' ', '\t', ',', '\r', '\n'})
+                separator[static_cast<unsigned char>(c)] = true;
+        }
+    } table;
+    const auto separator = [](char c) { return table.separator[static_cast<unsigned char>(c)]; };
     out.count = 0;
     out.tooMany = false;
     std::size_t i = 0;
     while (i < size) {
-        while (i < size && isSeparator(line[i]))
+        while (i < size && separator(line[i]))
             ++i;
         if (i == size)
             break;
         const std::size_t start = i;
-        while (i < size && !isSeparator(line[i]))
+        while (i < size && !separator(line[i]))
             ++i;
         if (out.count == Fields::kMax) {
             out.tooMany = true;
@@ -206,9 +243,12 @@ bool parseNumber(const char* s, std::size_t n, double& out)
     char buffer[64];
     if (n == 0 || n >= sizeof buffer)
         return false;
-    // from_chars reads the common forms, correctly rounded like strtod and
-    // whatever the locale; the rest (a leading +, hexadecimal, values beyond
-    // the range) goes to strtod, which settles them as it always has.
+    // The plainest form first; from_chars reads the other common forms,
+    // correctly rounded like strtod and whatever the locale; the rest (a
+    // leading +, hexadecimal, values beyond the range) goes to strtod, which
+    // settles them as it always has.
+    if (parseSimpleDecimal(s, n, out))
+        return true;
     const std::from_chars_result fast = std::from_chars(s, s + n, out);
     if (fast.ec == std::errc() && fast.ptr == s + n)
         return std::isfinite(out);
