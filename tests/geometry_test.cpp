@@ -118,7 +118,8 @@ TEST(BoundingVolumeTest, SizesStretchingAndViolatedPreconditions)
     EXPECT_TRUE(f.halfLength() == 2 && f.halfWidth() == 1.5 && f.latticeOffset() == DtVector64(1, 0.5, 0) &&
                 back.latticeOffset() == DtVector64(-1, 0.5, 0) && back.isOffset() && std::fabs(f.boundingRadius() - 2.6925824) < 1e-7);
     f.setLatticeOffset(DtVector64(0, 0, 5e-10));
-    EXPECT_TRUE(!f.isOffset() && Dt3dBoundingVolume(3, 4, 12, DtVector64::zero()).isOffset());   // a zero offset is in effect
+    EXPECT_TRUE(!f.isOffset() && Dt3dBoundingVolume(3, 4, 12, DtVector64::zero()).isOffset() &&   // a zero offset is in effect
+                Dt3dBoundingVolume(3, 4, 12, 0, 3, 4) != Dt3dBoundingVolume(3, 4, 12, 0, 0, 5));
     Dt3dBoundingVolume v(2, 3, 4, 1, 1, 1), plain;
     const Dt3dBoundingVolume before = v;
     const std::string setter = "virtual void Vorant::Dt3dBoundingVolume::setHalfLengthWidthHeight(double, double, double)";
