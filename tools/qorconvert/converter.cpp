@@ -362,6 +362,33 @@ void Converter::appendLatLon(std::string& out, double latDeg, double lonDeg) con
         char buffer[96];
         const int decimals = myOptions.precision + 1 < 0 ? 0 : myOptions.precision + 1;
         const char letter = a.hemisphere == DtNorth ? 'N' : a.hemisphere == DtSouth ? 'S' : a.hemisphere == DtEast ? 'E' : 'W';
+        if (i == 1)
+            out += ' ';
+        // The common case without the general formatter: the same text.
+        if (!std::signbit(a.degrees) && a.degrees < 1e15 && a.minutes >= 0 && a.minutes < 60 &&
+            a.minutes == std::floor(a.minutes) && a.seconds >= 0 && a.seconds < 60) {
+            myScratch.clear();
+            appendFixed(myScratch, a.seconds, decimals);
+            if (myScratch.compare(0, 2, "60") == 0 && (myScratch.size() == 2 || myScratch[2] == '.')) {
+                myScratch.replace(0, 2, "00");   // carried, as below
+                a.minutes += 1.0;
+                if (a.minutes >= 60.0) {
+                    a.minutes = 0.0;
+                    a.degrees += 1.0;
+                }
+            }
+            appendFixed(out, a.degrees, 0);
+            out += 'd';
+            out += char('0' + int(a.minutes) / 10);
+            out += char('0' + int(a.minutes) % 10);
+            out += '\'';
+            if (myScratch.size() < std::size_t(decimals) + 3)
+                out += '0';
+            out += myScratch;
+            out += '"';
+            out += letter;
+            continue;
+        }
         // The library splits without carry; seconds that round up to 60 at
         // this precision are carried here, for the printed text only.
         char secondsText[48];
@@ -376,8 +403,6 @@ void Converter::appendLatLon(std::string& out, double latDeg, double lonDeg) con
         }
         const int n = std::snprintf(buffer, sizeof buffer, "%.0fd%02.0f'%0*.*f\"%c", a.degrees, a.minutes,
                                     decimals + 3, decimals, a.seconds, letter);
-        if (i == 1)
-            out += ' ';
         if (n > 0)
             out.append(buffer, std::size_t(n) < sizeof buffer ? std::size_t(n) : sizeof buffer - 1);
     }

@@ -75,6 +75,7 @@ private:
     Vorant::DtUtmReferencePoint myUtm;
     Vorant::DtCoordTransform myToNed;
     Vorant::DtCoordTransform myFromNed;
+    mutable std::string myScratch;   // text reused from line to line
 };
 
 }  // namespace qorconvert
