@@ -47,9 +47,8 @@ bool LineReader::next(Block& block)
     block.tooLong.clear();
     block.firstLine = myLine + 1;
     while (block.starts.size() < kBlockLines && block.text.size() < kBlockBytes) {
-        const char* data = myPending.data();
-        const void* end = std::memchr(data + myScan, '\n', myPending.size() - myScan);
-        if (!end) {
+        std::size_t stop = myPending.find('\n', myScan);
+        if (stop == std::string::npos) {
             myScan = myPending.size();
             if (myScan - myPos > LineReader::kMaxLine) {
                 // Too long to hold: drop what came so far and what follows up to the line end.
@@ -67,15 +66,13 @@ bool LineReader::next(Block& block)
             if (myPos == myPending.size() || mySkipping)
                 break;
             myPending += '\n';   // a last line without its line end
-            data = myPending.data();
-            end = data + myPending.size() - 1;
+            stop = myPending.size() - 1;
         }
-        const std::size_t stop = std::size_t(static_cast<const char*>(end) - data);
         if (mySkipping) {
             mySkipping = false;
         } else {
             block.starts.push_back(block.text.size());
-            block.text.append(data + myPos, stop - myPos + 1);
+            block.text.append(myPending, myPos, stop - myPos + 1);
             ++myLine;
         }
         myPos = myScan = stop + 1;
