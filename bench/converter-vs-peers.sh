@@ -21,10 +21,14 @@ trap 'rm -rf "$w"' EXIT
 awk -v n="$count" 'BEGIN { srand(12345); for (i = 0; i < n; i++)
   printf "%.9f %.9f %.3f\n", -80 + 164 * rand(), -180 + 360 * rand(), -100 + 3000 * rand() }' > "$w/geod.txt"
 awk '{ print $2, $1, $3 }' "$w/geod.txt" > "$w/lonlat.txt"   # cct and cs2cs read longitude first
+# The same points moved into zone 31 (longitudes 0 to 6 degrees) for the fixed-zone jobs.
+awk '{ printf "%s %.9f %s\n", $1, ($2 + 180) / 60, $3 }' "$w/geod.txt" > "$w/geod31.txt"
+awk '{ print $2, $1, $3 }' "$w/geod31.txt" > "$w/lonlat31.txt"
 "$q" -f geod -t geoc -p 3 < "$w/geod.txt" > "$w/geoc.txt"
-"$q" -f geod -t utm -z 31 -p 3 < "$w/geod.txt" > "$w/utm31.txt"
+"$q" -f geod -t utm -p 3 < "$w/geod.txt" > "$w/utm.txt"
+"$q" -f geod -t utm -z 31 -p 3 < "$w/geod31.txt" > "$w/utm31.txt"
 awk '{ print $2, $3, $4 }' "$w/utm31.txt" > "$w/utm31-plain.txt"       # easting northing height
-awk '{ print tolower($1), $2, $3 }' "$w/utm31.txt" > "$w/utm31-geoconvert.txt"
+awk '{ print tolower($1), $2, $3 }' "$w/utm.txt" > "$w/utm-geoconvert.txt"
 "$q" -f geod -t geoc -p 3 < "$w/geod.txt" | awk '{ print $1, $2, $3, 30, 10, -5 }' > "$w/attitude.txt"
 
 best() {   # best wall time of three runs, in seconds
@@ -67,14 +71,16 @@ row "" "$geoc2geod" "cct +proj=cart +inv" "cct -d 8 +proj=cart +inv +ellps=WGS84
 row "" "$geoc2geod" cs2cs "cs2cs -f %.8f +proj=geocent +datum=WGS84 +to +proj=latlong +datum=WGS84 < '$w/geoc.txt'"
 row "geodetic -> UTM, own zones" "'$q' -f geod -t utm -p 3 < '$w/geod.txt'" "GeoConvert -u" \
   "GeoConvert -u -p 3 < '$w/geod.txt'"
-geod2utm31="'$q' -f geod -t utm -z 31 -p 3 < '$w/geod.txt'"
+geod2utm31="'$q' -f geod -t utm -z 31 -p 3 < '$w/geod31.txt'"
 row "geodetic -> UTM zone 31" "$geod2utm31" cs2cs \
-  "cs2cs -f %.3f +proj=latlong +datum=WGS84 +to +proj=utm +zone=31 +datum=WGS84 < '$w/lonlat.txt'"
-row "" "$geod2utm31" cct "cct -d 3 +proj=utm +zone=31 +ellps=WGS84 '$w/lonlat.txt'"
-utm2geod="'$q' -f utm -t geod -p 3 < '$w/utm31.txt'"
-row "UTM -> geodetic" "$utm2geod" "GeoConvert" "GeoConvert -p 3 < '$w/utm31-geoconvert.txt'"
-row "" "$utm2geod" cs2cs \
+  "cs2cs -f %.3f +proj=latlong +datum=WGS84 +to +proj=utm +zone=31 +datum=WGS84 < '$w/lonlat31.txt'"
+row "" "$geod2utm31" cct "cct -d 3 +proj=utm +zone=31 +ellps=WGS84 '$w/lonlat31.txt'"
+row "UTM -> geodetic, own zones" "'$q' -f utm -t geod -p 3 < '$w/utm.txt'" "GeoConvert" \
+  "GeoConvert -p 3 < '$w/utm-geoconvert.txt'"
+utm2geod31="'$q' -f utm -t geod -p 3 < '$w/utm31.txt'"
+row "UTM zone 31 -> geodetic" "$utm2geod31" cs2cs \
   "cs2cs -f %.8f +proj=utm +zone=31 +datum=WGS84 +to +proj=latlong +datum=WGS84 < '$w/utm31-plain.txt'"
+row "" "$utm2geod31" "cct +inv" "cct -d 8 +proj=utm +zone=31 +inv +ellps=WGS84 '$w/utm31-plain.txt'"
 row "geodetic -> degrees-minutes-seconds" "'$q' -f geod -t geod --dms -p 3 < '$w/geod.txt'" "GeoConvert -d" \
   "GeoConvert -d -p 3 < '$w/geod.txt'"
 row "geodetic -> local frame at 40,-74 (NED; ENU)" "'$q' -f geod -t ned -o 40,-74,0 -p 3 < '$w/geod.txt'" \

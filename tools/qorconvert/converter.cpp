@@ -4,6 +4,7 @@
 
 #include <geodeticCoord.h>
 #include <modper.h>
+#include <qvDcm.h>
 #include <qvTaitBryan.h>
 #include <referenceEllipsoid.h>
 #include <topoCoord.h>
@@ -310,12 +311,22 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
             why = "heading, pitch and roll need attitude input (X Y Z psi theta phi)";
             return false;
         }
-        appendAngle(out, DtRad2Deg(DtGetHeadingFromGeocentric(p.geocentric, p.attitude)));
+    {
+        // The road of DtGetHeadingFromGeocentric and its two siblings, taken
+        // once for all three angles (the same bits).
+        DtGeodeticCoord at(&DtGlobalEllipsoid());
+        at.setGeocentric(p.geocentric);
+        DtDcm geocToTopo;
+        DtLatLon_to_GeocToTopo(at, geocToTopo);
+        DtTaitBryan ground;
+        DtEulerToEuler(p.attitude, geocToTopo, &ground);
+        appendAngle(out, DtRad2Deg(ground.psi()));
         out += ' ';
-        appendAngle(out, DtRad2Deg(DtGetPitchFromGeocentric(p.geocentric, p.attitude)));
+        appendAngle(out, DtRad2Deg(ground.theta()));
         out += ' ';
-        appendAngle(out, DtRad2Deg(DtGetRollFromGeocentric(p.geocentric, p.attitude)));
+        appendAngle(out, DtRad2Deg(ground.phi()));
         return true;
+    }
     case Mode::Declination: {
         ensureGeodetic(p);
         const double lonDeg = DtModPerHi(DtRad2Deg(p.geodetic[1]), -180.0, 180.0);
