@@ -50,6 +50,8 @@ TEST(PointTest, IndexingDistancesAndHomogeneousPoints)
     EXPECT_TRUE(Dt3dPoint(3, 0, 0).xyDistanceToLineSquared(a, b) == 4.0 &&     // clamped at b
                 Dt3dPoint(-4, 4, 0).xyDistanceToLineSquared(a, b) == 25.0);    // clamped at a
     EXPECT_TRUE(std::isnan(Dt3dPoint(1, 1, 0).xyDistanceToLineSquared(a, Dt3dPoint(-1, 0, 9))));   // no x-y length
+    const Dt3dPoint end(-4.898619485211566, 0, 0);   // t = 1 takes the end itself, not a + (b - a) one ulp off
+    EXPECT_EQ(end.xyDistanceToLineSquared(Dt3dPoint(5.275492379532281, 0, 0), end), 0.0);
 }
 
 TEST(PointTest, TextFormsAndReaders)
