@@ -13,25 +13,19 @@ namespace qorconvert {
 namespace {
 
 constexpr std::size_t kChunk = std::size_t(1) << 16;       // bytes per read
-constexpr std::size_t kBlockLines = 4096;                  // a block ends after this many lines
-constexpr std::size_t kBlockBytes = std::size_t(1) << 18;  // or this many bytes
+constexpr std::size_t kBlockBytes = std::size_t(1) << 18;  // a block: the whole lines within this
 const char kTooLong[] = "the line is longer than 67108864 bytes";
 
 }  // namespace
 
-bool LineReader::fill()
+bool LineReader::fill(std::string& buffer, std::size_t bytes)
 {
     if (myEnd)
         return false;
-    if (myPos > 0) {   // keep only the unread part
-        myPending.erase(0, myPos);
-        myScan -= myPos;
-        myPos = 0;
-    }
-    const std::size_t old = myPending.size();
-    myPending.resize(old + kChunk);
-    const std::size_t got = std::fread(&myPending[old], 1, kChunk, myIn);
-    myPending.resize(old + got);
+    const std::size_t old = buffer.size();
+    buffer.resize(old + bytes);
+    const std::size_t got = std::fread(&buffer[old], 1, bytes, myIn);
+    buffer.resize(old + got);
     if (got == 0) {
         myEnd = true;
         myFailed = std::ferror(myIn) != 0;
@@ -42,55 +36,61 @@ bool LineReader::fill()
 
 bool LineReader::next(Block& block)
 {
+    block.tooLong = false;
     block.text.clear();
-    block.starts.clear();
-    block.tooLong.clear();
-    block.firstLine = myLine + 1;
-    while (block.starts.size() < kBlockLines && block.text.size() < kBlockBytes) {
-        std::size_t stop = myPending.find('\n', myScan);
-        if (stop == std::string::npos) {
-            myScan = myPending.size();
-            if (myScan - myPos > LineReader::kMaxLine) {
-                // Too long to hold: drop what came so far and what follows up to the line end.
-                myPos = myScan;
-                if (!mySkipping) {
-                    mySkipping = true;
-                    block.tooLong.push_back(block.starts.size());
-                    block.starts.push_back(block.text.size());
-                    block.text += '\n';
-                    ++myLine;
-                }
-            }
-            if (fill())
-                continue;
-            if (myPos == myPending.size() || mySkipping)
-                break;
-            myPending += '\n';   // a last line without its line end
-            stop = myPending.size() - 1;
-        }
-        if (mySkipping) {
+    while (mySkipping) {   // the rest of a line that was too long
+        const std::size_t stop = myPending.find('\n');
+        if (stop != std::string::npos) {
+            myPending.erase(0, stop + 1);
             mySkipping = false;
         } else {
-            block.starts.push_back(block.text.size());
-            block.text.append(myPending, myPos, stop - myPos + 1);
-            ++myLine;
+            myPending.clear();
+            if (!fill(myPending, kChunk))
+                return false;
         }
-        myPos = myScan = stop + 1;
     }
-    return !block.starts.empty();
+    // The carried part of a line first (swapped, so the buffers are reused), then
+    // reads up to a block's size; the block ends after its last line end.
+    block.text.swap(myPending);
+    myPending.clear();
+    while (block.text.size() < kBlockBytes && fill(block.text, kBlockBytes - block.text.size())) {
+    }
+    std::size_t stop = block.text.rfind('\n');
+    while (stop == std::string::npos && block.text.size() <= kMaxLine) {   // one line longer than a block
+        const std::size_t scanned = block.text.size();
+        if (!fill(block.text, kBlockBytes))
+            break;
+        stop = block.text.find('\n', scanned);
+    }
+    if (stop == std::string::npos) {
+        if (block.text.empty())
+            return false;
+        if (block.text.size() > kMaxLine) {
+            block.text = "\n";
+            block.tooLong = true;
+            mySkipping = true;
+            return true;
+        }
+        block.text += '\n';   // a last line without its line end
+        return true;
+    }
+    myPending.assign(block.text, stop + 1, std::string::npos);
+    block.text.resize(stop + 1);
+    return true;
 }
 
 void convertBlock(Converter& converter, Block& block)
 {
     block.output.clear();
     block.errors.clear();
+    block.lines = 0;
     std::string why;
-    std::size_t tooLong = 0;
-    for (std::size_t i = 0; i < block.starts.size(); ++i) {
-        const char* line = block.text.data() + block.starts[i];
-        const std::size_t size = (i + 1 < block.starts.size() ? block.starts[i + 1] : block.text.size()) - block.starts[i] - 1;
-        if (tooLong < block.tooLong.size() && block.tooLong[tooLong] == i) {
-            ++tooLong;
+    for (std::size_t start = 0; start < block.text.size(); ++block.lines) {
+        const std::size_t end = block.text.find('\n', start);
+        const char* line = block.text.data() + start;
+        const std::size_t size = end - start;
+        start = end + 1;
+        if (block.tooLong) {
             why = kTooLong;
         } else if (Converter::passesThrough(line, size)) {
             block.output.append(line, size + 1);
@@ -102,14 +102,15 @@ void convertBlock(Converter& converter, Block& block)
         block.output += "error: ";
         block.output += why;
         block.output += '\n';
-        block.errors.emplace_back(block.firstLine + long(i), why);
+        block.errors.emplace_back(block.lines, why);
     }
 }
 
 namespace {
 
-// Writes a block's output, then its messages; false (with errno) when the output cannot be written.
-bool writeBlock(const Block& block, std::FILE* out, StreamResult& result)
+// Writes a block's output, then its messages (numbered from firstLine);
+// false (with errno) when the output cannot be written.
+bool writeBlock(const Block& block, long firstLine, std::FILE* out, StreamResult& result)
 {
     if (!block.output.empty() && std::fwrite(block.output.data(), 1, block.output.size(), out) != block.output.size()) {
         result.writeError = errno != 0 ? errno : EIO;
@@ -120,7 +121,7 @@ bool writeBlock(const Block& block, std::FILE* out, StreamResult& result)
         return false;
     }
     for (const auto& e : block.errors)
-        std::fprintf(stderr, "qorconvert: line %ld: %s\n", e.first, e.second.c_str());
+        std::fprintf(stderr, "qorconvert: line %ld: %s\n", firstLine + long(e.first), e.second.c_str());
     result.failures += long(block.errors.size());
     return true;
 }
@@ -139,8 +140,11 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
     std::vector<bool> converted(slots, false);
     std::vector<std::size_t> todo;
     std::mutex mutex;
-    std::condition_variable changed;
-    long read = 0, written = 0;
+    // One condition each for the reader (a free slot), the workers (a block to
+    // convert) and the writer (the next block converted), so that an event
+    // wakes only who can act on it.
+    std::condition_variable freed, queued, converted_;
+    long read = 0, written = 0, line = 1;
     bool readDone = false, stop = false;
 
     std::thread readerThread([&] {
@@ -148,7 +152,7 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
             std::size_t slot;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                changed.wait(lock, [&] { return stop || std::find(sequence.begin(), sequence.end(), -1) != sequence.end(); });
+                freed.wait(lock, [&] { return stop || std::find(sequence.begin(), sequence.end(), -1) != sequence.end(); });
                 if (stop)
                     break;
                 slot = std::size_t(std::find(sequence.begin(), sequence.end(), -1) - sequence.begin());
@@ -159,12 +163,13 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
             if (!got) {
                 sequence[slot] = -1;
                 readDone = true;
-                changed.notify_all();
+                queued.notify_all();
+                converted_.notify_one();
                 break;
             }
             sequence[slot] = read++;
             todo.push_back(slot);
-            changed.notify_all();
+            queued.notify_one();
         }
     });
     std::vector<std::thread> workers;
@@ -174,7 +179,7 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
                 std::size_t slot;
                 {
                     std::unique_lock<std::mutex> lock(mutex);
-                    changed.wait(lock, [&] { return stop || !todo.empty() || readDone; });
+                    queued.wait(lock, [&] { return stop || !todo.empty() || readDone; });
                     if (stop || todo.empty())
                         break;
                     slot = todo.front();
@@ -183,14 +188,14 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
                 convertBlock(*converters[t], blocks[slot]);
                 std::lock_guard<std::mutex> lock(mutex);
                 converted[slot] = true;
-                changed.notify_all();
+                converted_.notify_one();
             }
         });
     for (;;) {
         std::size_t slot = slots;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [&] {
+            converted_.wait(lock, [&] {
                 for (std::size_t s = 0; s < slots; ++s)
                     if (sequence[s] == written && converted[s])
                         slot = s;
@@ -199,13 +204,18 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
             if (slot == slots)
                 break;
         }
-        const bool ok = writeBlock(blocks[slot], out, result);
+        const bool ok = writeBlock(blocks[slot], line, out, result);
+        line += long(blocks[slot].lines);
         std::lock_guard<std::mutex> lock(mutex);
         converted[slot] = false;
         sequence[slot] = -1;
         ++written;
         stop = !ok;
-        changed.notify_all();
+        freed.notify_one();
+        if (stop) {
+            freed.notify_all();
+            queued.notify_all();
+        }
         if (stop)
             break;
     }
@@ -223,9 +233,9 @@ StreamResult convertStream(const Options& options, std::FILE* in, std::FILE* out
     if (threads <= 1) {
         Converter converter(options);
         Block block;
-        while (reader.next(block)) {
+        for (long line = 1; reader.next(block); line += long(block.lines)) {
             convertBlock(converter, block);
-            if (!writeBlock(block, out, result))
+            if (!writeBlock(block, line, out, result))
                 return result;
         }
     } else {

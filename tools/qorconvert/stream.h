@@ -14,15 +14,15 @@
 
 namespace qorconvert {
 
-// A run of whole input lines and, once converted, their output.
+// A run of whole input lines and, once converted, their output. The reader
+// only finds where the run ends; the lines are split where they are converted.
 struct Block
 {
-    long firstLine = 0;                                // number of the first line (from 1)
-    std::string text;                                  // the lines, each ended by '\n'
-    std::vector<std::size_t> starts;                   // where each line begins in text
-    std::vector<std::size_t> tooLong;                  // lines dropped for their length, in order
-    std::string output;                                // one line out per line in
-    std::vector<std::pair<long, std::string>> errors;  // line number and reason, in order
+    std::string text;                                         // whole lines, each ended by '\n'
+    bool tooLong = false;                                     // one line, dropped for its length
+    std::size_t lines = 0;                                    // counted when converted
+    std::string output;                                       // one line out per line in
+    std::vector<std::pair<std::size_t, std::string>> errors;  // line index in the block and reason
 };
 
 // Reads a stream into blocks of whole lines. A line may be of any length up to
@@ -39,13 +39,10 @@ public:
     bool failed() const { return myFailed; }
 
 private:
-    bool fill();   // more bytes into myPending; false at the end of the input
+    bool fill(std::string& buffer, std::size_t bytes);   // appends a read; false at the end of the input
 
     std::FILE* myIn;
-    std::string myPending;
-    std::size_t myPos = 0;    // where the next line starts in myPending
-    std::size_t myScan = 0;   // no line end in myPending before this
-    long myLine = 0;
+    std::string myPending;    // the part of a line read beyond the last block
     bool myEnd = false;
     bool myFailed = false;
     bool mySkipping = false;  // dropping the rest of a line that is too long
