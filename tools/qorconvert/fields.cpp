@@ -165,7 +165,7 @@ char* fixedDigits(double v, int decimals, char* end)
     std::uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
     const int exponent = int((bits >> 52) & 0x7ff);
-    if (decimals > 15 || exponent == 0x7ff || exponent > 1075 + 10)
+    if (decimals < 0 || decimals > 15 || exponent == 0x7ff || exponent > 1075 + 10)
         return nullptr;
     const std::uint64_t mantissa = exponent ? (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52)
                                             : bits & ((std::uint64_t(1) << 52) - 1);
@@ -221,9 +221,8 @@ char* fixedDigits(double v, int decimals, char* end)
 void appendFixed(std::string& out, double v, int decimals)
 {
     char digits[48];
-    digits[47] = '\0';
-    if (const char* p = fixedDigits(v, decimals, digits + 47)) {
-        out.append(p, std::size_t(digits + 47 - p));
+    if (const char* p = fixedDigits(v, decimals, digits + sizeof digits)) {
+        out.append(p, std::size_t(digits + sizeof digits - p));
         return;
     }
     char buffer[400];   // 309 integer digits, a point, 30 decimals at the most

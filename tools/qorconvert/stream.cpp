@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -152,10 +151,11 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
             std::size_t slot;
             {
                 std::unique_lock<std::mutex> lock(mutex);
-                freed.wait(lock, [&] { return stop || std::find(sequence.begin(), sequence.end(), -1) != sequence.end(); });
+                const auto firstFree = [&] { return std::find(sequence.begin(), sequence.end(), -1); };
+                freed.wait(lock, [&] { return stop || firstFree() != sequence.end(); });
                 if (stop)
                     break;
-                slot = std::size_t(std::find(sequence.begin(), sequence.end(), -1) - sequence.begin());
+                slot = std::size_t(firstFree() - sequence.begin());
                 sequence[slot] = -2;   // being filled
             }
             const bool got = reader.next(blocks[slot]);
