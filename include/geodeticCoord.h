@@ -8,12 +8,14 @@
 #define QORMATRIX_GEODETIC_COORD_H
 
 #include <geoidDatum.h>
+#include <geoidGrid.h>
 #include <mapDatum.h>
 #include <qvVector.h>
 #include <referenceEllipsoid.h>
 #include <qvutil/dtExport.h>
 
 #include <iosfwd>
+#include <memory>
 
 namespace Vorant {
 
@@ -25,7 +27,8 @@ public:
     DtGeodeticCoord(const DtReferenceEllipsoid* ellipsoid = &DtGlobalEllipsoid());
     /// Latitude and longitude in radians, height above the ellipsoid in metres.
     DtGeodeticCoord(double lat, double lon, double h, const DtReferenceEllipsoid* ellipsoid = &DtGlobalEllipsoid());
-    /// Same values and ellipsoid, and a geoid datum of its own.
+    /// Same values and ellipsoid, and a geoid datum of its own (over the same
+    /// grid when the other uses one).
     DtGeodeticCoord(const DtGeodeticCoord& other);
     /// Copies the values and rebinds to the other's ellipsoid; keeps this
     /// coordinate's own geoid datum.
@@ -51,6 +54,13 @@ public:
     virtual const DtMapDatum& mapDatum() const;
     /// Replaces the geoid datum by a new one of the given type (also for 0).
     virtual void setGeoidDatumType(DtGeoidType type);
+
+    /// From now on alt() and setAlt() work with heights above the geoid of
+    /// the grid (bilinear, or bicubic when cubic): replaces the geoid datum
+    /// by one over the grid, which it shares. A null grid removes the datum.
+    void setGeoidGrid(std::shared_ptr<const DtGeoidGrid> grid, bool cubic = false);
+    /// The grid in use, or null.
+    std::shared_ptr<const DtGeoidGrid> geoidGrid() const;
 
     const DtReferenceEllipsoid* ellipsoid() const { return myEllipsoid; }
     /// The geoid datum held, or null.

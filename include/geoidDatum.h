@@ -16,7 +16,8 @@ enum DtGeoidType : int
 {
     DtGeoidNone = 0,
     DtGeoidEgm96 = 1,
-    DtGeoidEgm2008 = 2
+    DtGeoidEgm2008 = 2,
+    DtGeoidGtxGrid = 3   ///< a grid read from a GTX file (see DtGeodeticCoord::setGeoidGrid)
 };
 
 /// Process-wide settings; they affect only geoid datums created afterwards.

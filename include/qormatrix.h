@@ -13,6 +13,7 @@
 #include <directedRotRate.h>
 #include <mapDatum.h>
 #include <geoidDatum.h>
+#include <geoidGrid.h>
 #include <referenceEllipsoid.h>
 #include <geodeticCoord.h>
 #include <topoCoord.h>

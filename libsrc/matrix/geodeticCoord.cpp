@@ -1,5 +1,7 @@
 #include <geodeticCoord.h>
 
+#include "geoidGridDatum.h"
+
 #include <qvutil/dtOutput.h>
 
 #include <ostream>
@@ -14,10 +16,12 @@ DtGeoidDatum* defaultGeoid()
     return theGeoidDatumType != DtGeoidNone ? new DtGeoidDatum(true, false) : nullptr;
 }
 
-// DtGeoidDatum has no virtual destructor by design; the coordinate only ever
-// creates and deletes the base type itself.
+// DtGeoidDatum has no virtual destructor by design: a datum over a grid is
+// deleted as its own type, any other is the base type the coordinate made.
 void deleteGeoid(DtGeoidDatum* geoid)
 {
+    if (detail::deleteGridGeoidDatum(geoid))
+        return;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdelete-non-virtual-dtor"
     delete geoid;
@@ -39,6 +43,8 @@ DtGeodeticCoord::DtGeodeticCoord(double lat, double lon, double h, const DtRefer
 DtGeodeticCoord::DtGeodeticCoord(const DtGeodeticCoord& other)
     : DtVector64(other), myEllipsoid(other.myEllipsoid), myGeoid(nullptr)
 {
+    if ((myGeoid = detail::copyGridGeoidDatum(other.myGeoid)) != nullptr)
+        return;
     if (other.myGeoid)
         myGeoid = new DtGeoidDatum(other.myGeoid->geoidType(), other.myGeoid->cubic(), other.myGeoid->threadsafe());
     else
@@ -126,6 +132,18 @@ double DtGeodeticCoord::alt() const
 const DtMapDatum& DtGeodeticCoord::mapDatum() const
 {
     return myEllipsoid->mapDatum();
+}
+
+void DtGeodeticCoord::setGeoidGrid(std::shared_ptr<const DtGeoidGrid> grid, bool cubic)
+{
+    DtGeoidDatum* replacement = grid ? detail::newGridGeoidDatum(std::move(grid), cubic) : nullptr;
+    deleteGeoid(myGeoid);
+    myGeoid = replacement;
+}
+
+std::shared_ptr<const DtGeoidGrid> DtGeodeticCoord::geoidGrid() const
+{
+    return detail::gridOfGeoidDatum(myGeoid);
 }
 
 void DtGeodeticCoord::setGeoidDatumType(DtGeoidType type)

@@ -123,7 +123,10 @@ Converter::Converter(const Options& options)
         const double lat = DtDeg2Rad(myOptions.originLatDeg), lon = DtDeg2Rad(myOptions.originLonDeg);
         DtGeocToTopoTransform(lat, lon, &myToNed);
         // The frame's origin sits at the origin's height, not on the ellipsoid.
-        myToNed.setOffset(DtGeodeticCoord(lat, lon, myOptions.originHeight).geocentric());
+        DtGeodeticCoord origin(lat, lon, 0.0);
+        origin.setGeoidGrid(myOptions.geoid, myOptions.geoidCubic);
+        origin.setAlt(myOptions.originHeight);
+        myToNed.setOffset(origin.geocentric());
         myFromNed.setByInverse(myToNed);
     }
 }
@@ -181,7 +184,8 @@ bool Converter::read(const char* line, std::size_t size, Position& p, std::strin
             !parseAngle(f.begin[1], f.length[1], AngleKind::Longitude, myOptions.radians, lonDeg, why) ||
             !numbers(2, n - 2))
             return false;
-        p.geodetic.setAll(DtDeg2Rad(latDeg), DtDeg2Rad(lonDeg), n == 3 ? v[2] : 0.0);
+        p.geodetic.setAll(DtDeg2Rad(latDeg), DtDeg2Rad(lonDeg), 0.0);
+        p.geodetic[2] = (n == 3 ? v[2] : 0.0) + undulation(p.geodetic);
         p.haveGeodetic = true;
         return true;
     }
@@ -210,7 +214,8 @@ bool Converter::read(const char* line, std::size_t size, Position& p, std::strin
                                                       : -std::numeric_limits<double>::infinity());
         double lat, lon;
         myUtm.utm2geod(v[1], v[2], &lat, &lon);
-        p.geodetic.setAll(lat, DtDeg2Rad(DtModPerHi(DtRad2Deg(lon), -180.0, 180.0)), n == 4 ? v[3] : 0.0);
+        p.geodetic.setAll(lat, DtDeg2Rad(DtModPerHi(DtRad2Deg(lon), -180.0, 180.0)), 0.0);
+        p.geodetic[2] = (n == 4 ? v[3] : 0.0) + undulation(p.geodetic);
         p.haveGeodetic = true;
         return true;
     }
@@ -254,6 +259,13 @@ void Converter::ensureGeodetic(Position& p)
     }
 }
 
+double Converter::undulation(const DtVector64& geodetic) const
+{
+    if (!myOptions.geoid)
+        return 0.0;
+    return myOptions.geoid->undulation(DtRad2Deg(geodetic[0]), DtRad2Deg(geodetic[1]), myOptions.geoidCubic);
+}
+
 void Converter::ensureGeocentric(Position& p)
 {
     if (!p.haveGeocentric) {
@@ -269,7 +281,7 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
         ensureGeodetic(p);
         appendLatLon(out, DtRad2Deg(p.geodetic[0]), DtRad2Deg(p.geodetic[1]));
         out += ' ';
-        appendMetres(out, p.geodetic[2]);
+        appendMetres(out, p.geodetic[2] - undulation(p.geodetic));
         return true;
     case Mode::Geocentric:
         ensureGeocentric(p);
@@ -292,7 +304,7 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
         out += ' ';
         appendMetres(out, northing);
         out += ' ';
-        appendMetres(out, p.geodetic[2]);
+        appendMetres(out, p.geodetic[2] - undulation(p.geodetic));
         return true;
     }
     case Mode::Ned: {

@@ -4,9 +4,11 @@
 #define QORCONVERT_CONVERTER_H
 
 #include <coordTransform.h>
+#include <geoidGrid.h>
 #include <mapDatum.h>
 #include <utmReferencePoint.h>
 
+#include <memory>
 #include <string>
 
 namespace qorconvert {
@@ -41,6 +43,9 @@ struct Options
     long zone = 0;             // UTM zone for every point; 0: each point's own
     bool haveOrigin = false;   // NED origin
     double originLatDeg = 0, originLonDeg = 0, originHeight = 0;
+    // Heights (and the origin's) above this geoid instead of the ellipsoid.
+    std::shared_ptr<const Vorant::DtGeoidGrid> geoid;
+    bool geoidCubic = false;
 };
 
 class Converter
@@ -66,6 +71,9 @@ private:
     bool write(Position& p, std::string& out, std::string& why);
     void ensureGeodetic(Position& p);
     void ensureGeocentric(Position& p);
+    // The geoid's height above the ellipsoid at a geodetic position (radians),
+    // as a geodetic coordinate over the grid takes it; 0 without a geoid.
+    double undulation(const Vorant::DtVector64& geodetic) const;
 
     void appendMetres(std::string& out, double v) const;
     void appendAngle(std::string& out, double degrees) const;

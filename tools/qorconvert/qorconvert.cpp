@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,6 +51,10 @@ const char* const kHelp =
     "      --dms              write latitude and longitude as degrees, minutes, seconds\n"
     "  -z, --zone N           UTM zone for every point (default: each point's own)\n"
     "  -o, --origin LAT,LON[,H]  origin of the north-east-down frame (degrees, metres)\n"
+    "      --geoid FILE       heights above the geoid of a GTX grid (such as\n"
+    "                         /usr/share/proj/egm96_15.gtx) instead of the ellipsoid,\n"
+    "                         in and out, the origin's too; bilinear between nodes\n"
+    "      --geoid-cubic      bicubic instead of bilinear\n"
     "  -j, --threads N        convert with N threads (default 1; 0: one per core);\n"
     "                         the output keeps the order of the input\n"
     "      --example          convert a built-in set of points through every mode\n"
@@ -62,6 +67,7 @@ const char* const kHelp =
     "  qorconvert -f utm -t geod 18N 583960 4507523\n"
     "  qorconvert -f geoc -t geod -d ED50 < points.txt\n"
     "  qorconvert -f geod -t ned -o 40,-74,0 40.001 -74 0\n"
+    "  qorconvert --geoid /usr/share/proj/egm96_15.gtx -t geod 27.9881 86.925 8848.86\n"
     "  qorconvert -f att -t hpr 1334000 -4654000 4138000 45 10 0\n"
     "\n"
     "A line that cannot be read gives the output line \"error: <reason>\" and a\n"
@@ -196,6 +202,16 @@ int main(int argc, char** argv)
                 n != double(int(n)))
                 return usageError("threads must be a whole number from 0 to 256");
             threads = n == 0 ? std::max(1u, std::thread::hardware_concurrency()) : unsigned(n);
+        } else if (arg == "--geoid") {
+            if (!next(value))
+                return usageError("--geoid needs a GTX grid file");
+            try {
+                options.geoid = std::make_shared<Vorant::DtGeoidGrid>(value);
+            } catch (const std::exception& e) {
+                return usageError(e.what());
+            }
+        } else if (arg == "--geoid-cubic") {
+            options.geoidCubic = true;
         } else if (arg == "-o" || arg == "--origin") {
             qorconvert::Fields f;
             if (!next(value))
