@@ -55,3 +55,28 @@ TEST(ConcurrencyTest, ConversionsOnDistinctObjects)
     for (int f : failures)
         EXPECT_EQ(f, 0);
 }
+
+// One grid serves every thread; an area grid reads the nodes it lacks from the
+// file while the others do the same.
+TEST(ConcurrencyTest, OneGeoidGridFromManyThreads)
+{
+    const std::string file = qmtest::writeGtx("threads.gtx", -90, -180, 2, 2, 91, 180,
+                                              [](int r, int c) { return float(r * 7 % 13 + c * 0.01); });
+    const auto area = std::make_shared<const DtGeoidGrid>(file, -10, -10, 10, 10);
+    const DtGeoidGrid whole(file);
+    std::vector<double> expected(4000);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        expected[i] = whole.undulation(double(i % 181) - 90, double(i) * 0.37, i % 2 == 0);
+    std::vector<int> mismatches(4, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < mismatches.size(); ++t)
+        threads.emplace_back([&, t] {
+            DtGeodeticCoord coord;
+            coord.setGeoidGrid(area, true);
+            for (std::size_t i = t; i < expected.size(); i += 2)
+                mismatches[t] += area->undulation(double(i % 181) - 90, double(i) * 0.37, i % 2 == 0) != expected[i];
+        });
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(mismatches, std::vector<int>(4, 0));
+}

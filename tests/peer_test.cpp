@@ -10,6 +10,10 @@
 #include <GeographicLib/TransverseMercatorExact.hpp>
 #include <GeographicLib/UTMUPS.hpp>
 
+#ifdef QORMATRIX_HAVE_PROJ
+#include <proj.h>
+#endif
+
 using namespace Vorant;
 using namespace qmtest;
 
@@ -195,3 +199,27 @@ TEST_F(GlobalStateTest, HeadingPitchRollAgainstTheLocalFrameOfThePeer)
     // the geodetic conversion), roll 7.88e-7 rad (acos-based extraction).
     EXPECT_TRUE(worstHeading < 7e-8 && worstPitch < 2.2e-8 && worstRoll < 8e-7);
 }
+
+#ifdef QORMATRIX_HAVE_PROJ
+// PROJ's vertical grid shift over the same EGM96 grid, bilinear as ours.
+TEST(PeerTest, GeoidUndulationAgainstProjVgridshift)
+{
+    const char* const file = "/usr/share/proj/egm96_15.gtx";
+    if (!std::ifstream(file))
+        GTEST_SKIP() << file << " is not installed";
+    PJ_CONTEXT* context = proj_context_create();
+    PJ* shift = proj_create(context, "+proj=vgridshift +grids=egm96_15.gtx +multiplier=1");
+    ASSERT_NE(shift, nullptr) << proj_context_errno_string(context, proj_context_errno(context));
+    const DtGeoidGrid egm96(file);
+    Stream draws(96);
+    double worst = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const double lat = i < 100 ? 90.0 * (i % 3 - 1) : draws.uniform(-90, 90), lon = draws.uniform(-180, 180);
+        const PJ_COORD out = proj_trans(shift, PJ_FWD, proj_coord(lon * kDeg, lat * kDeg, 0, 0));
+        worst = std::max(worst, std::fabs(egm96.undulation(lat, lon) - out.xyz.z));
+    }
+    EXPECT_LT(worst, 1e-3);   // measured 7.9e-13 m
+    proj_destroy(shift);
+    proj_context_destroy(context);
+}
+#endif

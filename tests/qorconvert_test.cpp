@@ -152,6 +152,47 @@ TEST_F(GlobalStateTest, ConverterRoundTripsThroughEveryMode)
     EXPECT_NEAR(numbers(run(decl, "-45 -72"))[0], -2.1222, 1e-4);
 }
 
+TEST_F(GlobalStateTest, ConverterHeightsAboveAGeoid)
+{
+    Options o;
+    o.precision = 6;
+    o.geoid = std::make_shared<DtGeoidGrid>(qmtest::writeGtx("converter.gtx", 30, -90, 10, 10, 4, 4,
+                                                             [](int r, int c) { return float(10 * r - 3 * c); }));
+    const double n = o.geoid->undulation(DtRad2Deg(DtDeg2Rad(40.5)), DtRad2Deg(DtDeg2Rad(-74.0)));   // 5.8
+    Options withoutGeoid = o;
+    withoutGeoid.geoid = nullptr;
+    Converter toGeoc(o), plain(withoutGeoid);
+    const std::vector<double> above = numbers(run(toGeoc, "40.5 -74 100"));
+    const std::vector<double> same = numbers(run(plain, "40.5 -74 " + std::to_string(100 + n)));
+    EXPECT_TRUE(n != 0 && std::fabs(above[0] - same[0]) + std::fabs(above[2] - same[2]) < 1e-5) << n;
+    for (Mode mode : {Mode::Geocentric, Mode::Utm, Mode::Geodetic}) {
+        o.to = mode;
+        Converter forward(o);
+        const std::string there = run(forward, "40.5 -74 100");
+        o.from = mode;
+        o.to = Mode::Geodetic;
+        Converter back(o);
+        EXPECT_NEAR(numbers(run(back, there))[2], 100, 1e-6) << there;
+        o.from = Mode::Geodetic;
+    }
+    o.to = Mode::Utm;   // the height written is above the geoid as well
+    Converter utm(o);
+    EXPECT_EQ(numbers(run(utm, "40.5 -74 100"))[3], 100);
+    o.to = Mode::Ned;
+    o.haveOrigin = true;
+    o.originLatDeg = 40.5;
+    o.originLonDeg = -74;
+    o.originHeight = 100;
+    Converter ned(o);
+    EXPECT_LT(std::fabs(numbers(run(ned, "40.5 -74 100"))[2]), 1e-6);
+    o.geoidCubic = true;
+    Converter cubic(o);
+    EXPECT_LT(std::fabs(numbers(run(cubic, "40.5 -74 100"))[2]), 1e-6);
+    EXPECT_EQ(run(cubic, "20 -74 100", false), "DtException: geoid grid '" + o.geoid->file() +
+                                                   "': latitude 20, longitude -74 is outside the grid (latitudes 30 "
+                                                   "to 60, longitudes -90 to -60)");
+}
+
 TEST_F(GlobalStateTest, ConverterExplainsBadLines)
 {
     Options o;

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <memory>
 #include <functional>
 #include <limits>
 #include <random>
@@ -53,6 +55,33 @@ inline void expectThrows(const std::function<void()>& call, const std::string& t
         EXPECT_EQ(std::string(e.what()), "DtException: " + text);
         EXPECT_TRUE(e.signature() == signature && e.file() == file && e.line() > 0 && !e.predecessor()) << e.signature();
     }
+}
+
+// Writes a GTX geoid grid into the test's temporary directory and returns its
+// path: the header, then value(row, column) for rows from the south, all
+// big-endian; extraBytes (may be negative) makes the size wrong on purpose.
+inline std::string writeGtx(const std::string& name, double south, double west, double dLat, double dLon, int rows,
+                            int columns, const std::function<float(int, int)>& value, long extraBytes = 0)
+{
+    std::string bytes;
+    const auto put = [&](const void* p, std::size_t n) {
+        for (std::size_t i = n; i-- > 0;)
+            bytes += static_cast<const char*>(p)[i];
+    };
+    for (double d : {south, west, dLat, dLon})
+        put(&d, 8);
+    for (std::int32_t n : {std::int32_t(rows), std::int32_t(columns)})
+        put(&n, 4);
+    const std::size_t size = std::size_t(40 + 4L * rows * columns + extraBytes);
+    for (int r = 0; r < rows && bytes.size() < size; ++r)
+        for (int c = 0; c < columns; ++c) {
+            const float v = value(r, c);
+            put(&v, 4);
+        }
+    bytes.resize(size, '\0');
+    const std::string path = ::testing::TempDir() + name;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    return path;
 }
 
 // Sets the notification level for a scope and restores it afterwards.
