@@ -5,6 +5,7 @@
 #include "benchInputs.h"
 
 #include <geodeticCoord.h>
+#include <geoidGrid.h>
 #include <qvDcm.h>
 #include <qvQuaternion.h>
 #include <qvTaitBryan.h>
@@ -559,3 +560,35 @@ BENCHMARK(heading_ours);
 BENCHMARK(heading_peers);
 
 }  // namespace
+
+// ---- geoid undulation, EGM96 bilinear ------------------------------------------------
+
+namespace {
+
+void geoid_ours(benchmark::State& s)
+{
+    const DtGeoidGrid grid("/usr/share/proj/egm96_15.gtx");
+    const auto lat = qmbench::uniform(-90, 90, 41), lon = qmbench::uniform(-180, 180, 42);
+    std::size_t i = 0;
+    for (auto _ : s) {
+        benchmark::DoNotOptimize(grid.undulation(lat[i], lon[i]));
+        i = (i + 1) & kMask;
+    }
+}
+
+void geoid_proj_trans(benchmark::State& s)
+{
+    const Proj shift("+proj=vgridshift +grids=egm96_15.gtx +multiplier=1");
+    const auto lat = qmbench::uniform(-90, 90, 41), lon = qmbench::uniform(-180, 180, 42);
+    std::size_t i = 0;
+    for (auto _ : s) {
+        const PJ_COORD c = proj_trans(shift.p, PJ_FWD, proj_coord(lon[i] * kDeg, lat[i] * kDeg, 0, 0));
+        benchmark::DoNotOptimize(c.xyz.z);
+        i = (i + 1) & kMask;
+    }
+}
+
+}  // namespace
+
+BENCHMARK(geoid_ours);
+BENCHMARK(geoid_proj_trans);

@@ -144,14 +144,14 @@ DtGeoidGrid::DtGeoidGrid(const std::string& file, double south, double west, dou
              kSigArea, __LINE__);
     try {
         open(kSigArea);
-        // One node more on each side than bilinear needs, for bicubic.
+        // Every node bicubic needs: one before the first cell, two after the last.
         const long firstRow = clampedFloor((south - mySouth) / myDLat - 1.0, 0, myRows - 1);
-        const long lastRow = clampedFloor(std::ceil((north - mySouth) / myDLat) + 1.0, 0, myRows - 1);
+        const long lastRow = clampedFloor(std::ceil((north - mySouth) / myDLat) + 2.0, 0, myRows - 1);
         long firstColumn = 0, columnCount = myColumns;
         double span = east - west;
         if (span < 0.0)
             span = std::fmod(span, 360.0) + 360.0;   // across the antimeridian
-        const double spanColumns = std::ceil(span / myDLon) + 3.0;
+        const double spanColumns = std::ceil(span / myDLon) + 4.0;
         if (myPeriod != 0 && spanColumns < static_cast<double>(myPeriod)) {
             double from = std::fmod(west - myWest, 360.0);
             if (from < 0.0)
@@ -162,7 +162,7 @@ DtGeoidGrid::DtGeoidGrid(const std::string& file, double south, double west, dou
             columnCount = static_cast<long>(spanColumns);
         } else if (myPeriod == 0 && west <= east) {
             const long first = clampedFloor((west - myWest) / myDLon - 1.0, 0, myColumns - 1);
-            const long last = clampedFloor(std::ceil((east - myWest) / myDLon) + 1.0, 0, myColumns - 1);
+            const long last = clampedFloor(std::ceil((east - myWest) / myDLon) + 2.0, 0, myColumns - 1);
             if (first <= last) {
                 firstColumn = first;
                 columnCount = last - first + 1;
