@@ -54,6 +54,8 @@ TEST(GeoidGridTest, NodesCellsAntimeridianAndPolesOfAWrittenGrid)
     const DtGeoidGrid sphere(writeGtx("sphere.gtx", -90, 0, 5, 5, 37, 73,
                                       [](int r, int c) { return float(sphereX(-90 + 5 * r, 5 * c)); }));
     EXPECT_TRUE(sphere.global() && sphere.columns() == 73);
+    for (bool cubic : {false, true})   // a whole turn after rounding: the first column again
+        EXPECT_EQ(sphere.undulation(10, -1e-300, cubic), sphere.undulation(10, 0, cubic));
     Stream draws(17);
     double worstLinear = 0, worstCubic = 0, worstPolar = 0;
     for (int i = 0; i < 4000; ++i) {
@@ -102,19 +104,20 @@ TEST(GeoidGridTest, AnAreaInMemoryGivesTheWholeGridsValues)
     const auto value = [](int r, int c) { return float(std::sin(r * 0.7 + c * 1.3) * 50 + r); };
     const std::string file = writeGtx("area.gtx", -90, -180, 1, 1, 181, 360, value);
     const DtGeoidGrid whole(file);
-    // Across the antimeridian, then a band, then areas that cover everything.
-    const DtGeoidGrid pacific(file, 10, 170, 20, -170), band(file, -5, -180, 5, 180);
-    EXPECT_FALSE(pacific.holdsAll() || band.holdsAll());
+    // Across the antimeridian (west given a turn away), on the grid's first
+    // column, just after it; then areas that cover everything.
+    const DtGeoidGrid pacific(file, 10, 530, 20, -170), first(file, -5, -180, 5, -170), next(file, -5, -179.5, 5, -170);
     EXPECT_EQ(pacific.memoryBytes(), 14u * 24u * 4u);   // rows 99 to 112, columns 349 to 12
-    EXPECT_TRUE(DtGeoidGrid(file, -90, 0, 90, 360).holdsAll() && DtGeoidGrid(file, -90, 10, 90, 9.5).holdsAll());
+    EXPECT_TRUE(DtGeoidGrid(file, -90, 0, 90, 360).holdsAll() && DtGeoidGrid(file, -90, 10, 90, 9.5).holdsAll() &&
+                !first.holdsAll());
     Stream draws(5);
     for (int i = 0; i < 3000; ++i) {
         const double lat = i % 2 ? draws.uniform(8, 22) : draws.uniform(-90, 90);
         const double lon = i % 2 ? draws.uniform(165, 195) : draws.uniform(-180, 180);
         const bool cubic = i % 3 == 0;
         const double expected = whole.undulation(lat, lon, cubic);
-        ASSERT_EQ(pacific.undulation(lat, lon, cubic), expected) << lat << " " << lon;
-        ASSERT_EQ(band.undulation(lat, lon, cubic), expected) << lat << " " << lon;
+        ASSERT_TRUE(pacific.undulation(lat, lon, cubic) == expected && first.undulation(lat, lon, cubic) == expected)
+            << lat << " " << lon;
     }
     // A regional grid holds the part of the area it has.
     const std::string regional = writeGtx("regional-area.gtx", 40, -10, 0.5, 0.5, 11, 21, value);
@@ -124,9 +127,15 @@ TEST(GeoidGridTest, AnAreaInMemoryGivesTheWholeGridsValues)
         for (double lon = -10; lon <= 0; lon += 0.4)
             ASSERT_EQ(part.undulation(lat, lon, lat > 42), full.undulation(lat, lon, lat > 42));
 
-    // Nodes beyond the area come from the file: cut short, it says so.
+    // Nodes beyond the area come from the file: cut short, it says so; the
+    // corners of each area need none.
     writeGtx("area.gtx", -90, -180, 1, 1, 181, 360, value, -4 * 360 * 100);
-    EXPECT_EQ(pacific.undulation(15, 180), whole.undulation(15, 180));
+    const struct { const DtGeoidGrid* grid; double s, w, n, e; } areas[] = {
+        {&pacific, 10, 170, 20, -170}, {&first, -5, -180, 5, -170}, {&next, -5, -179.5, 5, -170}};
+    for (const auto& [grid, s, w, n, e] : areas)
+        for (double lat : {s, n})
+            for (double lon : {w, e})
+                EXPECT_EQ(grid->undulation(lat, lon, true), whole.undulation(lat, lon, true)) << lat << " " << lon;
     expectThrows([&] { pacific.undulation(60, 0); },
                  "geoid grid '" + file + "': cannot read the node of row 150, column 180: the file ended early",
                  kSigUndulation, "geoidGrid.cpp");
@@ -147,6 +156,7 @@ TEST(GeoidGridTest, BadFilesAndAreasAreReportedWithTheFileName)
          "': wrongly sized: its header gives 3 x 4 nodes (88 bytes), the file has 87 bytes"},
         {writeGtx("rows.gtx", 0, 0, 1, 1, 1, 4, one), gtx + "1 rows of 4 nodes"},
         {writeGtx("huge.gtx", 0, 0, 1e-6, 1e-6, 65536, 32769, one, -4L * 65536 * 32769), gtx + "65536 rows of 32769 nodes"},
+        {writeGtx("columns.gtx", 0, 0, 1e-6, 1e-6, 2, 16777217, one, -8L * 16777217), gtx + "2 rows of 16777217 nodes"},
         {writeGtx("spacing.gtx", 0, 0, -1, 1, 2, 2, one), gtx + "node spacing -1 x 1 degrees"},
         {writeGtx("nan.gtx", 0, 0, 1, kNaN, 2, 2, one), gtx + "node spacing 1 x nan degrees"},
         {writeGtx("north.gtx", 80, 0, 1, 1, 12, 2, one), gtx + "it spans latitudes 80 to 91 and longitudes 0 to 1"},

@@ -32,6 +32,8 @@ constexpr float kNoData = -88.8888f;
 // Far beyond any published grid (a 1' global grid has 2.3e8 nodes), and small
 // enough that every byte offset stays well inside off_t.
 constexpr long kMaxNodes = 1L << 31;
+// A row of 64 MiB: 780 times the columns of a global 1' grid.
+constexpr long kMaxColumns = 1L << 24;
 // Slack for header values written in decimal degrees.
 constexpr double kAngleSlack = 1e-9;
 
@@ -73,20 +75,11 @@ float bigEndianFloat(const unsigned char* p)
 }
 
 // Reads exactly size bytes at offset; false on an error or an early end.
+// A regular file gives all it has in one call up to 2 GiB, and no row comes
+// near that (see kMaxColumns).
 bool readAt(int fd, void* buffer, std::size_t size, off_t offset)
 {
-    auto* at = static_cast<unsigned char*>(buffer);
-    while (size > 0) {
-        const ssize_t got = ::pread(fd, at, size, offset);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        at += got;
-        size -= static_cast<std::size_t>(got);
-        offset += got;
-    }
-    return true;
+    return ::pread(fd, buffer, size, offset) == static_cast<ssize_t>(size);
 }
 
 bool noData(float v)
@@ -217,7 +210,7 @@ void DtGeoidGrid::open(const char* signature)
     const std::string gtx = "not a GTX grid: ";
     if (!(myDLat > 0.0 && myDLat <= 180.0 && myDLon > 0.0 && myDLon <= 360.0))
         fail(gtx + "node spacing " + degrees(myDLat) + " x " + degrees(myDLon) + " degrees", signature, __LINE__);
-    if (myRows < 2 || myColumns < 2 || myRows > kMaxNodes / myColumns)
+    if (myRows < 2 || myColumns < 2 || myColumns > kMaxColumns || myRows > kMaxNodes / myColumns)
         fail(gtx + std::to_string(myRows) + " rows of " + std::to_string(myColumns) + " nodes", signature,
              __LINE__);
     const double north = mySouth + static_cast<double>(myRows - 1) * myDLat;
