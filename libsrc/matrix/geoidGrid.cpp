@@ -299,14 +299,12 @@ double DtGeoidGrid::undulation(double latDeg, double lonDeg, bool cubic) const
         fail("no point at latitude " + degrees(latDeg) + ", longitude " + degrees(lonDeg), kSigUndulation,
              __LINE__);
     const double y = (latDeg - mySouth) / myDLat;
-    double x = (lonDeg - myWest) / myDLon;
-    if (myPeriod != 0 || !(x >= 0.0 && x <= static_cast<double>(myColumns - 1))) {
-        // The same meridian a whole turn away (grids may count 0 to 360).
-        double turn = std::fmod(lonDeg - myWest, 360.0);
-        if (turn < 0.0)
-            turn += 360.0;
-        x = turn / myDLon;
-    }
+    // Eastwards from the grid's west edge, within a turn (grids may count
+    // longitudes from -180 or from 0).
+    double east = std::fmod(lonDeg - myWest, 360.0);
+    if (east < 0.0)
+        east += 360.0;
+    const double x = east / myDLon;
     const double lastColumn = static_cast<double>(myPeriod != 0 ? myPeriod : myColumns - 1);
     if (!(y >= 0.0 && y <= static_cast<double>(myRows - 1) && x <= lastColumn))
         fail("latitude " + degrees(latDeg) + ", longitude " + degrees(lonDeg) + " is outside the grid (latitudes " +
@@ -402,11 +400,13 @@ namespace {
 class GridGeoidDatum final : public DtGeoidDatum
 {
 public:
+    // The grid's file is the datum's path; it is safe from any thread.
     GridGeoidDatum(std::shared_ptr<const DtGeoidGrid> grid, bool cubic)
         : DtGeoidDatum(DtString(grid->file().c_str()), cubic, true), myGrid(std::move(grid)), myCubicFlag(cubic)
     {
-        initGeoid(DtGeoidGtxGrid, geoidPath(), cubic, true);
     }
+
+    DtGeoidType geoidType() override { return DtGeoidGtxGrid; }
 
     double undulation(double latDeg, double lonDeg) override
     {
