@@ -1,0 +1,223 @@
+// The docstrings of qormatrix._core (numpydoc; the examples run as doctests).
+#ifndef QORMATRIX_PYTHON_DOCS_H
+#define QORMATRIX_PYTHON_DOCS_H
+
+namespace qmpy {
+namespace docs {
+
+#define QM_COMMON                                                                                             \
+    "deg : bool, default True\n"                                                                              \
+    "    Angles in and out in degrees; False: radians.\n"                                                     \
+    "datum : str, default 'WGS84'\n"                                                                          \
+    "    Map datum of the geodetic values: 'WGS84', 'ED50', 'NASANAD27', 'NASBNAD27' or 'CONUSNAD27'.\n"      \
+    "    Geocentric values are always in the common (WGS 84) frame: the datum's shift is applied.\n"          \
+    "    The process-wide datum of the C++ library is neither used nor changed.\n"                            \
+    "out : tuple of ndarray, optional\n"                                                                      \
+    "    Arrays (float64, C-contiguous, of the broadcast shape) to write the results into.\n"                 \
+    "errors : {'raise', 'nan'}, default 'raise'\n"                                                            \
+    "    A bad element (a non-finite input, a latitude beyond +/-90 degrees, a value the conversion\n"        \
+    "    refuses) raises ValueError naming the first one, or gives NaN in its row with 'nan'.\n"              \
+    "threads : int, optional\n"                                                                               \
+    "    Worker threads for arrays; default: one per core from 65,536 elements on, else one.\n"               \
+    "    The GIL is released while arrays are converted.\n"
+
+#define QM_ARRAYS                                                                                             \
+    "Inputs are array-likes of ints or floats (converted to float64 once) that broadcast together;\n"      \
+    "Python or NumPy scalars in give Python floats out. Every element equals the C++ library's\n"          \
+    "single-point call on it, bit for bit, whatever the number of threads.\n"
+
+inline const char* const kModule =
+    "The qormatrix library's geodesy and rotations on NumPy arrays.\n\n"
+    "Positions in an earth-centred, earth-fixed (geocentric, 'ecef') frame, as latitude, longitude and\n"
+    "height on a map datum, as UTM grid coordinates or in local north-east-down and east-north-up frames;\n"
+    "orientation over the ground; Tait-Bryan angles, direction cosine matrices and quaternions.\n";
+
+inline const char* const kGeodetic2Ecef =
+    "geodetic2ecef(lat, lon, alt=0.0, *, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
+    "Geodetic latitude, longitude and height to geocentric X, Y, Z.\n\n" QM_ARRAYS
+    "\nParameters\n----------\n"
+    "lat, lon : array_like\n    Geodetic latitude and longitude (degrees unless deg=False).\n"
+    "alt : array_like, default 0.0\n    Height above the ellipsoid, metres.\n" QM_COMMON
+    "\nReturns\n-------\nx, y, z : float or ndarray\n    Geocentric coordinates, metres.\n"
+    "\nExamples\n--------\n"
+    ">>> import qormatrix as qm\n"
+    ">>> x, y, z = qm.geodetic2ecef(45.0, 30.0, 1000.0)\n"
+    ">>> print(f'{x:.3f} {y:.3f} {z:.3f}')\n"
+    "3912960.837 2259148.993 4488055.516\n";
+
+inline const char* const kEcef2Geodetic =
+    "ecef2geodetic(x, y, z, *, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
+    "Geocentric X, Y, Z to geodetic latitude, longitude and height.\n\n"
+    "The library's iteration stops once the foot point moves less than 0.5 m: near the earth heights\n"
+    "agree with an exact solution to about 1e-7 m, latitudes on the equator to about 0.15 m.\n\n" QM_ARRAYS
+    "\nParameters\n----------\nx, y, z : array_like\n    Geocentric coordinates, metres.\n" QM_COMMON
+    "\nReturns\n-------\nlat, lon, alt : float or ndarray\n"
+    "    Latitude and longitude (degrees unless deg=False), height above the ellipsoid in metres.\n"
+    "\nExamples\n--------\n"
+    ">>> import qormatrix as qm\n"
+    ">>> lat, lon, alt = qm.ecef2geodetic([6378137.0, 0.0], [0.0, 6378137.0], [0.0, 0.0])\n"
+    ">>> lon\n"
+    "array([ 0., 90.])\n";
+
+#define QM_LOCAL_DOC(NAME, SIGNATURE, WHAT, INPUT, OUTPUT, EXAMPLE)                                           \
+    NAME SIGNATURE "\n\n" WHAT "\n\n"                                                                         \
+    "The frame's origin is at lat0, lon0 and height h0 on the datum; its axes are north, east and down\n"    \
+    "(NED) or east, north and up (ENU) there.\n\n" QM_ARRAYS "\nParameters\n----------\n" INPUT             \
+    "lat0, lon0, h0 : array_like\n    The origin: latitude, longitude (degrees unless deg=False), height in metres.\n" \
+    QM_COMMON "\nReturns\n-------\n" OUTPUT "\nExamples\n--------\n>>> import qormatrix as qm\n" EXAMPLE
+
+#define QM_LOCAL_SIG "(..., lat0, lon0, h0=0.0, *, deg=True, datum='WGS84', out=None, errors='raise', threads=None)"
+
+inline const char* const kEcef2Ned = QM_LOCAL_DOC(
+    "ecef2ned", "(x, y, z, lat0, lon0, h0=0.0, *, ...)", "Geocentric X, Y, Z to north, east, down at an origin.",
+    "x, y, z : array_like\n    Geocentric coordinates, metres.\n", "n, e, d : float or ndarray\n    Metres.\n",
+    ">>> n, e, d = qm.ecef2ned(6378237.0, 0.0, 0.0, 0.0, 0.0)\n>>> print(f'{n:.6f} {e:.6f} {d:.6f}')\n"
+    "0.000000 0.000000 -100.000000\n");
+inline const char* const kEcef2Enu = QM_LOCAL_DOC(
+    "ecef2enu", "(x, y, z, lat0, lon0, h0=0.0, *, ...)", "Geocentric X, Y, Z to east, north, up at an origin.",
+    "x, y, z : array_like\n    Geocentric coordinates, metres.\n", "e, n, u : float or ndarray\n    Metres.\n",
+    ">>> e, n, u = qm.ecef2enu(6378237.0, 0.0, 0.0, 0.0, 0.0)\n>>> print(f'{u:.6f}')\n100.000000\n");
+inline const char* const kGeodetic2Ned = QM_LOCAL_DOC(
+    "geodetic2ned", "(lat, lon, alt, lat0, lon0, h0=0.0, *, ...)",
+    "Geodetic latitude, longitude, height to north, east, down at an origin.",
+    "lat, lon, alt : array_like\n    The point (degrees unless deg=False; metres).\n",
+    "n, e, d : float or ndarray\n    Metres.\n",
+    ">>> n, e, d = qm.geodetic2ned(45.0, 7.0, 500.0, 45.0, 7.0, 0.0)\n>>> print(f'{d:.6f}')\n-500.000000\n");
+inline const char* const kGeodetic2Enu = QM_LOCAL_DOC(
+    "geodetic2enu", "(lat, lon, alt, lat0, lon0, h0=0.0, *, ...)",
+    "Geodetic latitude, longitude, height to east, north, up at an origin.",
+    "lat, lon, alt : array_like\n    The point (degrees unless deg=False; metres).\n",
+    "e, n, u : float or ndarray\n    Metres.\n",
+    ">>> e, n, u = qm.geodetic2enu(45.0, 7.0, 500.0, 45.0, 7.0, 0.0)\n>>> print(f'{u:.6f}')\n500.000000\n");
+inline const char* const kNed2Ecef = QM_LOCAL_DOC(
+    "ned2ecef", "(n, e, d, lat0, lon0, h0=0.0, *, ...)", "North, east, down at an origin to geocentric X, Y, Z.",
+    "n, e, d : array_like\n    Metres.\n", "x, y, z : float or ndarray\n    Geocentric coordinates, metres.\n",
+    ">>> x, y, z = qm.ned2ecef(0.0, 0.0, -100.0, 0.0, 0.0)\n>>> print(f'{x:.3f}')\n6378237.000\n");
+inline const char* const kEnu2Ecef = QM_LOCAL_DOC(
+    "enu2ecef", "(e, n, u, lat0, lon0, h0=0.0, *, ...)", "East, north, up at an origin to geocentric X, Y, Z.",
+    "e, n, u : array_like\n    Metres.\n", "x, y, z : float or ndarray\n    Geocentric coordinates, metres.\n",
+    ">>> x, y, z = qm.enu2ecef(0.0, 0.0, 100.0, 0.0, 0.0)\n>>> print(f'{x:.3f}')\n6378237.000\n");
+inline const char* const kNed2Geodetic = QM_LOCAL_DOC(
+    "ned2geodetic", "(n, e, d, lat0, lon0, h0=0.0, *, ...)",
+    "North, east, down at an origin to geodetic latitude, longitude, height.", "n, e, d : array_like\n    Metres.\n",
+    "lat, lon, alt : float or ndarray\n    Degrees unless deg=False; metres.\n",
+    ">>> lat, lon, alt = qm.ned2geodetic(0.0, 0.0, -500.0, 45.0, 7.0, 0.0)\n>>> print(f'{alt:.6f}')\n500.000000\n");
+inline const char* const kEnu2Geodetic = QM_LOCAL_DOC(
+    "enu2geodetic", "(e, n, u, lat0, lon0, h0=0.0, *, ...)",
+    "East, north, up at an origin to geodetic latitude, longitude, height.", "e, n, u : array_like\n    Metres.\n",
+    "lat, lon, alt : float or ndarray\n    Degrees unless deg=False; metres.\n",
+    ">>> lat, lon, alt = qm.enu2geodetic(0.0, 0.0, 500.0, 45.0, 7.0, 0.0)\n>>> print(f'{alt:.6f}')\n500.000000\n");
+
+inline const char* const kGeodetic2Utm =
+    "geodetic2utm(lat, lon, *, zone=None, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
+    "Geodetic latitude and longitude to UTM easting, northing and zone.\n\n"
+    "Standard UTM offsets (false easting 500 km; false northing 10,000 km south of the equator), scale\n"
+    "0.9996 on the central meridian; each point in its own zone (with the Norway and Svalbard\n"
+    "exceptions) unless zone fixes one. The series carry the meridian arc to e^8 and agree with the\n"
+    "exact transverse Mercator to 1.8 mm within 3 degrees of the central meridian.\n\n" QM_ARRAYS
+    "\nParameters\n----------\nlat, lon : array_like\n    Degrees unless deg=False.\n"
+    "zone : array_like of int, optional\n    The zone (1 to 60) for every point, or None.\n" QM_COMMON
+    "\nReturns\n-------\neasting, northing, zone : float or ndarray\n"
+    "    Metres, and the zone of each point (as floats). The hemisphere is the latitude's.\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> e, n, z = qm.geodetic2utm(40.0, -75.0)\n>>> print(f'{z:.0f} {e:.3f} {n:.3f}')\n18 500000.000 4427757.219\n";
+
+inline const char* const kUtm2Geodetic =
+    "utm2geodetic(easting, northing, zone, *, hemisphere=None, band=None, deg=True, datum='WGS84', out=None,\n"
+    "             errors='raise', threads=None)\n\n"
+    "UTM easting, northing and zone to geodetic latitude and longitude.\n\n"
+    "Give the hemisphere ('N' or 'S') or the latitude band letter ('C' to 'X'; 'N' and above are\n"
+    "north): it decides the false northing. A single letter or an array of letters.\n\n" QM_ARRAYS
+    "\nParameters\n----------\neasting, northing : array_like\n    Metres, with the standard offsets.\n"
+    "zone : array_like of int\n    1 to 60.\n"
+    "hemisphere, band : str or array_like of str\n    Exactly one of the two.\n" QM_COMMON
+    "\nReturns\n-------\nlat, lon : float or ndarray\n    Degrees unless deg=False; longitudes in (-180, 180].\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> lat, lon = qm.utm2geodetic(500000.0, 4427757.219, 18, hemisphere='N')\n"
+    ">>> print(f'{lat:.6f} {lon:.6f}')\n40.000000 -75.000000\n";
+
+inline const char* const kGridDeclination =
+    "grid_declination(lat, lon, *, zone=None, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
+    "Grid declination: the angle from true north to UTM grid north, positive when grid north lies east\n"
+    "of true north; measured by stepping 0.0001 rad north and projecting, in each point's own zone\n"
+    "unless zone fixes one.\n\n" QM_ARRAYS
+    "\nParameters\n----------\nlat, lon : array_like\n    Degrees unless deg=False.\n"
+    "zone : array_like of int, optional\n    The zone (1 to 60) for every point, or None.\n" QM_COMMON
+    "\nReturns\n-------\nangle : float or ndarray\n    Degrees unless deg=False.\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> print(f'{qm.grid_declination(-45.0, -72.0, zone=18):.4f}')\n-2.1222\n";
+
+inline const char* const kEcef2Hpr =
+    "ecef2hpr(x, y, z, psi, theta, phi, *, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
+    "Heading, pitch and roll over the local ground from a geocentric position and Tait-Bryan angles\n"
+    "(yaw psi, pitch theta, roll phi) of the body relative to the geocentric axes.\n\n" QM_ARRAYS
+    "\nParameters\n----------\nx, y, z : array_like\n    Geocentric position, metres.\n"
+    "psi, theta, phi : array_like\n    Angles to the geocentric axes (degrees unless deg=False).\n" QM_COMMON
+    "\nReturns\n-------\nheading, pitch, roll : float or ndarray\n    Over the north-east-down frame at the position.\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> h, p, r = qm.ecef2hpr(6378137.0, 0.0, 0.0, 0.0, -80.0, 0.0)   # nose north, 10 degrees up\n"
+    ">>> print(f'{h:.6f} {p:.6f} {r:.6f}')\n0.000000 10.000000 0.000000\n";
+
+#define QM_ROTATION(NAME, SIGNATURE, WHAT, PARAMS, RETURNS, EXAMPLE)                                          \
+    NAME SIGNATURE "\n\n" WHAT "\n\n"                                                                         \
+    "Angles are (psi, theta, phi): yaw about the third axis, pitch about the second, roll about the\n"       \
+    "first, applied in that order. Matrices are body to reference (a body vector times the matrix\n"        \
+    "gives it in the reference frame); quaternions are (w, x, y, z). Leading axes are kept; every\n"         \
+    "element equals the library's single call on it.\n\nParameters\n----------\n" PARAMS                    \
+    "out : ndarray, optional\n    A float64 C-contiguous array of the result's shape.\n"                    \
+    "\nReturns\n-------\n" RETURNS "\nExamples\n--------\n>>> import qormatrix as qm\n" EXAMPLE
+
+#define QM_DEG "deg : bool, default True\n    Angles in degrees; False: radians.\n"
+
+inline const char* const kTaitBryan2Dcm = QM_ROTATION(
+    "taitbryan2dcm", "(angles, *, deg=True, out=None)", "Tait-Bryan angles to direction cosine matrices.",
+    "angles : array_like, shape (..., 3)\n" QM_DEG, "ndarray, shape (..., 3, 3)\n",
+    ">>> m = qm.taitbryan2dcm([90.0, 0.0, 0.0])\n>>> print(m.round(12) + 0.0)\n"
+    "[[ 0. -1.  0.]\n [ 1.  0.  0.]\n [ 0.  0.  1.]]\n");
+inline const char* const kDcm2TaitBryan = QM_ROTATION(
+    "dcm2taitbryan", "(dcm, *, deg=True, out=None)",
+    "Direction cosine matrices to Tait-Bryan angles: theta in [-90, 90], psi and phi in [-180, 180];\n"
+    "within about 1e-6 rad of vertical pitch the roll is 0 and the heading carries the combined angle.",
+    "dcm : array_like, shape (..., 3, 3)\n" QM_DEG, "ndarray, shape (..., 3)\n",
+    ">>> print(qm.dcm2taitbryan(qm.taitbryan2dcm([30.0, 20.0, 10.0])).round(9))\n[30. 20. 10.]\n");
+inline const char* const kTaitBryan2Quat = QM_ROTATION(
+    "taitbryan2quat", "(angles, *, deg=True, out=None)", "Tait-Bryan angles to quaternions.",
+    "angles : array_like, shape (..., 3)\n" QM_DEG, "ndarray, shape (..., 4)\n",
+    ">>> print(qm.taitbryan2quat([[0.0, 0.0, 0.0], [180.0, 0.0, 0.0]]).round(12) + 0.0)\n"
+    "[[1. 0. 0. 0.]\n [0. 0. 0. 1.]]\n");
+inline const char* const kQuat2TaitBryan = QM_ROTATION(
+    "quat2taitbryan", "(quat, *, deg=True, out=None)", "Quaternions to Tait-Bryan angles (through their matrix).",
+    "quat : array_like, shape (..., 4)\n" QM_DEG, "ndarray, shape (..., 3)\n",
+    ">>> print(qm.quat2taitbryan(qm.taitbryan2quat([30.0, 20.0, 10.0])).round(9))\n[30. 20. 10.]\n");
+inline const char* const kQuat2Dcm = QM_ROTATION(
+    "quat2dcm", "(quat, *, out=None)", "Quaternions to direction cosine matrices (nothing is normalised).",
+    "quat : array_like, shape (..., 4)\n", "ndarray, shape (..., 3, 3)\n",
+    ">>> import numpy as np\n>>> a = [30.0, 20.0, 10.0]\n"
+    ">>> bool(np.allclose(qm.quat2dcm(qm.taitbryan2quat(a)), qm.taitbryan2dcm(a)))\nTrue\n");
+inline const char* const kDcm2Quat = QM_ROTATION(
+    "dcm2quat", "(dcm, *, out=None)", "Direction cosine matrices to quaternions, through their Tait-Bryan angles.",
+    "dcm : array_like, shape (..., 3, 3)\n", "ndarray, shape (..., 4)\n",
+    ">>> print(qm.dcm2quat(qm.taitbryan2dcm([180.0, 0.0, 0.0])).round(12) + 0.0)\n[0. 0. 0. 1.]\n");
+
+inline const char* const kUtmGrid =
+    "UtmGrid(lat0, lon0, *, zone=None, local=True, scale=0.9996, datum='WGS84', deg=True)\n\n"
+    "A UTM grid with its own reference point: with local=True (the default) eastings and northings\n"
+    "count from the reference point, and every point keeps the reference point's zone, also across a\n"
+    "zone line; local=False gives standard UTM values in that zone.\n\n"
+    "Parameters\n----------\nlat0, lon0 : float\n    The reference point (degrees unless deg=False).\n"
+    "zone : int, optional\n    The zone; default: the reference point's.\n"
+    "local : bool, default True\nscale : float, default 0.9996\ndatum : str, default 'WGS84'\ndeg : bool, default True\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n>>> grid = qm.UtmGrid(35.25, -120.1)\n"
+    ">>> grid\nUtmGrid(zone=10, local=True, datum='WGS84')\n"
+    ">>> e, n = grid.forward(35.25, -120.1)\n>>> print(f'{e:.6f} {n:.6f}')\n0.000000 0.000000\n";
+inline const char* const kUtmGridForward =
+    "forward(lat, lon, *, out=None, errors='raise', threads=None)\n\n"
+    "Latitude and longitude to easting and northing on this grid (metres).\n";
+inline const char* const kUtmGridInverse =
+    "inverse(easting, northing, *, out=None, errors='raise', threads=None)\n\n"
+    "Easting and northing on this grid to latitude and longitude.\n";
+
+}  // namespace docs
+}  // namespace qmpy
+
+#endif

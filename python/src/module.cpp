@@ -1,0 +1,475 @@
+// qormatrix._core: the library's conversions over NumPy arrays. Every element
+// goes through the same single-point call of the library that a C++ caller
+// would make; the machinery around it (columns.h) only moves numbers.
+#include "columns.h"
+#include "docs.h"
+
+#include <qormatrix.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+
+namespace py = pybind11;
+using namespace Vorant;
+using qmpy::bad;
+using qmpy::Outcome;
+using qmpy::Verdict;
+
+namespace {
+
+struct NamedDatum
+{
+    const char* name;
+    const DtMapDatum* datum;
+};
+const NamedDatum kDatums[] = {{"WGS84", &DtWGS84},
+                              {"ED50", &DtED50},
+                              {"NASANAD27", &DtNASANAD27},
+                              {"NASBNAD27", &DtNASBNAD27},
+                              {"CONUSNAD27", &DtCONUSNAD27}};
+
+// Argument names, for messages.
+const char* const kGeodeticAt[] = {"lat", "lon", "alt", "lat0", "lon0", "h0"};
+const char* const kGeocentricAt[] = {"x", "y", "z", "lat0", "lon0", "h0"};
+const char* const kNedAt[] = {"n", "e", "d", "lat0", "lon0", "h0"};
+const char* const kEnuAt[] = {"e", "n", "u", "lat0", "lon0", "h0"};
+const char* const kLatLonZone[] = {"lat", "lon", "zone"};
+const char* const kUtmNames[] = {"easting", "northing", "zone", "hemisphere"};
+const char* const kAttitude[] = {"x", "y", "z", "psi", "theta", "phi"};
+
+const DtMapDatum& datumNamed(const py::object& name)
+{
+    if (py::isinstance<py::str>(name)) {
+        std::string n = name.cast<std::string>();
+        for (char& ch : n)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        n.erase(std::remove(n.begin(), n.end(), ' '), n.end());
+        for (const NamedDatum& d : kDatums)
+            if (n == d.name)
+                return *d.datum;
+    }
+    throw py::value_error("datum: expected one of 'WGS84', 'ED50', 'NASANAD27', 'NASBNAD27', 'CONUSNAD27', got " +
+                          py::repr(name).cast<std::string>());
+}
+
+// One ellipsoid per datum, built once: the library's converter on that datum,
+// never the process-wide one.
+const DtReferenceEllipsoid& ellipsoidOf(const DtMapDatum& datum)
+{
+    static const DtReferenceEllipsoid ellipsoids[] = {DtReferenceEllipsoid(DtWGS84), DtReferenceEllipsoid(DtED50),
+                                                      DtReferenceEllipsoid(DtNASANAD27),
+                                                      DtReferenceEllipsoid(DtNASBNAD27),
+                                                      DtReferenceEllipsoid(DtCONUSNAD27)};
+    for (std::size_t i = 0; i < 5; ++i)
+        if (kDatums[i].datum == &datum)
+            return ellipsoids[i];
+    return ellipsoids[0];
+}
+
+bool finite(double v)
+{
+    return std::isfinite(v);
+}
+
+// Degrees or radians in, radians for the library.
+struct Angles
+{
+    bool deg;
+    double in(double v) const { return deg ? DtDeg2Rad(v) : v; }
+    double out(double v) const { return deg ? DtRad2Deg(v) : v; }
+    double quarter() const { return deg ? 90.0 : M_PI / 2; }
+};
+
+Outcome checkLatitude(const Angles& a, double lat, int argument)
+{
+    if (!finite(lat))
+        return bad(Verdict::NotFinite, argument);
+    if (!(std::fabs(lat) <= a.quarter()))
+        return bad(Verdict::LatitudeRange, argument);
+    return {};
+}
+
+Outcome checkFinite(const double* in, int from, int count)
+{
+    for (int i = from; i < from + count; ++i)
+        if (!finite(in[i]))
+            return bad(Verdict::NotFinite, i);
+    return {};
+}
+
+// ---- geodetic <-> geocentric ---------------------------------------------------------
+
+Outcome geodeticToGeocentric(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out)
+{
+    for (int i = 0; i < 3; ++i)
+        if (!finite(in[i]))
+            return bad(Verdict::NotFinite, i);
+    if (Outcome o = checkLatitude(a, in[0], 0); o.verdict != Verdict::Ok)
+        return o;
+    DtVector64 g;
+    e.geodeticToGeocentric(DtVector64(a.in(in[0]), a.in(in[1]), in[2]), g);
+    out[0] = g[0], out[1] = g[1], out[2] = g[2];
+    return {};
+}
+
+Outcome geocentricToGeodetic(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out)
+{
+    if (Outcome o = checkFinite(in, 0, 3); o.verdict != Verdict::Ok)
+        return o;
+    DtVector64 g;
+    e.geocentricToGeodetic(DtVector64(in[0], in[1], in[2]), g);
+    out[0] = a.out(g[0]), out[1] = a.out(g[1]), out[2] = g[2];
+    return {};
+}
+
+py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, bool deg, py::object datum, py::object out,
+                         py::object errors, py::object threads)
+{
+    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Angles a{deg};
+    return qmpy::convert({lat, lon, alt}, kGeodeticAt, 3, out, errors, threads, [&] {
+        return [&](const double* in, double* o) { return geodeticToGeocentric(e, a, in, o); };
+    });
+}
+
+py::object ecef2geodetic(py::object x, py::object y, py::object z, bool deg, py::object datum, py::object out,
+                         py::object errors, py::object threads)
+{
+    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Angles a{deg};
+    return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads, [&] {
+        return [&](const double* in, double* o) { return geocentricToGeodetic(e, a, in, o); };
+    });
+}
+
+// ---- local frames --------------------------------------------------------------------
+
+// The north-east-down frame at an origin (latitude, longitude, height), as the
+// library builds it: the rotation at the origin's angles, the offset at its
+// geocentric position. Rebuilt only when the origin changes.
+class LocalFrame
+{
+public:
+    LocalFrame(const DtReferenceEllipsoid& e, const Angles& a) : myEllipsoid(e), myAngles(a) {}
+
+    Outcome at(const double* origin, int firstArgument)
+    {
+        if (myValid && std::memcmp(origin, myOrigin, sizeof myOrigin) == 0)
+            return {};
+        myValid = false;
+        if (Outcome o = checkFinite(origin, 0, 3); o.verdict != Verdict::Ok)
+            return bad(o.verdict, firstArgument + o.argument);
+        if (Outcome o = checkLatitude(myAngles, origin[0], firstArgument); o.verdict != Verdict::Ok)
+            return o;
+        const double lat = myAngles.in(origin[0]), lon = myAngles.in(origin[1]);
+        DtGeocToTopoTransform(lat, lon, &myToNed);
+        DtVector64 offset;
+        myEllipsoid.geodeticToGeocentric(DtVector64(lat, lon, origin[2]), offset);
+        myToNed.setOffset(offset);
+        myFromNed.setByInverse(myToNed);
+        std::memcpy(myOrigin, origin, sizeof myOrigin);
+        myValid = true;
+        return {};
+    }
+    const DtCoordTransform& toNed() const { return myToNed; }
+    const DtCoordTransform& fromNed() const { return myFromNed; }
+
+private:
+    const DtReferenceEllipsoid& myEllipsoid;
+    Angles myAngles;
+    DtCoordTransform myToNed, myFromNed;
+    double myOrigin[3] = {0, 0, 0};
+    bool myValid = false;
+};
+
+enum class Local
+{
+    Ned,
+    Enu
+};
+
+// A local triple in the frame's order: NED as it is, ENU as (e, n, -d).
+void toLocal(Local kind, const DtVector64& ned, double* out)
+{
+    if (kind == Local::Ned)
+        out[0] = ned[0], out[1] = ned[1], out[2] = ned[2];
+    else
+        out[0] = ned[1], out[1] = ned[0], out[2] = -ned[2];
+}
+
+DtVector64 fromLocal(Local kind, const double* in)
+{
+    return kind == Local::Ned ? DtVector64(in[0], in[1], in[2]) : DtVector64(in[1], in[0], -in[2]);
+}
+
+
+// geocentric or geodetic (from) -> local (kind)
+py::object toLocalFrame(Local kind, bool fromGeodetic, py::object p, py::object q, py::object r, py::object lat0,
+                        py::object lon0, py::object h0, bool deg, py::object datum, py::object out,
+                        py::object errors, py::object threads)
+{
+    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Angles a{deg};
+    return qmpy::convert({p, q, r, lat0, lon0, h0}, fromGeodetic ? kGeodeticAt : kGeocentricAt, 3, out, errors, threads, [&] {
+        return [&, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
+            if (Outcome f = frame->at(in + 3, 3); f.verdict != Verdict::Ok)
+                return f;
+            double g[3] = {in[0], in[1], in[2]};
+            if (fromGeodetic)
+                if (Outcome c = geodeticToGeocentric(e, a, in, g); c.verdict != Verdict::Ok)
+                    return c;
+            if (Outcome c = checkFinite(g, 0, 3); c.verdict != Verdict::Ok)
+                return c;
+            DtVector64 ned;
+            frame->toNed().coordTrans(DtVector64(g[0], g[1], g[2]), ned);
+            toLocal(kind, ned, o);
+            return Outcome{};
+        };
+    });
+}
+
+py::object fromLocalFrame(Local kind, bool toGeodetic, py::object p, py::object q, py::object r, py::object lat0,
+                          py::object lon0, py::object h0, bool deg, py::object datum, py::object out,
+                          py::object errors, py::object threads)
+{
+    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Angles a{deg};
+    return qmpy::convert({p, q, r, lat0, lon0, h0}, kind == Local::Ned ? kNedAt : kEnuAt, 3, out, errors, threads, [&] {
+        return [&, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
+            if (Outcome f = frame->at(in + 3, 3); f.verdict != Verdict::Ok)
+                return f;
+            if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
+                return c;
+            DtVector64 g;
+            frame->fromNed().coordTrans(fromLocal(kind, in), g);
+            if (toGeodetic)
+                return geocentricToGeodetic(e, a, &g[0], o);
+            o[0] = g[0], o[1] = g[1], o[2] = g[2];
+            return Outcome{};
+        };
+    });
+}
+
+// ---- UTM -----------------------------------------------------------------------------
+
+// The converter's reference point on a datum: the grid's own origin (zone 10
+// at the equator) with standard offsets, the zone set per point.
+DtUtmReferencePoint standardUtm(const DtMapDatum& datum)
+{
+    return DtUtmReferencePoint(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10, datum, 0.9996);
+}
+
+Outcome zoneOf(double zone, int argument)
+{
+    if (!finite(zone))
+        return bad(Verdict::NotFinite, argument);
+    if (!(zone >= 1 && zone <= 60 && zone == std::floor(zone)))
+        return bad(Verdict::Failed, argument);
+    return {};
+}
+
+py::object geodetic2utm(py::object lat, py::object lon, py::object zone, bool deg, py::object datum, py::object out,
+                        py::object errors, py::object threads)
+{
+    const DtMapDatum& d = datumNamed(datum);
+    const Angles a{deg};
+    const bool ownZone = zone.is_none();
+    py::object zones = ownZone ? py::object(py::float_(0.0)) : zone;
+    const DtUtmReferencePoint prototype = standardUtm(d);
+    return qmpy::convert({lat, lon, zones}, kLatLonZone, 3, out, errors, threads, [&] {
+        return [&, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in, double* o) {
+            if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
+                return c;
+            if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
+                return c;
+            if (!ownZone)
+                if (Outcome z = zoneOf(in[2], 2); z.verdict != Verdict::Ok)
+                    return z;
+            utm->setZoneOrigin(static_cast<long>(in[2]));   // 0: the point's own zone
+            utm->geod2utm(a.in(in[0]), a.in(in[1]), &o[0], &o[1]);
+            o[2] = static_cast<double>(utm->zoneOrigin());
+            return Outcome{};
+        };
+    });
+}
+
+// hemisphere: 'N' or 'S'; band: a latitude band letter C..X (N and above north).
+py::object northFlags(py::object hemisphere, py::object band)
+{
+    if (hemisphere.is_none() == band.is_none())
+        throw py::type_error("utm2geodetic: give either hemisphere ('N' or 'S') or band (a letter C to X)");
+    const bool isBand = !band.is_none();
+    py::object given = isBand ? band : hemisphere;
+    py::array letters = py::module_::import("numpy").attr("asarray")(given);
+    const char kind = letters.dtype().kind();
+    if (kind != 'U' && kind != 'S')
+        throw py::type_error(std::string(isBand ? "band" : "hemisphere") + ": expected letters, got " +
+                             py::repr(given).cast<std::string>());
+    py::array upper = py::module_::import("numpy").attr("char").attr("upper")(letters.attr("astype")("U"));
+    py::array north, valid;
+    if (isBand) {
+        valid = py::module_::import("numpy").attr("isin")(upper, py::make_tuple("C", "D", "E", "F", "G", "H", "J", "K", "L",
+                                                                                "M", "N", "P", "Q", "R", "S", "T", "U",
+                                                                                "V", "W", "X"));
+        north = upper.attr("__ge__")("N");
+    } else {
+        valid = py::module_::import("numpy").attr("isin")(upper, py::make_tuple("N", "S"));
+        north = upper.attr("__eq__")("N");
+    }
+    if (!py::module_::import("numpy").attr("all")(valid).cast<bool>())
+        throw py::value_error(isBand ? "band: expected latitude band letters C to X (without I and O), got " +
+                                           py::repr(given).cast<std::string>()
+                                     : "hemisphere: expected 'N' or 'S', got " + py::repr(given).cast<std::string>());
+    return north.attr("astype")("float64");
+}
+
+py::object utm2geodetic(py::object easting, py::object northing, py::object zone, py::object hemisphere,
+                        py::object band, bool deg, py::object datum, py::object out, py::object errors,
+                        py::object threads)
+{
+    const DtMapDatum& d = datumNamed(datum);
+    const Angles a{deg};
+    py::object north = northFlags(hemisphere, band);
+    if (py::cast<py::array>(north).ndim() == 0)
+        north = py::float_(py::cast<py::array>(north).attr("item")());
+    const DtUtmReferencePoint prototype = standardUtm(d);
+    return qmpy::convert({easting, northing, zone, north}, kUtmNames, 2, out,
+                         errors, threads, [&] {
+                             return [&, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in,
+                                                                                                 double* o) {
+                                 if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
+                                     return c;
+                                 if (Outcome z = zoneOf(in[2], 2); z.verdict != Verdict::Ok)
+                                     return z;
+                                 // The hemisphere decides the false northing, not the northing.
+                                 utm->setZoneOrigin(static_cast<long>(in[2]));
+                                 utm->setStandardFalseNorthingCrossover(in[3] != 0.0 ? INFINITY : -INFINITY);
+                                 double lat, lon;
+                                 utm->utm2geod(in[0], in[1], &lat, &lon);
+                                 o[0] = a.out(lat);
+                                 o[1] = a.out(DtDeg2Rad(DtModPerHi(DtRad2Deg(lon), -180.0, 180.0)));
+                                 return Outcome{};
+                             };
+                         });
+}
+
+py::object gridDeclination(py::object lat, py::object lon, py::object zone, bool deg, py::object datum, py::object out,
+                           py::object errors, py::object threads)
+{
+    const DtMapDatum& d = datumNamed(datum);
+    const DtReferenceEllipsoid& e = ellipsoidOf(d);
+    const Angles a{deg};
+    const bool ownZone = zone.is_none();
+    py::object zones = ownZone ? py::object(py::float_(0.0)) : zone;
+    const DtUtmReferencePoint prototype = standardUtm(d);
+    return qmpy::convert({lat, lon, zones}, kLatLonZone, 1, out, errors, threads, [&] {
+        return [&, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in, double* o) {
+            if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
+                return c;
+            if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
+                return c;
+            if (!ownZone)
+                if (Outcome z = zoneOf(in[2], 2); z.verdict != Verdict::Ok)
+                    return z;
+            const double latR = a.in(in[0]), lonR = a.in(in[1]);
+            const double lonDeg = DtModPerHi(DtRad2Deg(lonR), -180.0, 180.0);
+            utm->setZoneOrigin(ownZone ? DtUtmGridZoneFromLatLon(DtRad2Deg(latR), lonDeg) : static_cast<long>(in[2]));
+            // DtUtmGridDeclination(lat, lon), on this datum and reference point.
+            DtGeodeticCoord g(latR, lonR, 0.0, &e);
+            DtUtmCoord at(utm.get());
+            DtGeodToUtm(g, at);
+            g.setLat(g.lat() + 0.0001);
+            DtUtmCoord stepped(at);
+            DtGeodToUtm(g, stepped);
+            o[0] = a.out(std::atan2(-(stepped.east() - at.east()), stepped.north() - at.north()));
+            return Outcome{};
+        };
+    });
+}
+
+// ---- orientation over the ground -----------------------------------------------------
+
+py::object ecef2hpr(py::object x, py::object y, py::object z, py::object psi, py::object theta, py::object phi,
+                    bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+{
+    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Angles a{deg};
+    return qmpy::convert({x, y, z, psi, theta, phi}, kAttitude, 3, out, errors, threads,
+                         [&] {
+                             return [&](const double* in, double* o) {
+                                 if (Outcome c = checkFinite(in, 0, 6); c.verdict != Verdict::Ok)
+                                     return c;
+                                 // DtGetHeadingFromGeocentric and its siblings, on this datum.
+                                 DtGeodeticCoord at(&e);
+                                 at.setGeocentric(DtVector64(in[0], in[1], in[2]));
+                                 DtDcm geocToTopo;
+                                 DtLatLon_to_GeocToTopo(at, geocToTopo);
+                                 DtTaitBryan ground;
+                                 DtEulerToEuler(DtTaitBryan(a.in(in[3]), a.in(in[4]), a.in(in[5])), geocToTopo,
+                                                &ground);
+                                 o[0] = a.out(ground.psi()), o[1] = a.out(ground.theta()), o[2] = a.out(ground.phi());
+                                 return Outcome{};
+                             };
+                         });
+}
+
+}  // namespace
+
+void bindRotations(py::module_& m);
+void bindUtmGrid(py::module_& m, const DtMapDatum& (*datumNamed)(const py::object&));
+
+PYBIND11_MODULE(_core, m)
+{
+    namespace docs = qmpy::docs;
+    using namespace py::literals;
+    py::options options;
+    options.disable_function_signatures();   // each docstring starts with its own
+    m.doc() = docs::kModule;
+    m.attr("__version__") = QORMATRIX_VERSION;
+    m.attr("DATUMS") = py::make_tuple("WGS84", "ED50", "NASANAD27", "NASBNAD27", "CONUSNAD27");
+
+    m.def("geodetic2ecef", &geodetic2ecef, "lat"_a, "lon"_a, "alt"_a = 0.0, py::kw_only(), "deg"_a = true,
+          "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          docs::kGeodetic2Ecef);
+    m.def("ecef2geodetic", &ecef2geodetic, "x"_a, "y"_a, "z"_a, py::kw_only(), "deg"_a = true, "datum"_a = "WGS84",
+          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(), docs::kEcef2Geodetic);
+    const auto local = [&](const char* name, Local kind, bool geodetic, bool from, std::array<const char*, 3> args,
+                           const char* doc) {
+        auto f = [kind, geodetic, from](py::object p, py::object q, py::object r, py::object lat0, py::object lon0,
+                                        py::object h0, bool deg, py::object datum, py::object out, py::object errors,
+                                        py::object threads) {
+            return from ? fromLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, deg, datum, out, errors, threads)
+                        : toLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, deg, datum, out, errors, threads);
+        };
+        m.def(name, f, py::arg(args[0]), py::arg(args[1]), py::arg(args[2]), "lat0"_a, "lon0"_a, "h0"_a = 0.0,
+              py::kw_only(), "deg"_a = true, "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise",
+              "threads"_a = py::none(), doc);
+    };
+    local("ecef2ned", Local::Ned, false, false, {"x", "y", "z"}, docs::kEcef2Ned);
+    local("ecef2enu", Local::Enu, false, false, {"x", "y", "z"}, docs::kEcef2Enu);
+    local("geodetic2ned", Local::Ned, true, false, {"lat", "lon", "alt"}, docs::kGeodetic2Ned);
+    local("geodetic2enu", Local::Enu, true, false, {"lat", "lon", "alt"}, docs::kGeodetic2Enu);
+    local("ned2ecef", Local::Ned, false, true, {"n", "e", "d"}, docs::kNed2Ecef);
+    local("enu2ecef", Local::Enu, false, true, {"e", "n", "u"}, docs::kEnu2Ecef);
+    local("ned2geodetic", Local::Ned, true, true, {"n", "e", "d"}, docs::kNed2Geodetic);
+    local("enu2geodetic", Local::Enu, true, true, {"e", "n", "u"}, docs::kEnu2Geodetic);
+    m.def("geodetic2utm", &geodetic2utm, "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(), "deg"_a = true,
+          "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          docs::kGeodetic2Utm);
+    m.def("utm2geodetic", &utm2geodetic, "easting"_a, "northing"_a, "zone"_a, py::kw_only(),
+          "hemisphere"_a = py::none(), "band"_a = py::none(), "deg"_a = true, "datum"_a = "WGS84",
+          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(), docs::kUtm2Geodetic);
+    m.def("grid_declination", &gridDeclination, "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
+          "deg"_a = true, "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          docs::kGridDeclination);
+    m.def("ecef2hpr", &ecef2hpr, "x"_a, "y"_a, "z"_a, "psi"_a, "theta"_a, "phi"_a, py::kw_only(), "deg"_a = true,
+          "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          docs::kEcef2Hpr);
+    bindRotations(m);
+    bindUtmGrid(m, &datumNamed);
+}
