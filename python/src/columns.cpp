@@ -14,6 +14,14 @@ std::string shapeText(const std::vector<py::ssize_t>& shape)
     return text + ")";
 }
 
+py::tuple shapeTuple(const std::vector<py::ssize_t>& shape)
+{
+    py::tuple t(shape.size());
+    for (std::size_t d = 0; d < shape.size(); ++d)
+        t[d] = py::int_(shape[d]);
+    return t;
+}
+
 std::string reprText(py::handle value)
 {
     std::string text = py::repr(value).cast<std::string>();
@@ -151,7 +159,7 @@ Columns prepare(std::initializer_list<py::handle> inputList, const char* const* 
         } else {
             if (own != c.shape)   // a copy at the full shape: plain strides in the loop
                 array = py::array_t<double, py::array::c_style | py::array::forcecast>::ensure(
-                    numpy().attr("ascontiguousarray")(numpy().attr("broadcast_to")(array, py::tuple(py::cast(c.shape)))));
+                    numpy().attr("ascontiguousarray")(numpy().attr("broadcast_to")(array, shapeTuple(c.shape))));
             c.stride[a] = 1;
         }
         c.in[a] = array.data();

@@ -113,7 +113,8 @@ inline const char* const kGeodetic2Utm =
     "Geodetic latitude and longitude to UTM easting, northing and zone.\n\n"
     "Standard UTM offsets (false easting 500 km; false northing 10,000 km south of the equator), scale\n"
     "0.9996 on the central meridian; each point in its own zone (with the Norway and Svalbard\n"
-    "exceptions) unless zone fixes one. The series carry the meridian arc to e^8 and agree with the\n"
+    "exceptions) unless zone fixes one; the meridian 180 itself is in zone 61 (the library reduces\n"
+    "longitudes into (-180, 180]), which is zone 1's grid. The series carry the meridian arc to e^8 and agree with the\n"
     "exact transverse Mercator to 1.8 mm within 3 degrees of the central meridian.\n\n" QM_ARRAYS
     "\nParameters\n----------\nlat, lon : array_like\n    Degrees unless deg=False.\n"
     "zone : array_like of int, optional\n    The zone (1 to 60) for every point, or None.\n" QM_COMMON
@@ -129,7 +130,7 @@ inline const char* const kUtm2Geodetic =
     "Give the hemisphere ('N' or 'S') or the latitude band letter ('C' to 'X'; 'N' and above are\n"
     "north): it decides the false northing. A single letter or an array of letters.\n\n" QM_ARRAYS
     "\nParameters\n----------\neasting, northing : array_like\n    Metres, with the standard offsets.\n"
-    "zone : array_like of int\n    1 to 60.\n"
+    "zone : array_like of int\n    1 to 60 (61: zone 1's grid, as geodetic2utm gives it on the meridian 180).\n"
     "hemisphere, band : str or array_like of str\n    Exactly one of the two.\n" QM_COMMON
     "\nReturns\n-------\nlat, lon : float or ndarray\n    Degrees unless deg=False; longitudes in (-180, 180].\n"
     "\nExamples\n--------\n>>> import qormatrix as qm\n"

@@ -264,12 +264,14 @@ DtUtmReferencePoint standardUtm(const DtMapDatum& datum)
     return DtUtmReferencePoint(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10, datum, 0.9996);
 }
 
+// Zones 1 to 60, and 61: the library reduces longitudes into (-180, 180], so
+// the meridian 180 itself lands in zone 61, which is zone 1's grid.
 Outcome zoneOf(double zone, int argument)
 {
     if (!finite(zone))
         return bad(Verdict::NotFinite, argument);
-    if (!(zone >= 1 && zone <= 60 && zone == std::floor(zone)))
-        return bad(Verdict::Failed, argument);
+    if (!(zone >= 1 && zone <= 61 && zone == std::floor(zone)))
+        throw std::domain_error("not a UTM zone (1 to 60, or 61 for the meridian 180)");
     return {};
 }
 
