@@ -106,31 +106,38 @@ template <class MakeKernel>
 FirstBad runColumns(Columns& c, unsigned threads, const MakeKernel& makeKernel)
 {
     const std::size_t inCount = c.inCount, outCount = c.outCount, n = c.size;
-    const auto work = [&](std::size_t from, std::size_t to, FirstBad& first) {
+    // Each worker copies what it reads into its own frame: nothing it touches
+    // per element shares a cache line with another thread's writes.
+    const auto work = [&c, inCount, outCount, &makeKernel](std::size_t from, std::size_t to, FirstBad& first) {
         auto kernel = makeKernel();
-        double in[8], out[8];
+        const std::array<const double*, kMaxInputs> source = c.in;
+        const std::array<std::size_t, kMaxInputs> stride = c.stride;
+        const std::array<double*, kMaxOutputs> target = c.out;
+        FirstBad mine;
+        double in[kMaxInputs], out[kMaxOutputs];
         for (std::size_t i = from; i < to; ++i) {
             for (std::size_t a = 0; a < inCount; ++a)
-                in[a] = c.in[a][i * c.stride[a]];
+                in[a] = source[a][i * stride[a]];
             Outcome o;
             try {
                 o = kernel(in, out);
             } catch (const std::exception& e) {
                 o = bad(Verdict::Failed, 0);
-                if (first.element > i)
-                    first.reason = e.what();
+                if (mine.element > i)
+                    mine.reason = e.what();
             }
             if (o.verdict != Verdict::Ok) {
                 for (std::size_t b = 0; b < outCount; ++b)
                     out[b] = std::numeric_limits<double>::quiet_NaN();
-                if (first.element > i) {
-                    first.element = i;
-                    first.outcome = o;
+                if (mine.element > i) {
+                    mine.element = i;
+                    mine.outcome = o;
                 }
             }
             for (std::size_t b = 0; b < outCount; ++b)
-                c.out[b][i] = out[b];
+                target[b][i] = out[b];
         }
+        first = std::move(mine);
     };
     threads = static_cast<unsigned>(std::max<std::size_t>(1, std::min<std::size_t>(threads, n / 1024)));
     if (threads == 1) {   // no pool, and no release for Python floats

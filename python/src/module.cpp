@@ -133,7 +133,7 @@ py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, bool de
     const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
     const Angles a{deg};
     return qmpy::convert({lat, lon, alt}, kGeodeticAt, 3, out, errors, threads, [&] {
-        return [&](const double* in, double* o) { return geodeticToGeocentric(e, a, in, o); };
+        return [&e, a](const double* in, double* o) { return geodeticToGeocentric(e, a, in, o); };
     });
 }
 
@@ -143,7 +143,7 @@ py::object ecef2geodetic(py::object x, py::object y, py::object z, bool deg, py:
     const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
     const Angles a{deg};
     return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads, [&] {
-        return [&](const double* in, double* o) { return geocentricToGeodetic(e, a, in, o); };
+        return [&e, a](const double* in, double* o) { return geocentricToGeodetic(e, a, in, o); };
     });
 }
 
@@ -216,7 +216,7 @@ py::object toLocalFrame(Local kind, bool fromGeodetic, py::object p, py::object 
     const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
     const Angles a{deg};
     return qmpy::convert({p, q, r, lat0, lon0, h0}, fromGeodetic ? kGeodeticAt : kGeocentricAt, 3, out, errors, threads, [&] {
-        return [&, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
+        return [&e, a, kind, fromGeodetic, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
             if (Outcome f = frame->at(in + 3, 3); f.verdict != Verdict::Ok)
                 return f;
             double g[3] = {in[0], in[1], in[2]};
@@ -240,7 +240,7 @@ py::object fromLocalFrame(Local kind, bool toGeodetic, py::object p, py::object 
     const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
     const Angles a{deg};
     return qmpy::convert({p, q, r, lat0, lon0, h0}, kind == Local::Ned ? kNedAt : kEnuAt, 3, out, errors, threads, [&] {
-        return [&, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
+        return [&e, a, kind, toGeodetic, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
             if (Outcome f = frame->at(in + 3, 3); f.verdict != Verdict::Ok)
                 return f;
             if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
@@ -284,7 +284,7 @@ py::object geodetic2utm(py::object lat, py::object lon, py::object zone, bool de
     py::object zones = ownZone ? py::object(py::float_(0.0)) : zone;
     const DtUtmReferencePoint prototype = standardUtm(d);
     return qmpy::convert({lat, lon, zones}, kLatLonZone, 3, out, errors, threads, [&] {
-        return [&, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in, double* o) {
+        return [a, ownZone, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in, double* o) {
             if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
                 return c;
             if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
@@ -342,7 +342,7 @@ py::object utm2geodetic(py::object easting, py::object northing, py::object zone
     const DtUtmReferencePoint prototype = standardUtm(d);
     return qmpy::convert({easting, northing, zone, north}, kUtmNames, 2, out,
                          errors, threads, [&] {
-                             return [&, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in,
+                             return [a, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in,
                                                                                                  double* o) {
                                  if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
                                      return c;
@@ -370,7 +370,7 @@ py::object gridDeclination(py::object lat, py::object lon, py::object zone, bool
     py::object zones = ownZone ? py::object(py::float_(0.0)) : zone;
     const DtUtmReferencePoint prototype = standardUtm(d);
     return qmpy::convert({lat, lon, zones}, kLatLonZone, 1, out, errors, threads, [&] {
-        return [&, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in, double* o) {
+        return [&e, a, ownZone, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in, double* o) {
             if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
                 return c;
             if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
@@ -403,7 +403,7 @@ py::object ecef2hpr(py::object x, py::object y, py::object z, py::object psi, py
     const Angles a{deg};
     return qmpy::convert({x, y, z, psi, theta, phi}, kAttitude, 3, out, errors, threads,
                          [&] {
-                             return [&](const double* in, double* o) {
+                             return [&e, a](const double* in, double* o) {
                                  if (Outcome c = checkFinite(in, 0, 6); c.verdict != Verdict::Ok)
                                      return c;
                                  // DtGetHeadingFromGeocentric and its siblings, on this datum.

@@ -162,7 +162,7 @@ public:
     {
         const Angles a{myDeg};
         return qmpy::convert({lat, lon}, kLatLon, 2, out, errors, threads, [&] {
-            return [&, p = std::make_shared<DtUtmReferencePoint>(*myPoint)](const double* in, double* o) {
+            return [a, p = std::make_shared<DtUtmReferencePoint>(*myPoint)](const double* in, double* o) {
                 for (int i = 0; i < 2; ++i)
                     if (!std::isfinite(in[i]))
                         return bad(Verdict::NotFinite, i);
@@ -179,7 +179,7 @@ public:
     {
         const Angles a{myDeg};
         return qmpy::convert({easting, northing}, kGridNames, 2, out, errors, threads, [&] {
-            return [&, p = std::make_shared<DtUtmReferencePoint>(*myPoint)](const double* in, double* o) {
+            return [a, p = std::make_shared<DtUtmReferencePoint>(*myPoint)](const double* in, double* o) {
                 for (int i = 0; i < 2; ++i)
                     if (!std::isfinite(in[i]))
                         return bad(Verdict::NotFinite, i);

@@ -1,0 +1,112 @@
+#!/usr/bin/python3
+"""Times the Python package against pyproj and pymap3d on 1,000,000 points
+(and single-point calls) in one run, and prints a Markdown table with the
+ratios against the goals. Best of --repeat runs each.
+
+    PYTHONPATH=build/python /usr/bin/python3 bench/python_vs_peers.py
+"""
+import argparse
+import os
+import platform
+import time
+import timeit
+
+import numpy as np
+import pymap3d
+import pyproj
+
+import qormatrix as qm
+
+
+def best(call, repeat):
+    call()   # warm up: pages, threads, caches
+    times = []
+    for _ in range(repeat):
+        start = time.perf_counter()
+        call()
+        times.append(time.perf_counter() - start)
+    return min(times)
+
+
+def per_call(call, number=100_000):
+    return min(timeit.repeat(call, number=number, repeat=5)) / number
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--points", type=int, default=1_000_000)
+    parser.add_argument("--repeat", type=int, default=7)
+    args = parser.parse_args()
+    rng = np.random.default_rng(1)
+    n = args.points
+    lat, lon, h = rng.uniform(-89, 89, n), rng.uniform(-180, 180, n), rng.uniform(-100, 3000, n)
+    x, y, z = qm.geodetic2ecef(lat, lon, h)
+    ulat, ulon = rng.uniform(0, 84, n), rng.uniform(0, 6, n)   # zone 31 north
+    easting, northing, _ = qm.geodetic2utm(ulat, ulon, zone=31)
+    to_geodetic = pyproj.Transformer.from_crs(4978, 4979, always_xy=True)
+    to_geocentric = pyproj.Transformer.from_crs(4979, 4978, always_xy=True)
+    utm = pyproj.Transformer.from_crs(4326, 32631, always_xy=True)
+    r = args.repeat
+    # A second of work on every core first: the first runs of a process on
+    # this kind of machine are slower (the host wakes the second core up).
+    until = time.perf_counter() + 1.0
+    while time.perf_counter() < until:
+        qm.ecef2geodetic(x, y, z)
+
+    # (operation, ours (all cores), ours (one thread), [(peer, seconds, goal or None)])
+    rows = []
+    ours = best(lambda: qm.ecef2geodetic(x, y, z), r)
+    one = best(lambda: qm.ecef2geodetic(x, y, z, threads=1), r)
+    proj = best(lambda: to_geodetic.transform(x, y, z), r)
+    m3d = best(lambda: pymap3d.ecef2geodetic(x, y, z), r)
+    rows.append(("geocentric -> geodetic", ours, one, [("pyproj", proj, None), ("pymap3d", m3d, None),
+                                                      ("faster of the two", min(proj, m3d), 0.5)]))
+    ours = best(lambda: qm.geodetic2utm(ulat, ulon, zone=31), r)
+    one = best(lambda: qm.geodetic2utm(ulat, ulon, zone=31, threads=1), r)
+    rows.append(("geodetic -> UTM zone 31", ours, one, [("pyproj", best(lambda: utm.transform(ulon, ulat), r), 0.35)]))
+    ours = best(lambda: qm.utm2geodetic(easting, northing, 31, hemisphere="N"), r)
+    one = best(lambda: qm.utm2geodetic(easting, northing, 31, hemisphere="N", threads=1), r)
+    rows.append(("UTM zone 31 -> geodetic", ours, one,
+                 [("pyproj", best(lambda: utm.transform(easting, northing, direction="INVERSE"), r), 0.35)]))
+    ours = best(lambda: qm.geodetic2ecef(lat, lon, h), r)
+    one = best(lambda: qm.geodetic2ecef(lat, lon, h, threads=1), r)
+    rows.append(("geodetic -> geocentric", ours, one, [("pymap3d (NumPy's vectorised sine)",
+                                                        best(lambda: pymap3d.geodetic2ecef(lat, lon, h), r), 1.0),
+                                                       ("pyproj", best(lambda: to_geocentric.transform(lon, lat, h), r),
+                                                        None)]))
+    single = [("geodetic2ecef, one point", per_call(lambda: qm.geodetic2ecef(45.0, 30.0, 1000.0)),
+               [("pyproj", per_call(lambda: to_geocentric.transform(30.0, 45.0, 1000.0), 20_000)),
+                ("pymap3d", per_call(lambda: pymap3d.geodetic2ecef(45.0, 30.0, 1000.0), 20_000))]),
+              ("ecef2geodetic, one point", per_call(lambda: qm.ecef2geodetic(4e6, 3e6, 4e6)),
+               [("pyproj", per_call(lambda: to_geodetic.transform(4e6, 3e6, 4e6), 20_000)),
+                ("pymap3d", per_call(lambda: pymap3d.ecef2geodetic(4e6, 3e6, 4e6), 20_000))]),
+              ("geodetic2utm, one point", per_call(lambda: qm.geodetic2utm(45.0, 3.0)),
+               [("pyproj", per_call(lambda: utm.transform(3.0, 45.0), 20_000))])]
+
+    print(f"{time.strftime('%Y-%m-%d')}, {os.cpu_count()} cores, Python {platform.python_version()}, NumPy "
+          f"{np.__version__}, pyproj {pyproj.__version__} (PROJ {pyproj.proj_version_str}), pymap3d "
+          f"{pymap3d.__version__}; {n:,} points, best of {r} runs")
+    print()
+    print("| operation | ours s | ours, 1 thread s | peer | peer s | ratio | goal | met |")
+    print("|---|---:|---:|---|---:|---:|---:|:-:|")
+    missed = 0
+    for label, ours, one, peers in rows:
+        for i, (peer, seconds, goal) in enumerate(peers):
+            ratio = ours / seconds
+            met = "" if goal is None else ("yes" if ratio <= goal else "NO")
+            missed += met == "NO"
+            first = i == 0
+            print(f"| {label if first else ''} | {f'{ours:.4f}' if first else ''} | {f'{one:.4f}' if first else ''} "
+                  f"| {peer} | {seconds:.4f} | {ratio:.2f} | {'' if goal is None else f'{goal:.2f}'} | {met} |")
+    for label, ours, peers in single:
+        for i, (peer, seconds) in enumerate(peers):
+            met = ("yes" if ours <= 1e-6 else "NO") if i == 0 else ""
+            missed += met == "NO"
+            print(f"| {label if i == 0 else ''} | {f'{ours * 1e6:.2f} us' if i == 0 else ''} | | {peer} "
+                  f"| {seconds * 1e6:.2f} us | {ours / seconds:.2f} | {'1 us' if i == 0 else ''} | {met} |")
+    print()
+    print(f"{missed} goal(s) missed")
+
+
+if __name__ == "__main__":
+    main()
