@@ -1,6 +1,7 @@
 """Array calls against single calls bit for bit, broadcasting, out=, threads,
 the error policy, known values and the docstring examples."""
 import doctest
+import pathlib
 
 import numpy as np
 import pytest
@@ -161,8 +162,10 @@ def test_bad_input_is_named():
         qm.UtmGrid(85, 0)
 
 
-def test_docstring_examples_run():
+def test_docstring_and_readme_examples_run():
     for module in (qm, qm._core):
         failed, tried = doctest.testmod(module, optionflags=doctest.NORMALIZE_WHITESPACE)
         assert failed == 0
     assert tried >= 20
+    readme = pathlib.Path(__file__).resolve().parents[2] / "README.md"
+    assert doctest.testfile(str(readme), module_relative=False).failed == 0
