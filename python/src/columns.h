@@ -9,6 +9,8 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <qvScalar.h>
+
 #include <algorithm>
 #include <array>
 #include <initializer_list>
@@ -43,6 +45,15 @@ inline Outcome bad(Verdict v, int argument)
 {
     return Outcome{v, argument};
 }
+
+// Degrees or radians in and out; radians for the library.
+struct Angles
+{
+    bool deg;
+    double in(double v) const { return deg ? Vorant::DtDeg2Rad(v) : v; }
+    double out(double v) const { return deg ? Vorant::DtRad2Deg(v) : v; }
+    double quarter() const { return deg ? 90.0 : 1.5707963267948966; }
+};
 
 enum class ErrorPolicy
 {

@@ -16,6 +16,7 @@
 
 namespace py = pybind11;
 using namespace Vorant;
+using qmpy::Angles;
 using qmpy::bad;
 using qmpy::Outcome;
 using qmpy::Verdict;
@@ -75,15 +76,6 @@ bool finite(double v)
 {
     return std::isfinite(v);
 }
-
-// Degrees or radians in, radians for the library.
-struct Angles
-{
-    bool deg;
-    double in(double v) const { return deg ? DtDeg2Rad(v) : v; }
-    double out(double v) const { return deg ? DtRad2Deg(v) : v; }
-    double quarter() const { return deg ? 90.0 : M_PI / 2; }
-};
 
 Outcome checkLatitude(const Angles& a, double lat, int argument)
 {

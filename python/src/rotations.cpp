@@ -13,6 +13,7 @@
 
 namespace py = pybind11;
 using namespace Vorant;
+using qmpy::Angles;
 using qmpy::bad;
 using qmpy::Outcome;
 using qmpy::Verdict;
@@ -85,13 +86,6 @@ py::array stacked(py::handle value, const char* name, const Trailing& inTrailing
     return std::move(result);
 }
 
-struct Angles
-{
-    bool deg;
-    double in(double v) const { return deg ? DtDeg2Rad(v) : v; }
-    double out(double v) const { return deg ? DtRad2Deg(v) : v; }
-};
-
 void putDcm(const DtDcm& m, double* out, bool transpose)
 {
     for (int r = 0; r < 3; ++r)
@@ -137,9 +131,8 @@ public:
             const DtMapDatum& (*datumNamed)(const py::object&))
         : myDatumName(py::str(datum).cast<std::string>()), myDeg(deg)
     {
-        const Angles a{deg};
         const double latDeg = deg ? lat0 : DtRad2Deg(lat0), lonDeg = deg ? lon0 : DtRad2Deg(lon0);
-        if (!std::isfinite(latDeg) || !std::isfinite(lonDeg) || std::fabs(latDeg) > 84.0 || latDeg < -80.0)
+        if (!(latDeg >= -80.0 && latDeg <= 84.0) || !std::isfinite(lonDeg))
             throw py::value_error("lat0, lon0: expected a point of the UTM grid (latitudes -80 to 84 degrees), got " +
                                   py::repr(py::make_tuple(lat0, lon0)).cast<std::string>());
         long z = 0;
@@ -155,7 +148,6 @@ public:
         lonRef.setLonFromDegrees(lonDeg);
         myPoint = std::make_shared<const DtUtmReferencePoint>(latRef, lonRef, local ? 0 : 1, z, datumNamed(datum),
                                                               scale);
-        (void)a;
     }
 
     py::object forward(py::object lat, py::object lon, py::object out, py::object errors, py::object threads) const
@@ -166,7 +158,7 @@ public:
                 for (int i = 0; i < 2; ++i)
                     if (!std::isfinite(in[i]))
                         return bad(Verdict::NotFinite, i);
-                if (!(std::fabs(a.in(in[0])) <= M_PI / 2))
+                if (!(std::fabs(in[0]) <= a.quarter()))
                     return bad(Verdict::LatitudeRange, 0);
                 p->geod2utm(a.in(in[0]), a.in(in[1]), &o[0], &o[1]);
                 return Outcome{};
