@@ -236,6 +236,9 @@ void raiseBad(const char* const* names, const std::vector<py::ssize_t>& shape, s
     case Verdict::LatitudeRange:
         what += "a latitude beyond +/-90 degrees";
         break;
+    case Verdict::NotAZone:
+        what += "not a UTM zone (1 to 60, or 61 for the meridian 180)";
+        break;
     default:
         what += reason.empty() ? "cannot be converted" : reason;
     }

@@ -32,6 +32,7 @@ enum class Verdict
     Ok,
     NotFinite,       // NaN or infinite
     LatitudeRange,   // a latitude beyond +/-90 degrees
+    NotAZone,        // a UTM zone other than 1 to 61
     Failed           // the library refused it; the reason is its message
 };
 

@@ -263,7 +263,7 @@ Outcome zoneOf(double zone, int argument)
     if (!finite(zone))
         return bad(Verdict::NotFinite, argument);
     if (!(zone >= 1 && zone <= 61 && zone == std::floor(zone)))
-        throw std::domain_error("not a UTM zone (1 to 60, or 61 for the meridian 180)");
+        return bad(Verdict::NotAZone, argument);
     return {};
 }
 

@@ -137,6 +137,8 @@ def test_bad_input_is_named():
     x, y, z = qm.geodetic2ecef(lat, 0, 0, errors="nan")
     assert np.isnan(x[1:3]).all() and not np.isnan(x[[0, 3]]).any()
     assert np.isnan(qm.geodetic2utm(10, 5, zone=[31, 62], errors="nan")[0][1])
+    with pytest.raises(ValueError, match=r"zone\[1\] = 0.5: not a UTM zone \(1 to 60, or 61 for the meridian 180\)"):
+        qm.utm2geodetic(5e5, 0, [31, 0.5], hemisphere="N")
     with pytest.raises(ValueError, match=r"cannot be broadcast together: lat \(3,\), lon \(4,\)"):
         qm.geodetic2ecef([1, 2, 3], [1, 2, 3, 4])
     for bad, error, text in [("abc", TypeError, "lat: expected real numbers"), ([1j], TypeError, "complex128"),
