@@ -14,6 +14,7 @@ each element exactly the bits of the C++ library's single-point call.
 """
 from ._core import (
     DATUMS,
+    GeoidGrid,
     UtmGrid,
     __version__,
     dcm2quat,
@@ -40,6 +41,7 @@ from ._core import (
 
 __all__ = [
     "DATUMS",
+    "GeoidGrid",
     "UtmGrid",
     "__version__",
     "dcm2quat",

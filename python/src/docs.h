@@ -32,12 +32,18 @@ inline const char* const kModule =
     "height on a map datum, as UTM grid coordinates or in local north-east-down and east-north-up frames;\n"
     "orientation over the ground; Tait-Bryan angles, direction cosine matrices and quaternions.\n";
 
+#define QM_GEOID                                                                                              \
+    "geoid : GeoidGrid, optional\n"                                                                           \
+    "    Heights above this geoid (mean sea level) instead of the ellipsoid, as a C++ geodetic\n"            \
+    "    coordinate over the grid takes and gives them (DtGeodeticCoord::setGeoidGrid).\n"
+
 inline const char* const kGeodetic2Ecef =
-    "geodetic2ecef(lat, lon, alt=0.0, *, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
+    "geodetic2ecef(lat, lon, alt=0.0, *, deg=True, datum='WGS84', geoid=None, out=None, errors='raise',\n"
+    "              threads=None)\n\n"
     "Geodetic latitude, longitude and height to geocentric X, Y, Z.\n\n" QM_ARRAYS
     "\nParameters\n----------\n"
     "lat, lon : array_like\n    Geodetic latitude and longitude (degrees unless deg=False).\n"
-    "alt : array_like, default 0.0\n    Height above the ellipsoid, metres.\n" QM_COMMON
+    "alt : array_like, default 0.0\n    Height above the ellipsoid (or the geoid), metres.\n" QM_COMMON QM_GEOID
     "\nReturns\n-------\nx, y, z : float or ndarray\n    Geocentric coordinates, metres.\n"
     "\nExamples\n--------\n"
     ">>> import qormatrix as qm\n"
@@ -46,13 +52,13 @@ inline const char* const kGeodetic2Ecef =
     "3912960.837 2259148.993 4488055.516\n";
 
 inline const char* const kEcef2Geodetic =
-    "ecef2geodetic(x, y, z, *, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
+    "ecef2geodetic(x, y, z, *, deg=True, datum='WGS84', geoid=None, out=None, errors='raise', threads=None)\n\n"
     "Geocentric X, Y, Z to geodetic latitude, longitude and height.\n\n"
     "The library's iteration stops once the foot point moves less than 0.5 m: near the earth heights\n"
     "agree with an exact solution to about 1e-7 m, latitudes on the equator to about 0.15 m.\n\n" QM_ARRAYS
-    "\nParameters\n----------\nx, y, z : array_like\n    Geocentric coordinates, metres.\n" QM_COMMON
+    "\nParameters\n----------\nx, y, z : array_like\n    Geocentric coordinates, metres.\n" QM_COMMON QM_GEOID
     "\nReturns\n-------\nlat, lon, alt : float or ndarray\n"
-    "    Latitude and longitude (degrees unless deg=False), height above the ellipsoid in metres.\n"
+    "    Latitude and longitude (degrees unless deg=False), height above the ellipsoid (or the geoid) in metres.\n"
     "\nExamples\n--------\n"
     ">>> import qormatrix as qm\n"
     ">>> lat, lon, alt = qm.ecef2geodetic([6378137.0, 0.0], [0.0, 6378137.0], [0.0, 0.0])\n"
@@ -217,6 +223,24 @@ inline const char* const kUtmGridForward =
 inline const char* const kUtmGridInverse =
     "inverse(easting, northing, *, out=None, errors='raise', threads=None)\n\n"
     "Easting and northing on this grid to latitude and longitude.\n";
+
+inline const char* const kGeoidGrid =
+    "GeoidGrid(file, *, area=None, cubic=False)\n\n"
+    "A geoid model from a grid of undulations in GTX format (EGM96 is /usr/share/proj/egm96_15.gtx with\n"
+    "Debian's proj-data): the height of the geoid (mean sea level) above the WGS 84 ellipsoid.\n"
+    "Bilinear between the four nodes around a point, or bicubic (Catmull-Rom) with cubic=True. The whole\n"
+    "grid is held in memory, or only area=(south, west, north, east) in degrees, the rest read from the\n"
+    "file when needed. A missing file raises OSError, a file that is not a GTX grid ValueError.\n"
+    "Pass it as geoid= to geodetic2ecef and ecef2geodetic for heights above mean sea level.\n\n"
+    "Examples\n--------\n>>> import os, qormatrix as qm\n"
+    ">>> egm96 = qm.GeoidGrid('/usr/share/proj/egm96_15.gtx') if os.path.exists('/usr/share/proj/egm96_15.gtx') else None\n"
+    ">>> egm96 is None or round(egm96.undulation(27.9881, 86.925), 3) == -28.866\n"
+    "True\n";
+inline const char* const kGeoidUndulation =
+    "undulation(lat, lon, *, deg=True, out=None, errors='raise', threads=None)\n\n"
+    "The geoid's height above the ellipsoid, metres, at latitudes and longitudes (degrees unless\n"
+    "deg=False): DtGeoidGrid::undulation on each element. A point outside a regional grid, or next to a\n"
+    "node without data, is a bad element (ValueError, or NaN with errors='nan').\n";
 
 }  // namespace docs
 }  // namespace qmpy

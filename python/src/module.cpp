@@ -3,6 +3,7 @@
 // would make; the machinery around it (columns.h) only moves numbers.
 #include "columns.h"
 #include "docs.h"
+#include "geoid.h"
 
 #include <qormatrix.h>
 
@@ -96,46 +97,59 @@ Outcome checkFinite(const double* in, int from, int count)
 
 // ---- geodetic <-> geocentric ---------------------------------------------------------
 
-Outcome geodeticToGeocentric(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out)
+// The geoid's height at stored angles (radians), as a geodetic coordinate over
+// the grid takes it: the angles in degrees through DtRad2Deg.
+double undulation(const qmpy::Geoid* geoid, double lat, double lon)
+{
+    return geoid ? geoid->grid->undulation(DtRad2Deg(lat), DtRad2Deg(lon), geoid->cubic) : 0.0;
+}
+
+// With a geoid the height is above it: alt + N in, h - N out (setAlt, alt()).
+Outcome geodeticToGeocentric(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out,
+                             const qmpy::Geoid* geoid = nullptr)
 {
     for (int i = 0; i < 3; ++i)
         if (!finite(in[i]))
             return bad(Verdict::NotFinite, i);
     if (Outcome o = checkLatitude(a, in[0], 0); o.verdict != Verdict::Ok)
         return o;
+    const double lat = a.in(in[0]), lon = a.in(in[1]);
     DtVector64 g;
-    e.geodeticToGeocentric(DtVector64(a.in(in[0]), a.in(in[1]), in[2]), g);
+    e.geodeticToGeocentric(DtVector64(lat, lon, geoid ? in[2] + undulation(geoid, lat, lon) : in[2]), g);
     out[0] = g[0], out[1] = g[1], out[2] = g[2];
     return {};
 }
 
-Outcome geocentricToGeodetic(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out)
+Outcome geocentricToGeodetic(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out,
+                             const qmpy::Geoid* geoid = nullptr)
 {
     if (Outcome o = checkFinite(in, 0, 3); o.verdict != Verdict::Ok)
         return o;
     DtVector64 g;
     e.geocentricToGeodetic(DtVector64(in[0], in[1], in[2]), g);
-    out[0] = a.out(g[0]), out[1] = a.out(g[1]), out[2] = g[2];
+    out[0] = a.out(g[0]), out[1] = a.out(g[1]), out[2] = geoid ? g[2] - undulation(geoid, g[0], g[1]) : g[2];
     return {};
 }
 
-py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, bool deg, py::object datum, py::object out,
-                         py::object errors, py::object threads)
+py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, bool deg, py::object datum, py::object geoid,
+                         py::object out, py::object errors, py::object threads)
 {
     const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
     const Angles a{deg};
+    const qmpy::Geoid* g = qmpy::geoidArgument(geoid);
     return qmpy::convert({lat, lon, alt}, kGeodeticAt, 3, out, errors, threads, [&] {
-        return [&e, a](const double* in, double* o) { return geodeticToGeocentric(e, a, in, o); };
+        return [&e, a, g](const double* in, double* o) { return geodeticToGeocentric(e, a, in, o, g); };
     });
 }
 
-py::object ecef2geodetic(py::object x, py::object y, py::object z, bool deg, py::object datum, py::object out,
-                         py::object errors, py::object threads)
+py::object ecef2geodetic(py::object x, py::object y, py::object z, bool deg, py::object datum, py::object geoid,
+                         py::object out, py::object errors, py::object threads)
 {
     const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
     const Angles a{deg};
+    const qmpy::Geoid* g = qmpy::geoidArgument(geoid);
     return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads, [&] {
-        return [&e, a](const double* in, double* o) { return geocentricToGeodetic(e, a, in, o); };
+        return [&e, a, g](const double* in, double* o) { return geocentricToGeodetic(e, a, in, o, g); };
     });
 }
 
@@ -428,10 +442,11 @@ PYBIND11_MODULE(_core, m)
     m.attr("DATUMS") = py::make_tuple("WGS84", "ED50", "NASANAD27", "NASBNAD27", "CONUSNAD27");
 
     m.def("geodetic2ecef", &geodetic2ecef, "lat"_a, "lon"_a, "alt"_a = 0.0, py::kw_only(), "deg"_a = true,
-          "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
-          docs::kGeodetic2Ecef);
+          "datum"_a = "WGS84", "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
+          "threads"_a = py::none(), docs::kGeodetic2Ecef);
     m.def("ecef2geodetic", &ecef2geodetic, "x"_a, "y"_a, "z"_a, py::kw_only(), "deg"_a = true, "datum"_a = "WGS84",
-          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(), docs::kEcef2Geodetic);
+          "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          docs::kEcef2Geodetic);
     const auto local = [&](const char* name, Local kind, bool geodetic, bool from, std::array<const char*, 3> args,
                            const char* doc) {
         auto f = [kind, geodetic, from](py::object p, py::object q, py::object r, py::object lat0, py::object lon0,
@@ -466,4 +481,5 @@ PYBIND11_MODULE(_core, m)
           docs::kEcef2Hpr);
     bindRotations(m);
     bindUtmGrid(m, &datumNamed);
+    qmpy::bindGeoid(m);
 }

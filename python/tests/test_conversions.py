@@ -2,6 +2,7 @@
 the error policy, known values and the docstring examples."""
 import doctest
 import pathlib
+import struct
 
 import numpy as np
 import pytest
@@ -171,3 +172,32 @@ def test_docstring_and_readme_examples_run():
     assert tried >= 20
     readme = pathlib.Path(__file__).resolve().parents[2] / "README.md"
     assert doctest.testfile(str(readme), module_relative=False).failed == 0
+
+
+def test_heights_above_a_geoid(tmp_path):
+    # 30..60 N, 90..60 W every 10 degrees; a node at 40 N, 70 W without data.
+    nodes = [[-88.8888 if (r, c) == (1, 2) else 10.0 * r - 3.0 * c for c in range(4)] for r in range(4)]
+    path = tmp_path / "grid.gtx"
+    path.write_bytes(struct.pack(">4d2i", 30, -90, 10, 10, 4, 4) + struct.pack(">16f", *sum(nodes, [])))
+    grid = qm.GeoidGrid(str(path))
+    assert grid.shape == (4, 4) and not grid.is_global and grid.undulation(35, -85) == 3.5
+    lat, lon, alt = np.radians(RNG.uniform(30, 39, 50)), np.radians(RNG.uniform(-90, -80, 50)), RNG.uniform(0, 9e3, 50)
+    above = qm.geodetic2ecef(lat, lon, alt, geoid=grid, deg=False)
+    # The height above the ellipsoid is alt plus the undulation, as in C++.
+    same = qm.geodetic2ecef(lat, lon, alt + grid.undulation(lat, lon, deg=False), deg=False)
+    assert all(np.array_equal(bits(a), bits(b)) for a, b in zip(above, same))
+    back = qm.ecef2geodetic(*above, geoid=grid, deg=False)
+    ellipsoidal = qm.ecef2geodetic(*above, deg=False)[2]
+    assert np.allclose(back[2], alt, atol=1e-6) and np.allclose(ellipsoidal - back[2], grid.undulation(lat, lon, deg=False))
+    with pytest.raises(ValueError, match="is outside the grid"):
+        qm.geodetic2ecef(20, -85, 0, geoid=grid)
+    with pytest.raises(ValueError, match="no data next to latitude 45"):
+        grid.undulation(45, -70)
+    assert np.isnan(grid.undulation([35, 45], [-85, -70], errors="nan")).tolist() == [False, True]
+    with pytest.raises(OSError, match="cannot open it"):
+        qm.GeoidGrid(str(tmp_path / "missing.gtx"))
+    path.write_bytes(b"GTX?")
+    with pytest.raises(ValueError, match="truncated: 4 bytes"):
+        qm.GeoidGrid(str(path))
+    with pytest.raises(TypeError, match="geoid: expected a qormatrix.GeoidGrid"):
+        qm.ecef2geodetic(1e6, 0, 0, geoid=str(path))

@@ -1,0 +1,84 @@
+#include "geoid.h"
+
+#include "columns.h"
+#include "docs.h"
+
+#include <qvutil/dtException.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace py = pybind11;
+using namespace Vorant;
+
+namespace qmpy {
+
+namespace {
+
+const char* const kLatLon[] = {"lat", "lon"};
+
+}  // namespace
+
+const Geoid* geoidArgument(const py::object& geoid)
+{
+    if (geoid.is_none())
+        return nullptr;
+    if (!py::isinstance<Geoid>(geoid))
+        throw py::type_error("geoid: expected a qormatrix.GeoidGrid or None, got " + py::repr(geoid).cast<std::string>());
+    return geoid.cast<const Geoid*>();
+}
+
+void bindGeoid(py::module_& m)
+{
+    using namespace py::literals;
+    py::class_<Geoid>(m, "GeoidGrid", docs::kGeoidGrid)
+        .def(py::init([](const std::string& file, py::object area, bool cubic) {
+                 double box[4] = {0, 0, 0, 0};
+                 if (!area.is_none()) {
+                     const py::sequence s = py::reinterpret_borrow<py::sequence>(area);
+                     if (!py::isinstance<py::sequence>(area) || py::len(s) != 4)
+                         throw py::type_error("area: expected (south, west, north, east) in degrees, got " +
+                                              py::repr(area).cast<std::string>());
+                     for (std::size_t i = 0; i < 4; ++i)
+                         box[i] = s[i].cast<double>();
+                 }
+                 try {
+                     if (area.is_none())
+                         return Geoid{std::make_shared<const DtGeoidGrid>(file), cubic};
+                     return Geoid{std::make_shared<const DtGeoidGrid>(file, box[0], box[1], box[2], box[3]), cubic};
+                 } catch (const DtException& e) {
+                     // A file that is not there is an OSError to Python users; the rest a ValueError.
+                     PyErr_SetString(std::strstr(e.what(), "cannot open it") ? PyExc_OSError : PyExc_ValueError,
+                                     e.what());
+                     throw py::error_already_set();
+                 }
+             }),
+             "file"_a, py::kw_only(), "area"_a = py::none(), "cubic"_a = false)
+        .def(
+            "undulation",
+            [](const Geoid& g, py::object lat, py::object lon, bool deg, py::object out, py::object errors,
+               py::object threads) {
+                const Angles a{deg};
+                return convert({lat, lon}, kLatLon, 1, out, errors, threads, [&] {
+                    return [grid = g.grid.get(), cubic = g.cubic, a](const double* in, double* o) {
+                        if (std::isnan(in[0]) || std::isnan(in[1]))
+                            return bad(Verdict::NotFinite, std::isnan(in[0]) ? 0 : 1);
+                        o[0] = grid->undulation(a.deg ? in[0] : DtRad2Deg(in[0]), a.deg ? in[1] : DtRad2Deg(in[1]),
+                                                cubic);
+                        return Outcome{};
+                    };
+                });
+            },
+            "lat"_a, "lon"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise",
+            "threads"_a = py::none(), docs::kGeoidUndulation)
+        .def_property_readonly("file", [](const Geoid& g) { return g.grid->file(); })
+        .def_property_readonly("cubic", [](const Geoid& g) { return g.cubic; })
+        .def_property_readonly("shape", [](const Geoid& g) { return py::make_tuple(g.grid->rows(), g.grid->columns()); })
+        .def_property_readonly("is_global", [](const Geoid& g) { return g.grid->global(); })
+        .def_property_readonly("memory_bytes", [](const Geoid& g) { return g.grid->memoryBytes(); })
+        .def("__repr__", [](const Geoid& g) {
+            return "GeoidGrid('" + g.grid->file() + "', cubic=" + (g.cubic ? "True" : "False") + ")";
+        });
+}
+
+}  // namespace qmpy
