@@ -209,7 +209,8 @@ TEST_F(GlobalStateTest, GeoidDatumAndGeodeticCoordinates)
     const DtGeodeticCoord copy(target), copyOfNone(c);
     EXPECT_TRUE(target.ellipsoid() == &nad27 && target.geoidDatum() == own && target == DtVector64(0.5, 0.5, 10) &&
                 copy.geoidDatum() != own && copy.geoidDatum()->geoidType() == DtGeoidEgm96 &&
-                copyOfNone.geoidDatum()->geoidType() == DtGeoidNone && copyOfNone.alt() == 1000.0);
+                copyOfNone.geoidDatum()->geoidType() == DtGeoidNone && copyOfNone.alt() == 1000.0 &&
+                copyOfNone.geoidDatum()->cubic() && !copyOfNone.geoidDatum()->threadsafe());
     setTheGeoidDatumType(DtGeoidEgm2008);   // a selected model gives new coordinates a geoid
     EXPECT_EQ(DtGeodeticCoord().geoidDatum()->geoidType(), DtGeoidEgm2008);
 }
@@ -246,7 +247,8 @@ TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
                 p.standardFalseEasting() == 500000.0 && p.standardFalseNorthing() == 10000000.0 &&
                 p.standardFalseNorthingCrossover() == 8000000.0 && p.datumSemiMajor() == 0.0 && p.xOrigin() == 0.0 &&
                 p.yOrigin() == 0.0 && p.eccentricitySq() == 0.0 && p.secondEccentricitySq() == 0.0 &&
-                p.datumSemiMinor() == 0.0 && p.thirdFlattening() == 0.0);
+                p.datumSemiMinor() == 0.0 && p.thirdFlattening() == 0.0 && p.latRef().hemisphere == DtEast &&
+                p.longRef().hemisphere == DtEast);
     double e = 7, n = 7;
     expectThrows([&] { p.geod2utm(0.1, 0.2, &e, &n); }, kNotInitialized,
                  "virtual void Vorant::DtUtmReferencePoint::geod2utm(double, double, double*, double*)", "utmReferencePoint.cpp");
@@ -360,6 +362,8 @@ TEST_F(GlobalStateTest, UtmCoordinatesAndGridDeclination)
     DtUtmCoord q(1, 2, 3, &bare);
     EXPECT_THROW(q.setGeodetic(start), DtException);
     EXPECT_EQ(static_cast<const DtVector64&>(q), DtVector64(1, 2, 3));
+    q = v;   // the numbers and the reference point
+    EXPECT_TRUE(static_cast<const DtVector64&>(q) == v && q.refPoint() == &p);
 
     const auto declination = [&p](double latDeg, double lonDeg) {
         const DtUtmCoord u(DtGeodeticCoord(latDeg * kDeg, lonDeg * kDeg, 0, p.ellipsoid()), &p);

@@ -97,10 +97,15 @@ TEST(GeoidGridTest, RegionalGridsCoverageAndNodesWithoutData)
                      "geoid grid '" + grid.file() + "': no data next to latitude 44.5, longitude -1.5", kSigUndulation,
                      "geoidGrid.cpp");
     EXPECT_EQ(grid.undulation(42.5, -1.5), 258.5);   // two rows away from it
-    // Beyond the edge of a regional grid bicubic repeats the edge row, as it is.
-    const DtGeoidGrid columns(writeGtx("columns-only.gtx", 40, 350, 1, 1, 6, 11, [](int, int c) { return float(c * c); }));
+    // Beyond the edge of a regional grid, or of a band round the earth short
+    // of the poles, bicubic repeats the edge row as it is.
+    const auto square = [](int, int c) { return float(c * c); };
+    const DtGeoidGrid columns(writeGtx("columns-only.gtx", 40, 350, 1, 1, 6, 11, square));
+    const DtGeoidGrid band(writeGtx("band.gtx", -60, -180, 10, 10, 13, 36, square));
     for (double lat : {40.2, 44.8})
         EXPECT_NEAR(columns.undulation(lat, -4.3, true), columns.undulation(42, -4.3, true), 1e-12) << lat;
+    for (double lat : {-59.0, 59.0})
+        EXPECT_NEAR(band.undulation(lat, 17.5, true), band.undulation(0, 17.5, true), 1e-9) << lat;
 }
 
 TEST(GeoidGridTest, AnAreaInMemoryGivesTheWholeGridsValues)

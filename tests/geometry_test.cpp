@@ -33,6 +33,10 @@ TEST(PointTest, IndexingDistancesAndHomogeneousPoints)
                    "const double& Vorant::Dt3dPoint::operator[](int) const", "3dPoint.cpp");
     expectThrows([&] { p[-1] = 5; }, "Invalid index (should be 0..2)", "double& Vorant::Dt3dPoint::operator[](int)",
                    "3dPoint.cpp");
+    Dt3dPoint zero(0, 0, 0);
+    zero.normalize();   // nothing to scale
+    zero[0] = p[0];
+    EXPECT_TRUE(zero.approxEq(Dt3dPoint(1, 0, 0), 0.0));
     Dt4dPoint h(2, 4, 6, 2);
     const Dt4dPoint& ch = h;
     expectThrows([&] { (void)ch[4]; }, "Invalid index (should be 0..3)",
@@ -92,7 +96,7 @@ TEST(ExtentTest, ChordsGrowingContainmentAndClipping)
     e.expandToInclude(chord(0, 0, 0, 0, 0, 9));
     e.expandToInclude(Dt3dExtent());
     EXPECT_TRUE(Dt3dExtent().empty() && e == Dt3dExtent(0, 1, 0, 2, 0, 9) && kUnit.contains(Dt3dExtent()) &&
-                kUnit.intersects(Dt3dExtent(1, 2, 1, 2, 1, 2)) && &Dt3dExtent::nullExtent() == &Dt3dExtent::nullExtent());
+                kUnit.contains(Dt3dPoint(1, 1, 1)) && kUnit.intersects(Dt3dExtent(1, 2, 1, 2, 1, 2)) && &Dt3dExtent::nullExtent() == &Dt3dExtent::nullExtent());
 
     double tNear, tFar;
     EXPECT_TRUE(kUnit.intersectsLineOfChord(chord(-1, 0.5, 0.5, 2, 0.5, 0.5), tNear, tFar) &&

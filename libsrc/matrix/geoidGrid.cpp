@@ -74,12 +74,15 @@ float bigEndianFloat(const unsigned char* p)
     return v;
 }
 
-// Reads exactly size bytes at offset; false on an error or an early end.
-// A regular file gives all it has in one call up to 2 GiB, and no row comes
-// near that (see kMaxColumns).
-bool readAt(int fd, void* buffer, std::size_t size, off_t offset)
+// Reads exactly size bytes at offset: null, or why it could not. A regular
+// file gives all it has in one call up to 2 GiB, and no row comes near that
+// (see kMaxColumns).
+const char* readAt(int fd, void* buffer, std::size_t size, off_t offset)
 {
-    return ::pread(fd, buffer, size, offset) == static_cast<ssize_t>(size);
+    const ssize_t got = ::pread(fd, buffer, size, offset);
+    if (got == static_cast<ssize_t>(size))
+        return nullptr;
+    return got < 0 ? std::strerror(errno) : "the file ended early";
 }
 
 bool noData(float v)
@@ -97,14 +100,11 @@ void cubicWeights(double t, double w[4])
     w[3] = (t - 1.0) * t * t * 0.5;
 }
 
-// floor(v) within [low, high], decided before any conversion to an integer.
+// floor(v) within [low, high], clamped before any conversion to an integer
+// (fmax and fmin take a NaN v to low).
 long clampedFloor(double v, long low, long high)
 {
-    if (!(v > static_cast<double>(low)))
-        return low;
-    if (!(v < static_cast<double>(high)))
-        return high;
-    return static_cast<long>(std::floor(v));
+    return static_cast<long>(std::floor(std::fmin(std::fmax(v, static_cast<double>(low)), static_cast<double>(high))));
 }
 
 std::string degrees(double v)
@@ -198,7 +198,7 @@ void DtGeoidGrid::open(const char* signature)
         fail("not a regular file", signature, __LINE__);
     const auto size = static_cast<unsigned long long>(info.st_size);
     unsigned char header[kHeaderBytes];
-    if (size < kHeaderBytes || !readAt(myFd, header, kHeaderBytes, 0))
+    if (size < kHeaderBytes || readAt(myFd, header, kHeaderBytes, 0))
         fail("truncated: " + std::to_string(size) + " bytes, a GTX header alone takes 40", signature, __LINE__);
 
     mySouth = bigEndianDouble(header);
@@ -250,16 +250,13 @@ void DtGeoidGrid::hold(long firstRow, long rowCount, long firstColumn, long colu
     const auto rowBytes = static_cast<std::size_t>(myColumns) * 4;
     std::vector<unsigned char> row(rowBytes);
     for (long r = 0; r < myRowCount; ++r) {
-        errno = 0;
         const auto offset = static_cast<off_t>(kHeaderBytes + static_cast<std::size_t>(myFirstRow + r) * rowBytes);
-        if (!readAt(myFd, row.data(), rowBytes, offset))
-            fail("cannot read row " + std::to_string(myFirstRow + r) + ": " +
-                     (errno ? std::strerror(errno) : "the file ended early"),
-                 signature, __LINE__);
+        if (const char* why = readAt(myFd, row.data(), rowBytes, offset))
+            fail("cannot read row " + std::to_string(myFirstRow + r) + ": " + why, signature, __LINE__);
         float* to = &myNodes[static_cast<std::size_t>(r) * static_cast<std::size_t>(myColumnCount)];
         for (long c = 0; c < myColumnCount; ++c) {
             long column = myFirstColumn + c;
-            if (myPeriod != 0 && column >= myPeriod)
+            if (column >= myPeriod)   // round the earth (a regional grid's period 0 changes nothing)
                 column -= myPeriod;
             to[c] = bigEndianFloat(&row[static_cast<std::size_t>(column) * 4]);
         }
@@ -272,7 +269,7 @@ float DtGeoidGrid::node(long row, long column) const
         return myNodes[static_cast<std::size_t>(row * myColumns + column)];
     const long r = row - myFirstRow;
     long c = column - myFirstColumn;
-    if (c < 0 && myPeriod != 0)
+    if (c < 0)   // an area across the seam of a global grid (nothing for a regional one)
         c += myPeriod;
     if (r >= 0 && r < myRowCount && c >= 0 && c < myColumnCount)
         return myNodes[static_cast<std::size_t>(r * myColumnCount + c)];
@@ -283,10 +280,8 @@ float DtGeoidGrid::readNode(long row, long column) const
 {
     unsigned char bytes[4];
     const auto offset = static_cast<off_t>(kHeaderBytes + 4 * static_cast<std::size_t>(row * myColumns + column));
-    errno = 0;
-    if (!readAt(myFd, bytes, 4, offset))
-        fail("cannot read the node of row " + std::to_string(row) + ", column " + std::to_string(column) + ": " +
-                 (errno ? std::strerror(errno) : "the file ended early"),
+    if (const char* why = readAt(myFd, bytes, 4, offset))
+        fail("cannot read the node of row " + std::to_string(row) + ", column " + std::to_string(column) + ": " + why,
              kSigUndulation, __LINE__);
     return bigEndianFloat(bytes);
 }
