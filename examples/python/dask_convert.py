@@ -27,8 +27,8 @@ def to_geodetic(block):
     return np.stack([lat, lon, alt], axis=1)
 
 
-def positions(count, seed=1):
-    rng = np.random.default_rng(seed)
+def positions(count, stream=1):
+    rng = np.random.default_rng(stream)
     x, y, z = qm.geodetic2ecef(rng.uniform(-90, 90, count), rng.uniform(-180, 180, count), rng.uniform(-500, 1e5, count))
     return np.stack([x, y, z], axis=1)
 
