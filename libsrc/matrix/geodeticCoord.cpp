@@ -41,9 +41,9 @@ DtGeodeticCoord::DtGeodeticCoord(double lat, double lon, double h, const DtRefer
 }
 
 DtGeodeticCoord::DtGeodeticCoord(const DtGeodeticCoord& other)
-    : DtVector64(other), myEllipsoid(other.myEllipsoid), myGeoid(nullptr)
+    : DtVector64(other), myEllipsoid(other.myEllipsoid), myGeoid(detail::copyGridGeoidDatum(other.myGeoid))
 {
-    if ((myGeoid = detail::copyGridGeoidDatum(other.myGeoid)) != nullptr)
+    if (myGeoid)   // over the same grid
         return;
     if (other.myGeoid)
         myGeoid = new DtGeoidDatum(other.myGeoid->geoidType(), other.myGeoid->cubic(), other.myGeoid->threadsafe());
