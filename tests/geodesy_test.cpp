@@ -212,7 +212,9 @@ TEST_F(GlobalStateTest, GeoidDatumAndGeodeticCoordinates)
                 copyOfNone.geoidDatum()->geoidType() == DtGeoidNone && copyOfNone.alt() == 1000.0 &&
                 copyOfNone.geoidDatum()->cubic() && !copyOfNone.geoidDatum()->threadsafe());
     setTheGeoidDatumType(DtGeoidEgm2008);   // a selected model gives new coordinates a geoid
-    EXPECT_EQ(DtGeodeticCoord().geoidDatum()->geoidType(), DtGeoidEgm2008);
+    const DtGeodeticCoord selected;
+    EXPECT_TRUE(selected.geoidDatum()->geoidType() == DtGeoidEgm2008 && selected.geoidDatum()->cubic() &&
+                !selected.geoidDatum()->threadsafe());
 }
 
 TEST_F(GlobalStateTest, TopographicFramesAndGroundAngles)
@@ -248,7 +250,7 @@ TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
                 p.standardFalseNorthingCrossover() == 8000000.0 && p.datumSemiMajor() == 0.0 && p.xOrigin() == 0.0 &&
                 p.yOrigin() == 0.0 && p.eccentricitySq() == 0.0 && p.secondEccentricitySq() == 0.0 &&
                 p.datumSemiMinor() == 0.0 && p.thirdFlattening() == 0.0 && p.latRef().hemisphere == DtEast &&
-                p.longRef().hemisphere == DtEast);
+                p.longRef().hemisphere == DtEast && p.latRef().seconds == 0.0 && p.longRef().minutes == 0.0);
     double e = 7, n = 7;
     expectThrows([&] { p.geod2utm(0.1, 0.2, &e, &n); }, kNotInitialized,
                  "virtual void Vorant::DtUtmReferencePoint::geod2utm(double, double, double*, double*)", "utmReferencePoint.cpp");
@@ -364,6 +366,8 @@ TEST_F(GlobalStateTest, UtmCoordinatesAndGridDeclination)
     EXPECT_EQ(static_cast<const DtVector64&>(q), DtVector64(1, 2, 3));
     q = v;   // the numbers and the reference point
     EXPECT_TRUE(static_cast<const DtVector64&>(q) == v && q.refPoint() == &p);
+    q.setNorth(-1.5);
+    EXPECT_TRUE(q.north() == -1.5 && q.up() == v.up());
 
     const auto declination = [&p](double latDeg, double lonDeg) {
         const DtUtmCoord u(DtGeodeticCoord(latDeg * kDeg, lonDeg * kDeg, 0, p.ellipsoid()), &p);

@@ -168,6 +168,7 @@ TEST(GeoidGridTest, BadFilesAndAreasAreReportedWithTheFileName)
         {writeGtx("columns.gtx", 0, 0, 1e-6, 1e-6, 2, 16777217, one, -8L * 16777217), gtx + "2 rows of 16777217 nodes"},
         {writeGtx("spacing.gtx", 0, 0, -1, 1, 2, 2, one), gtx + "node spacing -1 x 1 degrees"},
         {writeGtx("nan.gtx", 0, 0, 1, kNaN, 2, 2, one), gtx + "node spacing 1 x nan degrees"},
+        {writeGtx("zero.gtx", 0, 0, 1, 0, 2, 2, one), gtx + "node spacing 1 x 0 degrees"},
         {writeGtx("north.gtx", 80, 0, 1, 1, 12, 2, one), gtx + "it spans latitudes 80 to 91 and longitudes 0 to 1"},
         {writeGtx("wide.gtx", 0, 0, 1, 1, 2, 362, one), gtx + "it spans latitudes 0 to 1 and longitudes 0 to 361"},
         {writeGtx("west.gtx", 0, kInf, 1, 1, 2, 2, one), gtx + "it spans latitudes 0 to 1 and longitudes inf to inf"},

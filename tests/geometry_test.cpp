@@ -43,6 +43,7 @@ TEST(PointTest, IndexingDistancesAndHomogeneousPoints)
                    "const double& Vorant::Dt4dPoint::operator[](int) const", "4dPoint.cpp");
     expectThrows([&] { h[-1] = 0; }, "Invalid index (should be 0..3)", "double& Vorant::Dt4dPoint::operator[](int)",
                    "4dPoint.cpp");
+    h[3] = 2;   // the last component is writable (it is already 2)
     EXPECT_TRUE(p.approxEq(Dt3dPoint(1, 2, 3), 0.0) && h == Dt4dPoint(2, 4, 6, 2) &&   // unchanged by the throws
                 Dt3dPoint(0, 0, 0).approxEq(Dt3dPoint(0.4, 0, 0), -0.5));   // |tolerance|
     Dt4dPoint w0(2, 4, 6, 0);
