@@ -184,17 +184,18 @@ TEST_F(GlobalStateTest, GeoidDatumAndGeodeticCoordinates)
     std::ostringstream os;
     os << c;
     EXPECT_EQ(os.str(), "[ lat= 0.785398 lon= 0.523599 alt= 1000 ]");
-    for (int level : {0, 2}) {   // the stream decides what is emitted, not printData
+    for (int level : {0, 1, 2}) {   // printData always calls the override; DtInfo's level decides what shows
         const qmtest::NotifyLevel quiet(level);
         qmtest::Capture info(DtInfo);
         c.printData();
-        EXPECT_EQ(info.text(), os.str());
         struct Own : DtGeodeticCoord
         {
-            void printDataToStream(std::ostream& o) const override { o << "own"; }
+            void printDataToStream(std::ostream& o) const override { o << "own" << 1.5 + calls++; }
+            mutable int calls = 0;
         } own;
         own.printData();
-        EXPECT_EQ(info.text(), os.str() + "own");
+        EXPECT_EQ(info.text(), level >= 2 ? os.str() + "own1.5" : "") << level;
+        EXPECT_EQ(own.calls, 1);
     }
     DtGlobalEllipsoid().useMapDatum(DtED50);   // bound to the global ellipsoid, a coordinate follows the datum
     EXPECT_TRUE(c.mapDatum() == DtED50 && c.geocentric().approxEq(DtVector64(3913055.565, 2259155.913, 4488015.143), 1e-3));

@@ -95,7 +95,43 @@ TEST(UtilityTest, DefaultsGoToStandardErrorGatedByLevel)
     DtWarn("warn %d\n", 1);
     DtInfo << "info\n";
     std::ostream& plainDebug = DtDebug;
-    plainDebug << "hidden debug\n";   // gated by the default buffer too
+    plainDebug << "hidden debug\n";
     DtDebug("hidden %s\n", "debug");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "warn 1\ninfo\n");
+}
+
+// The level holds whatever buffer a stream has, however the buffer was swapped
+// (through the stream or through std::ios) and however the text arrives.
+TEST(UtilityTest, LevelGatesSwappedBuffers)
+{
+    const auto writeAllWays = [](DtOutputStream& s) {
+        s("a%d", 1);
+        s << "b" << 2;
+        std::ostream& plain = s;
+        plain << "c" << 3.5 << std::flush;
+        plain.put('d').write("ef", 2);
+    };
+    for (DtOutputStream* s : {&DtInfo, &DtWarn, &DtDebug}) {
+        for (const int level : {s->threshold() - 1, s->threshold()}) {
+            const qmtest::NotifyLevel set(level);
+            std::ostringstream own;
+            std::streambuf* const saved = s->rdbuf(own.rdbuf());
+            {
+                qmtest::Capture outside(*s);   // swapped through std::ostream&, nested in the first
+                writeAllWays(*s);
+                EXPECT_EQ(outside.text(), level >= s->threshold() ? "a1b2c3.5def" : "") << s->threshold();
+                EXPECT_EQ(s->rdbuf(), static_cast<std::ostream&>(*s).rdbuf());
+            }
+            writeAllWays(*s);
+            EXPECT_EQ(own.str(), level >= s->threshold() ? "a1b2c3.5def" : "") << s->threshold();
+            EXPECT_TRUE(s->rdbuf(saved) == own.rdbuf() && s->good());
+        }
+    }
+    const qmtest::NotifyLevel silent(INT_MIN);
+    std::ostringstream fatal;
+    std::streambuf* const saved = DtFatal.rdbuf(fatal.rdbuf());
+    DtFatalError("%s", "x");
+    writeAllWays(DtFatal);
+    DtFatal.rdbuf(saved);
+    EXPECT_EQ(fatal.str(), "xa1b2c3.5def");
 }

@@ -27,13 +27,19 @@ enum DtNotifyThreshold
 
 /// A notification stream. Use it printf-style, stream(fmt, ...), or as a
 /// std::ostream. Text goes to standard error by default; swap rdbuf() to
-/// capture or redirect it. Both uses write through the std::ostream interface,
-/// so a swapped buffer receives everything the stream emits.
+/// capture or redirect it.
 //
-/// The level test happens in the printf-style call and in the stream's own
-/// insertion operators below; the default buffer repeats it, so that text
-/// inserted through a plain std::ostream& is gated as well while the stream
-/// writes to standard error.
+/// The stream itself decides from the level whether text is emitted, whatever
+/// buffer it writes to and however the text reaches it: its printf-style
+/// call, its insertion operators, or code holding it as a plain std::ostream&.
+/// Every write passes a gate buffer that tests the level and forwards to the
+/// buffer the user sees (rdbuf()). rdbuf() and rdbuf(sb) of this class get
+/// and swap that user buffer behind the gate. A buffer swapped in through the
+/// std::ios interface instead (code holding the stream as std::ostream&) is
+/// gated too: the stream is tied to a hook that puts the gate in front of it
+/// for the length of each write, and keeps unitbuf set so that it is taken
+/// out again after the write; a caller that clears unitbuf or replaces tie()
+/// gives that up. Writing to rdbuf()'s buffer directly bypasses the stream.
 class DT_EXPORT DtOutputStream : public std::ostream
 {
 public:
@@ -49,11 +55,26 @@ public:
     /// printf-style output of any length; nothing is truncated.
     DtOutputStream& operator()(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+    /// The buffer the stream's text goes to (standard error's by default).
+    std::streambuf* rdbuf() const;
+    /// Sends the text to sb from now on (behind the level test) and clears the
+    /// stream's state, as std::ios::rdbuf does; returns the previous buffer.
+    std::streambuf* rdbuf(std::streambuf* sb);
+
 private:
+    // Writes to standard error, unbuffered.
     class StderrBuf : public std::streambuf
     {
+    protected:
+        int_type overflow(int_type c) override;
+        std::streamsize xsputn(const char* s, std::streamsize n) override;
+        int sync() override;
+    };
+    // Tests the level and forwards to the user's buffer.
+    class GateBuf : public std::streambuf
+    {
     public:
-        explicit StderrBuf(const DtOutputStream& owner) : myOwner(owner) {}
+        explicit GateBuf(DtOutputStream& owner) : myOwner(owner) {}
 
     protected:
         int_type overflow(int_type c) override;
@@ -61,11 +82,33 @@ private:
         int sync() override;
 
     private:
-        const DtOutputStream& myOwner;
+        DtOutputStream& myOwner;
+    };
+    // The buffer of the hook stream: the stream's tie flushes it before every
+    // write, which puts the gate in front of a buffer swapped in from outside.
+    class HookBuf : public std::streambuf
+    {
+    public:
+        explicit HookBuf(DtOutputStream& owner) : myOwner(owner) {}
+
+    protected:
+        int sync() override;
+
+    private:
+        DtOutputStream& myOwner;
     };
 
+    void beforeWrite();
+    void afterWrite();
+
     int myThreshold;
-    StderrBuf myDefaultBuf;
+    StderrBuf myStderrBuf;
+    GateBuf myGate;
+    HookBuf myHookBuf;
+    std::ostream myHook;
+    std::streambuf* myTarget;    // the user's buffer, set through rdbuf(sb)
+    std::streambuf* myForward;   // where the gate writes now: myTarget, or a buffer swapped in from outside
+    bool myForeignWrite = false; // the gate stands in front of such a buffer for one write
 };
 
 /// Insertion into a notification stream honours the level.
