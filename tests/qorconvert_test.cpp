@@ -3,6 +3,8 @@
 #include "fields.h"
 #include "testSupport.h"
 
+#include <cfloat>
+
 using namespace qorconvert;
 using namespace Vorant;
 using qmtest::kInf;
@@ -217,29 +219,49 @@ TEST_F(GlobalStateTest, ConverterExplainsBadLines)
     ned.originLonDeg = -74.006;
     Converter atOrigin(ned);
     EXPECT_EQ(run(atOrigin, "40.7228 -74.006 0"), "1110.485 0.000 0.097");   // a tiny negative east: no "-0.000"
-    // The centre of the earth is a point like any other here.
-    EXPECT_EQ(run(geoc, "0 0 0"), "0.00000000 0.00000000 -6378137.000");
+    // Within a e^2 of the ellipsoid's centre the geodetic result cannot be
+    // trusted; a metre beyond it, it can. The bound is the datum's, about its centre.
+    EXPECT_EQ(run(geoc, "1400 0 1400", false), "the point is 1980 m from the centre of the datum's ellipsoid: "
+                                               "geodetic coordinates cannot be trusted within 42699 m of it");
+    const std::vector<double> justOutside = numbers(run(geoc, "0 -42699 0"));
+    EXPECT_TRUE(std::fabs(justOutside[0]) < 1e-5 && justOutside[1] == -90 && justOutside[2] == 42699 - 6378137.0);
+    run(geoc, "0 0 42698", false);
+    EXPECT_EQ(run(geoc, "1e300 0 0", false), "the conversion gives no finite result for this point");
+    o.datum = &DtED50;
+    Converter ed50(o);
+    EXPECT_EQ(run(ed50, "-87 -98 42679", false), "the point is 42800 m from the centre of the "
+              "datum's ellipsoid: geodetic coordinates cannot be trusted within 42881 m of it");
+    o.from = Mode::Utm;
+    o.datum = &DtWGS84;
+    Converter pastThePole(o);
+    EXPECT_EQ(run(pastThePole, "31N 500000 12000000", false), "the grid position lies beyond the pole (latitude 107.93727)");
+    o.from = Mode::Geodetic;
+    o.dms = true;
+    Converter dms(o);
+    EXPECT_EQ(run(dms, "-0 -0"), "0d00'00.0000\"N 0d00'00.0000\"E 0.000");   // the letter carries the sign
     EXPECT_TRUE(Converter::passesThrough("  # note", 8) && Converter::passesThrough("   ", 3) &&
                 !Converter::passesThrough(" 1 # x", 6));
 }
 
 // The reader and writer against the plain C library: strtod and snprintf
-// "%.*f" (cut to 63 characters, without the sign of a value that rounds to
-// zero), on random and edge values, and through whole lines in every output mode.
+// "%.*f" (in full, without the sign of a value that rounds to zero), on
+// random values and edge values at every precision, and through whole lines
+// in every output mode.
 TEST_F(GlobalStateTest, ConverterMatchesAPlainStrtodAndSnprintf)
 {
     const auto reference = [](double v, int decimals) {
         char text[512];
         std::snprintf(text, sizeof text, "%.*f", decimals, v);
-        std::string s = std::string(text).substr(0, 63);
+        std::string s = text;
         return s[0] == '-' && s.find_first_not_of("0.", 1) == std::string::npos ? s.substr(1) : s;
     };
     std::mt19937_64 gen(11);
     std::uniform_real_distribution<double> u(-1, 1);
-    const double edges[] = {0.0, -0.0, -4e-4, 5e-4, 0.5, -2.5, 1e22, -1e300, 1e-320, kInf, -kInf, kNaN};
+    const double edges[] = {0.0, -0.0, -4e-4, 5e-4, 0.5, -2.5, 1e22, -1e300, 1e-320, kInf, -kInf, kNaN, DBL_MAX, -DBL_MAX};
     for (int n = 0; n < 4000; ++n) {
-        const double v = n < 12 ? edges[n] : std::ldexp(u(gen), int(gen() % 80) - 40);
-        const int decimals = int(gen() % 26);
+        const bool edge = n < 14 * 26;
+        const double v = edge ? edges[n / 26] : std::ldexp(u(gen), int(gen() % 80) - 40);
+        const int decimals = edge ? n % 26 : int(gen() % 26);
         std::string out;
         appendFixed(out, v, decimals);
         ASSERT_EQ(out, reference(v, decimals)) << v;

@@ -69,7 +69,8 @@ private:
 
     bool read(const char* line, std::size_t size, Position& p, std::string& why);
     bool write(Position& p, std::string& out, std::string& why);
-    void ensureGeodetic(Position& p);
+    // False (saying why) where the geodetic position cannot be trusted.
+    bool ensureGeodetic(Position& p, std::string& why);
     void ensureGeocentric(Position& p);
     // The geoid's height above the ellipsoid at a geodetic position (radians),
     // as a geodetic coordinate over the grid takes it; 0 without a geoid.
@@ -84,6 +85,7 @@ private:
     Vorant::DtCoordTransform myToNed;
     Vorant::DtCoordTransform myFromNed;
     mutable std::string myScratch;   // text reused from line to line
+    mutable bool myNotFinite = false;   // a value written in this line is not finite
 };
 
 }  // namespace qorconvert

@@ -216,8 +216,7 @@ char* fixedDigits(double v, int decimals, char* end)
 
 }  // namespace
 
-// The text of "%.*f" (exactly rounded, and whatever the locale), cut to 63
-// characters as it always has been.
+// The text of "%.*f" (exactly rounded, and whatever the locale), in full.
 void appendFixed(std::string& out, double v, int decimals)
 {
     char digits[48];
@@ -227,9 +226,7 @@ void appendFixed(std::string& out, double v, int decimals)
     }
     char buffer[400];   // 309 integer digits, a point, 30 decimals at the most
     const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
-    if (r.ec != std::errc())
-        return;
-    const std::size_t length = std::size_t(r.ptr - buffer) < 64 ? std::size_t(r.ptr - buffer) : 63;
+    const std::size_t length = std::size_t(r.ptr - buffer);
     // A value that rounds to zero is written without a sign ("-0.000" reads badly).
     bool negativeZero = buffer[0] == '-';
     for (std::size_t i = 1; i < length && negativeZero; ++i)

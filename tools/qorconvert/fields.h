@@ -24,8 +24,8 @@ struct Fields
 // Splits a line; stops counting at kMax fields and sets tooMany.
 void splitFields(const char* line, std::size_t size, Fields& out);
 
-// Appends v as "%.*f" would print it with `decimals` decimals, cut to 63
-// characters, without the sign of a value that rounds to zero.
+// Appends v as "%.*f" would print it with `decimals` (0 to 30) decimals, in
+// full, without the sign of a value that rounds to zero.
 void appendFixed(std::string& out, double v, int decimals);
 
 // A finite decimal number filling the whole field.

@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -56,7 +58,8 @@ const char* const kHelp =
     "                         in and out, the origin's too; bilinear between nodes\n"
     "      --geoid-cubic      bicubic instead of bilinear\n"
     "  -j, --threads N        convert with N threads (default 1; 0: one per core);\n"
-    "                         the output keeps the order of the input\n"
+    "                         the output keeps the order of the input; fewer if\n"
+    "                         the system cannot start that many\n"
     "      --example          convert a built-in set of points through every mode\n"
     "  -h, --help             this text\n"
     "      --version          the version\n"
@@ -71,7 +74,12 @@ const char* const kHelp =
     "  qorconvert -f att -t hpr 1334000 -4654000 4138000 45 10 0\n"
     "\n"
     "A line that cannot be read gives the output line \"error: <reason>\" and a\n"
-    "message with its line number on standard error; the exit status is then 1.\n"
+    "message with its line number on standard error, written right after that\n"
+    "line's output (so 2>&1 keeps them together); the exit status is then 1. So\n"
+    "does a result that cannot be trusted: a geocentric point within a*e^2 (about\n"
+    "42.7 km) of the ellipsoid's centre, where the geodetic conversion may settle\n"
+    "on a far point; a UTM position beyond the pole; a result that is not finite.\n"
+    "A line holds at most 67108864 bytes.\n"
     "Exit status 2 is a usage error, 4 an input or output that cannot be read or\n"
     "written (a full disk, say).\n";
 
@@ -139,9 +147,7 @@ bool isValue(const char* arg)
     return arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') || arg[1] == '.';
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     Options options;
     std::string values;
@@ -265,4 +271,20 @@ int main(int argc, char** argv)
         return 4;
     }
     return r.failures == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Whatever cannot be had (memory, say) ends the run with a message, never
+    // with an abort.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("qorconvert: out of memory\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qorconvert: %s\n", e.what());
+    }
+    return 4;
 }

@@ -2,10 +2,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
+#include <csignal>
+#include <exception>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
+
+#include <pthread.h>
+#include <signal.h>
 
 namespace qorconvert {
 
@@ -19,17 +26,31 @@ const char kTooLong[] = "the line is longer than 67108864 bytes";
 
 bool LineReader::fill(std::string& buffer, std::size_t bytes)
 {
-    if (myEnd)
+    if (myEnd || (myCancel && myCancel->load()))
         return false;
     const std::size_t old = buffer.size();
     buffer.resize(old + bytes);
+    errno = 0;
     const std::size_t got = std::fread(&buffer[old], 1, bytes, myIn);
+    const int why = errno;
     buffer.resize(old + got);
-    if (got == 0) {
+    if (myCancel && myCancel->load()) {
         myEnd = true;
-        myFailed = std::ferror(myIn) != 0;
         return false;
     }
+    if (got == 0) {
+        myEnd = true;
+        if (std::ferror(myIn))
+            myError = why != 0 ? why : EIO;
+        return false;
+    }
+    return true;
+}
+
+bool LineReader::tooLong(Block& block)
+{
+    block.text = "\n";
+    block.tooLong = true;
     return true;
 }
 
@@ -55,7 +76,9 @@ bool LineReader::next(Block& block)
     while (block.text.size() < kBlockBytes && fill(block.text, kBlockBytes - block.text.size())) {
     }
     std::size_t stop = block.text.rfind('\n');
-    while (stop == std::string::npos && block.text.size() <= kMaxLine) {   // one line longer than a block
+    // One line longer than a block: read on until its end, or until it holds
+    // more than kMaxLine bytes.
+    while (stop == std::string::npos && block.text.size() <= kMaxLine) {
         const std::size_t scanned = block.text.size();
         if (!fill(block.text, kBlockBytes))
             break;
@@ -65,15 +88,16 @@ bool LineReader::next(Block& block)
         if (block.text.empty())
             return false;
         if (block.text.size() > kMaxLine) {
-            block.text = "\n";
-            block.tooLong = true;
             mySkipping = true;
-            return true;
+            return tooLong(block);
         }
         block.text += '\n';   // a last line without its line end
         return true;
     }
     myPending.assign(block.text, stop + 1, std::string::npos);
+    // Only a line read on past a block can be too long, and stop ends it.
+    if (stop > kMaxLine)
+        return tooLong(block);
     block.text.resize(stop + 1);
     return true;
 }
@@ -101,34 +125,46 @@ void convertBlock(Converter& converter, Block& block)
         block.output += "error: ";
         block.output += why;
         block.output += '\n';
-        block.errors.emplace_back(block.lines, why);
+        block.errors.push_back({block.lines, block.output.size(), why});
     }
 }
 
 namespace {
 
-// Writes a block's output, then its messages (numbered from firstLine);
-// false (with errno) when the output cannot be written.
+// Writes a block's output with each message right after its line (so that
+// the two streams merged read in order); false (with errno) when the output
+// cannot be written.
 bool writeBlock(const Block& block, long firstLine, std::FILE* out, StreamResult& result)
 {
-    if (!block.output.empty() && std::fwrite(block.output.data(), 1, block.output.size(), out) != block.output.size()) {
+    std::size_t written = 0;
+    const auto writeUpTo = [&](std::size_t end) {
+        if (end > written && std::fwrite(block.output.data() + written, 1, end - written, out) != end - written)
+            return false;
+        written = end;
+        return true;
+    };
+    for (const Block::Error& e : block.errors) {
+        if (!writeUpTo(e.outputEnd) || std::fflush(out) != 0) {
+            result.writeError = errno != 0 ? errno : EIO;
+            return false;
+        }
+        std::fprintf(stderr, "qorconvert: line %ld: %s\n", firstLine + long(e.line), e.why.c_str());
+    }
+    if (!writeUpTo(block.output.size())) {
         result.writeError = errno != 0 ? errno : EIO;
         return false;
     }
-    if (!block.errors.empty() && std::fflush(out) != 0) {
-        result.writeError = errno != 0 ? errno : EIO;
-        return false;
-    }
-    for (const auto& e : block.errors)
-        std::fprintf(stderr, "qorconvert: line %ld: %s\n", firstLine + long(e.first), e.second.c_str());
     result.failures += long(block.errors.size());
     return true;
 }
 
-// One reader, `threads` workers with a converter each, and the calling
-// thread as the writer; at most 2 * threads + 2 blocks are in flight.
-void convertThreaded(const Options& options, LineReader& reader, std::FILE* out, unsigned threads,
-                     StreamResult& result)
+void ignoreSignal(int) {}
+
+// One reader, up to `threads` workers with a converter each, and the calling
+// thread as the writer; at most 2 * threads + 2 blocks are in flight. Goes on
+// with the threads that could be started; false (with nothing read) when
+// not even a worker and the reader could, so the caller converts alone.
+bool convertThreaded(const Options& options, std::FILE* in, std::FILE* out, unsigned threads, StreamResult& result)
 {
     std::vector<std::unique_ptr<Converter>> converters;
     for (unsigned t = 0; t < threads; ++t)
@@ -140,13 +176,54 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
     std::vector<std::size_t> todo;
     std::mutex mutex;
     // One condition each for the reader (a free slot), the workers (a block to
-    // convert) and the writer (the next block converted), so that an event
-    // wakes only who can act on it.
+    // convert) and the writer (the next block converted, or the reader gone),
+    // so that an event wakes only who can act on it.
     std::condition_variable freed, queued, converted_;
     long read = 0, written = 0, line = 1;
-    bool readDone = false, stop = false;
+    bool readDone = false, readerGone = false, stop = false;
+    std::atomic<bool> cancel(false);
+    std::exception_ptr failure;   // what ended a thread early (memory running out, say)
+    LineReader reader(in, &cancel);
 
-    std::thread readerThread([&] {
+    const auto stopAll = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        stop = true;
+        freed.notify_all();
+        queued.notify_all();
+        converted_.notify_all();
+    };
+    // A thread's body; what it throws stops every thread and is thrown again
+    // by the caller.
+    const auto guarded = [&](auto body) {
+        try {
+            body();
+        } catch (...) {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                if (!failure)
+                    failure = std::current_exception();
+            }
+            stopAll();
+        }
+    };
+    const auto work = [&](unsigned t) {
+        for (;;) {
+            std::size_t slot;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                queued.wait(lock, [&] { return stop || !todo.empty() || readDone; });
+                if (stop || todo.empty())
+                    break;
+                slot = todo.front();
+                todo.erase(todo.begin());
+            }
+            convertBlock(*converters[t], blocks[slot]);
+            std::lock_guard<std::mutex> lock(mutex);
+            converted[slot] = true;
+            converted_.notify_one();
+        }
+    };
+    const auto readAll = [&] {
         for (;;) {
             std::size_t slot;
             {
@@ -164,33 +241,38 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
                 sequence[slot] = -1;
                 readDone = true;
                 queued.notify_all();
-                converted_.notify_one();
                 break;
             }
             sequence[slot] = read++;
             todo.push_back(slot);
             queued.notify_one();
         }
-    });
+    };
     std::vector<std::thread> workers;
-    for (unsigned t = 0; t < threads; ++t)
-        workers.emplace_back([&, t] {
-            for (;;) {
-                std::size_t slot;
-                {
-                    std::unique_lock<std::mutex> lock(mutex);
-                    queued.wait(lock, [&] { return stop || !todo.empty() || readDone; });
-                    if (stop || todo.empty())
-                        break;
-                    slot = todo.front();
-                    todo.erase(todo.begin());
-                }
-                convertBlock(*converters[t], blocks[slot]);
+    std::thread readerThread;
+    try {   // out of threads: go on with the workers that started
+        for (unsigned t = 0; t < threads; ++t)
+            workers.emplace_back([&, t] { guarded([&] { work(t); }); });
+    } catch (const std::system_error&) {
+    }
+    try {
+        if (!workers.empty())
+            readerThread = std::thread([&] {
+                guarded(readAll);
                 std::lock_guard<std::mutex> lock(mutex);
-                converted[slot] = true;
+                readerGone = true;
                 converted_.notify_one();
-            }
-        });
+            });
+    } catch (const std::system_error&) {
+    }
+    if (!readerThread.joinable()) {
+        stopAll();
+        for (std::thread& w : workers)
+            w.join();
+        return false;
+    }
+
+    bool ok = true;
     for (;;) {
         std::size_t slot = slots;
         {
@@ -199,29 +281,53 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
                 for (std::size_t s = 0; s < slots; ++s)
                     if (sequence[s] == written && converted[s])
                         slot = s;
-                return slot != slots || (readDone && written == read);
+                return slot != slots || (readDone && written == read) || failure;
             });
-            if (slot == slots)
+            if (slot == slots || failure)
                 break;
         }
-        const bool ok = writeBlock(blocks[slot], line, out, result);
+        ok = writeBlock(blocks[slot], line, out, result);
         line += long(blocks[slot].lines);
         std::lock_guard<std::mutex> lock(mutex);
         converted[slot] = false;
         sequence[slot] = -1;
         ++written;
-        stop = !ok;
         freed.notify_one();
-        if (stop) {
-            freed.notify_all();
-            queued.notify_all();
-        }
-        if (stop)
+        if (!ok)
             break;
+    }
+    bool abandon;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        abandon = !ok || failure;
+    }
+    if (abandon) {
+        // The output is gone (or a thread failed): end the run now, even with
+        // the reader waiting for input. A signal without SA_RESTART makes its read return; it is
+        // sent until the reader has noticed, since it may arrive just before
+        // the read starts.
+        cancel = true;
+        stopAll();
+        struct sigaction wake = {}, previous = {};
+        wake.sa_handler = ignoreSignal;
+        sigemptyset(&wake.sa_mask);
+        sigaction(SIGUSR1, &wake, &previous);
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!readerGone) {
+            pthread_kill(readerThread.native_handle(), SIGUSR1);
+            converted_.wait_for(lock, std::chrono::milliseconds(10));
+        }
+        lock.unlock();
+        sigaction(SIGUSR1, &previous, nullptr);
     }
     readerThread.join();
     for (std::thread& w : workers)
         w.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    if (ok)
+        result.readError = reader.error();
+    return true;
 }
 
 }  // namespace
@@ -229,8 +335,11 @@ void convertThreaded(const Options& options, LineReader& reader, std::FILE* out,
 StreamResult convertStream(const Options& options, std::FILE* in, std::FILE* out, unsigned threads)
 {
     StreamResult result;
-    LineReader reader(in);
-    if (threads <= 1) {
+    if (threads > 1 && convertThreaded(options, in, out, threads, result)) {
+        if (result.writeError != 0)
+            return result;
+    } else {
+        LineReader reader(in);
         Converter converter(options);
         Block block;
         for (long line = 1; reader.next(block); line += long(block.lines)) {
@@ -238,13 +347,8 @@ StreamResult convertStream(const Options& options, std::FILE* in, std::FILE* out
             if (!writeBlock(block, line, out, result))
                 return result;
         }
-    } else {
-        convertThreaded(options, reader, out, threads, result);
-        if (result.writeError != 0)
-            return result;
+        result.readError = reader.error();
     }
-    if (reader.failed())
-        result.readError = errno != 0 ? errno : EIO;
     if (std::fflush(out) != 0 || std::ferror(out))
         result.writeError = errno != 0 ? errno : EIO;
     return result;

@@ -6,6 +6,7 @@
 
 #include "converter.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -22,29 +23,40 @@ struct Block
     bool tooLong = false;                                     // one line, dropped for its length
     std::size_t lines = 0;                                    // counted when converted
     std::string output;                                       // one line out per line in
-    std::vector<std::pair<std::size_t, std::string>> errors;  // line index in the block and reason
+    struct Error
+    {
+        std::size_t line;        // index in the block
+        std::size_t outputEnd;   // where the line's output ends, so the message can follow it
+        std::string why;
+    };
+    std::vector<Error> errors;
 };
 
-// Reads a stream into blocks of whole lines. A line may be of any length up to
-// kMaxLine bytes; the rest of a longer one is read and dropped, and the line
-// fails with that reason. A last line without its line end counts as a line.
+// Reads a stream into blocks of whole lines. A line may hold up to kMaxLine
+// bytes before its line end; the rest of a longer one is read and dropped,
+// and the line fails with that reason. A last line without its line end
+// counts as a line.
 class LineReader
 {
 public:
     static constexpr std::size_t kMaxLine = std::size_t(1) << 26;
-    explicit LineReader(std::FILE* in) : myIn(in) {}
+    // With `cancel`, reading ends (quietly) once it is set.
+    explicit LineReader(std::FILE* in, const std::atomic<bool>* cancel = nullptr) : myIn(in), myCancel(cancel) {}
     // Fills the block with the next lines; false when the input has ended
-    // (or cannot be read: see failed()).
+    // (or cannot be read: see error()).
     bool next(Block& block);
-    bool failed() const { return myFailed; }
+    // The errno of a failed read (taken on the reading thread), or 0.
+    int error() const { return myError; }
 
 private:
     bool fill(std::string& buffer, std::size_t bytes);   // appends a read; false at the end of the input
+    bool tooLong(Block& block);                          // the block becomes one failing line
 
     std::FILE* myIn;
+    const std::atomic<bool>* myCancel;
     std::string myPending;    // the part of a line read beyond the last block
     bool myEnd = false;
-    bool myFailed = false;
+    int myError = 0;
     bool mySkipping = false;  // dropping the rest of a line that is too long
 };
 
