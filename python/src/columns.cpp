@@ -1,6 +1,12 @@
 #include "columns.h"
 
+#include <modper.h>
+#include <qvutil/dtOutput.h>
+
 #include <cmath>
+#include <cstring>
+#include <memory>
+#include <streambuf>
 
 namespace qmpy {
 
@@ -41,7 +47,147 @@ bool isNumpyScalar(py::handle value)
     return py::isinstance(value, *generic);
 }
 
+thread_local Notices* theNotices = nullptr;
+
+// In front of a notification stream's own buffer while calls run: text from a
+// thread in a call goes to its Notices, any other thread's where it went before.
+class NoticeBuf : public std::streambuf
+{
+public:
+    std::streambuf* saved = nullptr;
+
+protected:
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        if (theNotices) {
+            theNotices->add(&ch, 1);
+            return c;
+        }
+        return saved ? saved->sputc(ch) : c;
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override
+    {
+        if (theNotices) {
+            theNotices->add(s, static_cast<std::size_t>(n));
+            return n;
+        }
+        return saved ? saved->sputn(s, n) : n;
+    }
+    int sync() override { return theNotices || !saved ? 0 : saved->pubsync(); }
+};
+
+struct Redirect
+{
+    Vorant::DtOutputStream* stream;
+    NoticeBuf buffer;
+};
+Redirect theRedirects[] = {{&Vorant::DtInfo, {}}, {&Vorant::DtWarn, {}}, {&Vorant::DtDebug, {}}, {&Vorant::DtFatal, {}}};
+int theCaptures = 0;   // calls under way; changed only with the GIL held
+
 }  // namespace
+
+// Away from its central meridian the library's transverse Mercator series
+// drift: measured against GeographicLib's (exact to nanometres there), at
+// most 0.07 m forward and 0.31 m inverse within 8 degrees of longitude,
+// 0.35 m and 1.5 m within 10, 6 m and 28 m within 15; past the pole the
+// inverse gives latitudes beyond 90 degrees.
+const char* const kFarFromMeridian =
+    "more than 8 degrees of longitude from the zone's central meridian (or past the pole), where the "
+    "library's transverse Mercator series are off by more than 0.3 m; the result cannot be trusted";
+
+bool nearMeridian(double latRad, double lonDeg, long zone)
+{
+    const double off = lonDeg - (6.0 * static_cast<double>(zone) - 183.0);
+    return std::fabs(off) <= 8.0 && std::fabs(Vorant::DtRad2Deg(latRad)) <= 90.0;
+}
+
+py::array_t<double> outArray(py::handle out, const std::vector<py::ssize_t>& shape)
+{
+    if (!py::isinstance<py::array>(out))
+        throw py::type_error("out: expected a float64 NumPy array, got " + reprText(out));
+    py::array array = py::reinterpret_borrow<py::array>(out);
+    if (!array.dtype().is(py::dtype::of<double>()))
+        throw py::type_error("out: expected float64 arrays, got one of dtype " + reprText(array.dtype()));
+    if (!(array.flags() & py::array::c_style))
+        throw py::value_error("out: expected C-contiguous arrays (a view with strides cannot be written in place), "
+                              "got a non-contiguous one");
+    if (!array.writeable())
+        throw py::value_error("out: expected writeable arrays, got a read-only one");
+    const std::vector<py::ssize_t> own(array.shape(), array.shape() + array.ndim());
+    if (own != shape)
+        throw py::value_error("out: expected arrays of shape " + shapeText(shape) + ", got " + shapeText(own));
+    return py::reinterpret_borrow<py::array_t<double>>(out);
+}
+
+const char* withSignature(const char* name, const char* head, const char* tail, const char* doc)
+{
+    static auto* texts = new std::vector<std::unique_ptr<std::string>>();
+    const char* rest = std::strstr(doc, "\n\n");
+    texts->push_back(std::make_unique<std::string>(std::string(name) + head + tail + "\n--\n\n" +
+                                                   (rest ? rest + 2 : doc)));
+    return texts->back()->c_str();
+}
+
+void Notices::add(const char* s, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        if (s[i] == '\n') {
+            count += open ? 1 : 0;
+            open = false;
+            continue;
+        }
+        open = true;
+        if (count == 0 && first.size() < 300)
+            first += s[i];
+    }
+}
+
+void Notices::merge(const Notices& other)
+{
+    if (count + (open ? 1 : 0) == 0)
+        first = other.first;
+    count += other.count + (other.open ? 1 : 0);
+}
+
+NoticeCapture::NoticeCapture()
+{
+    if (theCaptures++ == 0)
+        for (Redirect& r : theRedirects)
+            r.buffer.saved = r.stream->rdbuf(&r.buffer);
+}
+
+NoticeCapture::~NoticeCapture()
+{
+    if (--theCaptures == 0)
+        for (Redirect& r : theRedirects)
+            if (r.stream->rdbuf() == &r.buffer)   // (unless someone swapped it meanwhile)
+                r.stream->rdbuf(r.buffer.saved);
+}
+
+NoticeScope::NoticeScope(Notices& notices) : mySaved(theNotices)
+{
+    theNotices = &notices;
+}
+
+NoticeScope::~NoticeScope()
+{
+    theNotices = mySaved;
+}
+
+void warnAbout(const Notices& notices)
+{
+    const std::size_t count = notices.count + (notices.open ? 1 : 0);
+    if (count == 0)
+        return;
+    static PyObject* category = py::module_::import("qormatrix._core").attr("LibraryWarning").ptr();
+    const std::string text = "the library reported " + std::to_string(count) +
+                             (count == 1 ? " notice" : " notices") + " during this call; the first: " + notices.first;
+    if (PyErr_WarnEx(category, text.c_str(), 1) != 0)
+        throw py::error_already_set();
+}
 
 ErrorPolicy errorPolicy(const py::object& errors)
 {
@@ -54,10 +200,16 @@ ErrorPolicy errorPolicy(const py::object& errors)
     throw py::value_error("errors: expected 'raise' or 'nan', got " + reprText(errors));
 }
 
+// Measured on two cores (1,000 to 65,536 elements, one thread against two):
+// two threads are 1.1 to 1.6 times as fast from 4,096 elements, 1.5 to 1.9
+// from 8,192, for the lightest conversion (geodetic to geocentric) and the
+// heaviest (geocentric to geodetic) alike.
+constexpr std::size_t kThreadsFrom = 8192;
+
 unsigned threadCount(const py::object& threads, std::size_t elements)
 {
     if (threads.is_none())
-        return elements >= 65536 ? std::max(1u, std::thread::hardware_concurrency()) : 1u;
+        return elements >= kThreadsFrom ? std::max(1u, std::thread::hardware_concurrency()) : 1u;
     if (!PyLong_Check(threads.ptr()) || PyBool_Check(threads.ptr()))
         throw py::type_error("threads: expected None or an int, got " + reprText(threads));
     const long long n = PyLong_AsLongLong(threads.ptr());
@@ -190,16 +342,8 @@ Columns prepare(std::initializer_list<py::handle> inputList, const char* const* 
     c.scalars = false;
     std::size_t b = 0;
     for (py::handle h : given) {
-        if (!py::isinstance<py::array>(h))
-            throw py::type_error("out: expected float64 arrays, got " + reprText(h));
-        py::array array = py::reinterpret_borrow<py::array>(h);
-        const std::vector<py::ssize_t> own(array.shape(), array.shape() + array.ndim());
-        if (!array.dtype().is(py::dtype::of<double>()) || !(array.flags() & py::array::c_style) || !array.writeable())
-            throw py::type_error("out: expected writeable C-contiguous float64 arrays, got one of dtype " +
-                                 reprText(array.dtype()));
-        if (own != c.shape)
-            throw py::value_error("out: expected arrays of shape " + shapeText(c.shape) + ", got " + shapeText(own));
-        c.out[b++] = static_cast<double*>(array.mutable_data());
+        py::array_t<double> array = outArray(h, c.shape);
+        c.out[b++] = array.mutable_data();
         c.results.push_back(py::reinterpret_borrow<py::object>(h));
     }
     return c;
@@ -234,7 +378,8 @@ void raiseBad(const char* const* names, const std::vector<py::ssize_t>& shape, s
         what += "not a finite number";
         break;
     case Verdict::LatitudeRange:
-        what += "a latitude beyond +/-90 degrees";
+    case Verdict::Untrusted:
+        what += o.why;
         break;
     case Verdict::NotAZone:
         what += "not a UTM zone (1 to 60, or 61 for the meridian 180)";

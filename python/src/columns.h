@@ -9,10 +9,12 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <modper.h>
 #include <qvScalar.h>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <initializer_list>
 #include <cstddef>
 #include <exception>
@@ -30,9 +32,11 @@ namespace py = pybind11;
 enum class Verdict
 {
     Ok,
-    NotFinite,       // NaN or infinite
-    LatitudeRange,   // a latitude beyond +/-90 degrees
+    Missing,         // a NaN input: NaN out, not an error (missing data)
+    NotFinite,       // infinite
+    LatitudeRange,   // a latitude beyond +/-90 degrees (+/-pi/2 radians)
     NotAZone,        // a UTM zone other than 1 to 61
+    Untrusted,       // the library's result cannot be trusted there; `why` says why
     Failed           // the library refused it; the reason is its message
 };
 
@@ -40,17 +44,78 @@ struct Outcome
 {
     Verdict verdict = Verdict::Ok;
     int argument = 0;
+    const char* why = nullptr;   // for Untrusted
 };
 
-inline Outcome bad(Verdict v, int argument)
+inline Outcome bad(Verdict v, int argument, const char* why = nullptr)
 {
-    return Outcome{v, argument};
+    return Outcome{v, argument, why};
 }
+
+// NaN is missing data, infinity out of the domain.
+inline Outcome checkValue(double v, int argument)
+{
+    if (std::isnan(v))
+        return bad(Verdict::Missing, argument);
+    if (std::isinf(v))
+        return bad(Verdict::NotFinite, argument);
+    return {};
+}
+
+// Notices the library writes on its notification streams while a call runs,
+// gathered per thread (never written to standard error) and turned into at
+// most one Python warning by the call.
+struct Notices
+{
+    std::size_t count = 0;   // messages, each ended by a line end (or by the call)
+    std::string first;
+    bool open = false;       // a message begun and not yet ended
+    void add(const char* s, std::size_t n);
+    void merge(const Notices& other);
+};
+
+// While one lives (on the calling thread, with the GIL), the library's
+// notification streams write into the Notices of the thread that emits (set
+// with NoticeScope) and, on threads without one, to where they wrote before.
+// The first call in swaps the streams' buffers, the last one out restores them.
+class NoticeCapture
+{
+public:
+    NoticeCapture();
+    ~NoticeCapture();
+    NoticeCapture(const NoticeCapture&) = delete;
+    NoticeCapture& operator=(const NoticeCapture&) = delete;
+};
+
+class NoticeScope
+{
+public:
+    explicit NoticeScope(Notices& notices);
+    ~NoticeScope();
+    NoticeScope(const NoticeScope&) = delete;
+    NoticeScope& operator=(const NoticeScope&) = delete;
+
+private:
+    Notices* mySaved;
+};
+
+// One qormatrix.LibraryWarning for what the notices hold, if anything.
+void warnAbout(const Notices& notices);
 
 // Degrees or radians in and out; radians for the library.
 struct Angles
 {
     bool deg;
+    // The verdict of a latitude: Missing, NotFinite, LatitudeRange or Ok.
+    Outcome latitude(double v, int argument) const
+    {
+        if (Outcome o = checkValue(v, argument); o.verdict != Verdict::Ok)
+            return o;
+        if (!(std::fabs(v) <= quarter()))
+            return bad(Verdict::LatitudeRange, argument, deg ? "a latitude beyond +/-90 degrees"
+                                                              : "a latitude beyond +/-pi/2 radians");
+        return {};
+    }
     double in(double v) const { return deg ? Vorant::DtDeg2Rad(v) : v; }
     double out(double v) const { return deg ? Vorant::DtRad2Deg(v) : v; }
     double quarter() const { return deg ? 90.0 : 1.5707963267948966; }
@@ -64,7 +129,7 @@ enum class ErrorPolicy
 
 // errors="raise" or "nan".
 ErrorPolicy errorPolicy(const py::object& errors);
-// threads=None: every core from 65,536 elements on, else one; an int >= 1: that many.
+// threads=None: every core from 8,192 elements on, else one; an int >= 1: that many.
 unsigned threadCount(const py::object& threads, std::size_t elements);
 
 // The arguments of a call once checked: each input as float64 with a stride of
@@ -85,6 +150,7 @@ struct Columns
     std::array<double, kMaxOutputs> scalarOut{};
     std::vector<py::object> keep;      // owners of converted inputs
     std::vector<py::object> results;   // the output arrays
+    Notices notices;                   // what the library said during the call
 };
 
 // A float64 array of the argument's values, or TypeError naming it.
@@ -95,6 +161,27 @@ py::array_t<double> asFloat64(py::handle value, const char* name);
 // broadcast shape).
 Columns prepare(std::initializer_list<py::handle> inputs, const char* const* names, int outputs,
                 const py::object& out);
+
+// A docstring for pybind11 that starts with a text signature, name + head +
+// tail + "\n--\n\n", so that inspect.signature sees the real parameters; the
+// docstring's own first paragraph (its signature line) gives way to it. The
+// text lives as long as the process.
+const char* withSignature(const char* name, const char* head, const char* tail, const char* doc);
+
+// The caller's out= array for a result of `shape`: TypeError or ValueError
+// saying exactly what is wrong (the type, the dtype, the layout, the shape).
+py::array_t<double> outArray(py::handle out, const std::vector<py::ssize_t>& shape);
+
+// UTM: whether the library's series are trusted at a latitude (radians) and
+// longitude (degrees, as the library takes it: reduced into (-180, 180] going
+// forward, as it comes out going back) of a zone, and why not.
+bool nearMeridian(double latRad, double lonDeg, long zone);
+// A longitude (radians) in degrees as the library's forward UTM reduces it.
+inline double utmLongitude(double lonRad)
+{
+    return Vorant::DtModPerHi(Vorant::DtRad2Deg(lonRad), -180.0, 180.0);
+}
+extern const char* const kFarFromMeridian;
 
 // The results: one value or a tuple, floats for an all-scalar call.
 py::object finish(Columns& c);
@@ -120,7 +207,9 @@ FirstBad runColumns(Columns& c, unsigned threads, const MakeKernel& makeKernel)
     const std::size_t inCount = c.inCount, outCount = c.outCount, n = c.size;
     // Each worker copies what it reads into its own frame: nothing it touches
     // per element shares a cache line with another thread's writes.
-    const auto work = [&c, inCount, outCount, &makeKernel](std::size_t from, std::size_t to, FirstBad& first) {
+    const auto work = [&c, inCount, outCount, &makeKernel](std::size_t from, std::size_t to, FirstBad& first,
+                                                           Notices& notices) {
+        const NoticeScope scope(notices);
         auto kernel = makeKernel();
         const std::array<const double*, kMaxInputs> source = c.in;
         const std::array<std::size_t, kMaxInputs> stride = c.stride;
@@ -141,7 +230,7 @@ FirstBad runColumns(Columns& c, unsigned threads, const MakeKernel& makeKernel)
             if (o.verdict != Verdict::Ok) {
                 for (std::size_t b = 0; b < outCount; ++b)
                     out[b] = std::numeric_limits<double>::quiet_NaN();
-                if (mine.element > i) {
+                if (o.verdict != Verdict::Missing && mine.element > i) {
                     mine.element = i;
                     mine.outcome = o;
                 }
@@ -157,20 +246,24 @@ FirstBad runColumns(Columns& c, unsigned threads, const MakeKernel& makeKernel)
         std::optional<py::gil_scoped_release> release;
         if (!c.scalars)
             release.emplace();
-        work(0, n, first);
+        work(0, n, first, c.notices);
         return first;
     }
     std::vector<FirstBad> firsts(threads);
+    std::vector<Notices> notices(threads);
     {
         py::gil_scoped_release release;
         std::vector<std::thread> pool;
         const std::size_t chunk = n / threads;
         for (unsigned t = 1; t < threads; ++t)
-            pool.emplace_back([&, t] { work(t * chunk, t + 1 == threads ? n : (t + 1) * chunk, firsts[t]); });
-        work(0, threads == 1 ? n : chunk, firsts[0]);
+            pool.emplace_back(
+                [&, t] { work(t * chunk, t + 1 == threads ? n : (t + 1) * chunk, firsts[t], notices[t]); });
+        work(0, threads == 1 ? n : chunk, firsts[0], notices[0]);
         for (auto& thread : pool)
             thread.join();
     }
+    for (const Notices& each : notices)
+        c.notices.merge(each);
     FirstBad first;
     for (const FirstBad& f : firsts)
         if (f.element < first.element)
@@ -186,7 +279,9 @@ py::object convert(std::initializer_list<py::handle> inputs, const char* const* 
 {
     const ErrorPolicy policy = errorPolicy(errors);
     Columns c = prepare(inputs, names, outputs, out);
+    const NoticeCapture capture;
     const FirstBad first = runColumns(c, threadCount(threads, c.size), makeKernel);
+    warnAbout(c.notices);
     if (first.element < c.size && policy == ErrorPolicy::Raise) {
         const int a = first.outcome.argument;
         raiseBad(c.names, c.shape, first.element, c.in[a][first.element * c.stride[a]], first.outcome, first.reason);

@@ -6,20 +6,26 @@ namespace qmpy {
 namespace docs {
 
 #define QM_COMMON                                                                                             \
+    "ell : pymap3d.Ellipsoid, optional\n"                                                                     \
+    "    Any ellipsoid with semimajor_axis and semiminor_axis (metres), centred on the geocentric\n"         \
+    "    frame; as in pymap3d. Default: the datum's.\n"                                                        \
     "deg : bool, default True\n"                                                                              \
     "    Angles in and out in degrees; False: radians.\n"                                                     \
-    "datum : str, default 'WGS84'\n"                                                                          \
-    "    Map datum of the geodetic values: 'WGS84', 'ED50', 'NASANAD27', 'NASBNAD27' or 'CONUSNAD27'.\n"      \
-    "    Geocentric values are always in the common (WGS 84) frame: the datum's shift is applied.\n"          \
-    "    The process-wide datum of the C++ library is neither used nor changed.\n"                            \
+    "datum : str, optional\n"                                                                                 \
+    "    Map datum of the geodetic values: 'WGS84' (the default), 'ED50', 'NASANAD27', 'NASBNAD27' or\n"     \
+    "    'CONUSNAD27'. Geocentric values are always in the common (WGS 84) frame: the datum's shift is\n"     \
+    "    applied. The library's WGS 84 rounds the semi-minor axis to 6356752.3142 m (up to 5e-5 m from\n"    \
+    "    pyproj's). Not with ell=. The process-wide datum of the C++ library is neither used nor changed.\n" \
     "out : tuple of ndarray, optional\n"                                                                      \
     "    Arrays (float64, C-contiguous, of the broadcast shape) to write the results into.\n"                 \
     "errors : {'raise', 'nan'}, default 'raise'\n"                                                            \
-    "    A bad element (a non-finite input, a latitude beyond +/-90 degrees, a value the conversion\n"        \
-    "    refuses) raises ValueError naming the first one, or gives NaN in its row with 'nan'.\n"              \
+    "    A bad element (an infinite input, a latitude beyond +/-90 degrees, a result the library cannot\n"   \
+    "    be trusted on, a value the conversion refuses) raises ValueError naming the first one and why,\n"   \
+    "    or gives NaN in its row with 'nan'. NaN in gives NaN out (missing data) either way.\n"              \
     "threads : int, optional\n"                                                                               \
-    "    Worker threads for arrays; default: one per core from 65,536 elements on, else one.\n"               \
-    "    The GIL is released while arrays are converted.\n"
+    "    Worker threads for arrays; default: one per core from 8,192 elements on, else one.\n"               \
+    "    The GIL is released while arrays are converted. What the library reports meanwhile becomes at\n"    \
+    "    most one qormatrix.LibraryWarning per call.\n"
 
 #define QM_ARRAYS                                                                                             \
     "Inputs are array-likes of ints or floats (converted to float64 once) that broadcast together;\n"      \
@@ -55,7 +61,9 @@ inline const char* const kEcef2Geodetic =
     "ecef2geodetic(x, y, z, *, deg=True, datum='WGS84', geoid=None, out=None, errors='raise', threads=None)\n\n"
     "Geocentric X, Y, Z to geodetic latitude, longitude and height.\n\n"
     "The library's iteration stops once the foot point moves less than 0.5 m: near the earth heights\n"
-    "agree with an exact solution to about 1e-7 m, latitudes on the equator to about 0.15 m.\n\n" QM_ARRAYS
+    "agree with an exact solution to about 1e-7 m, latitudes on the equator to about 0.15 m. Within\n"
+    "a*e^2 of the ellipsoid's centre (42,699 m on WGS 84) a point has several normals to the ellipsoid\n"
+    "and the iteration may settle on a far one (measured: up to 6,400 km off): such elements are bad.\n\n" QM_ARRAYS
     "\nParameters\n----------\nx, y, z : array_like\n    Geocentric coordinates, metres.\n" QM_COMMON QM_GEOID
     "\nReturns\n-------\nlat, lon, alt : float or ndarray\n"
     "    Latitude and longitude (degrees unless deg=False), height above the ellipsoid (or the geoid) in metres.\n"
@@ -118,12 +126,16 @@ inline const char* const kGeodetic2Utm =
     "geodetic2utm(lat, lon, *, zone=None, deg=True, datum='WGS84', out=None, errors='raise', threads=None)\n\n"
     "Geodetic latitude and longitude to UTM easting, northing and zone.\n\n"
     "Standard UTM offsets (false easting 500 km; false northing 10,000 km south of the equator), scale\n"
-    "0.9996 on the central meridian; each point in its own zone (with the Norway and Svalbard\n"
-    "exceptions) unless zone fixes one; the meridian 180 itself is in zone 61 (the library reduces\n"
-    "longitudes into (-180, 180]), which is zone 1's grid. The series carry the meridian arc to e^8 and agree with the\n"
-    "exact transverse Mercator to 1.8 mm within 3 degrees of the central meridian.\n\n" QM_ARRAYS
+    "0.9996 on the central meridian; each point in its own zone unless zone fixes one. The library's\n"
+    "zone rule (zone_rule='library') has the Norway exception and the Svalbard zones up to 80 N with\n"
+    "inclusive bounds, and puts the meridian 180 in zone 61 (zone 1's grid); zone_rule='standard' is\n"
+    "the rule pyproj and MGRS use (Svalbard 72 to 84 N, lower bounds inclusive, 180 in zone 1). The\n"
+    "series carry the meridian arc to e^8 and agree with the exact transverse Mercator to 1.8 mm\n"
+    "within 3 degrees of the central meridian, 0.07 m within 8; further than 8 degrees (a fixed zone)\n"
+    "an element is bad.\n\n" QM_ARRAYS
     "\nParameters\n----------\nlat, lon : array_like\n    Degrees unless deg=False.\n"
-    "zone : array_like of int, optional\n    The zone (1 to 60) for every point, or None.\n" QM_COMMON
+    "zone : array_like of int, optional\n    The zone (1 to 60) for every point, or None.\n"
+    "zone_rule : {'library', 'standard'}, default 'library'\n    How a point's own zone is chosen.\n" QM_COMMON
     "\nReturns\n-------\neasting, northing, zone : float or ndarray\n"
     "    Metres, and the zone of each point (as floats). The hemisphere is the latitude's.\n"
     "\nExamples\n--------\n>>> import qormatrix as qm\n"
@@ -134,7 +146,9 @@ inline const char* const kUtm2Geodetic =
     "             errors='raise', threads=None)\n\n"
     "UTM easting, northing and zone to geodetic latitude and longitude.\n\n"
     "Give the hemisphere ('N' or 'S') or the latitude band letter ('C' to 'X'; 'N' and above are\n"
-    "north): it decides the false northing. A single letter or an array of letters.\n\n" QM_ARRAYS
+    "north): it decides the false northing. A single letter or an array of letters. A position more\n"
+    "than 8 degrees of longitude from the zone's central meridian (measured: the inverse series are\n"
+    "then off by more than 0.3 m, 28 m at 15 degrees) or past the pole is a bad element.\n\n" QM_ARRAYS
     "\nParameters\n----------\neasting, northing : array_like\n    Metres, with the standard offsets.\n"
     "zone : array_like of int\n    1 to 60 (61: zone 1's grid, as geodetic2utm gives it on the meridian 180).\n"
     "hemisphere, band : str or array_like of str\n    Exactly one of the two.\n" QM_COMMON

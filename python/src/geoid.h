@@ -14,6 +14,7 @@ struct Geoid
 {
     std::shared_ptr<const Vorant::DtGeoidGrid> grid;
     bool cubic = false;
+    pybind11::object area;   // None, or (south, west, north, east) as given: pickles rebuild from the file
 };
 
 // The Geoid of a geoid= argument: null for None, TypeError for anything but a GeoidGrid.

@@ -40,6 +40,8 @@ const char* const kGeodeticAt[] = {"lat", "lon", "alt", "lat0", "lon0", "h0"};
 const char* const kGeocentricAt[] = {"x", "y", "z", "lat0", "lon0", "h0"};
 const char* const kNedAt[] = {"n", "e", "d", "lat0", "lon0", "h0"};
 const char* const kEnuAt[] = {"e", "n", "u", "lat0", "lon0", "h0"};
+const char* const kEnu1At[] = {"e1", "n1", "u1", "lat0", "lon0", "h0"};
+const char* const kGeodeticH[] = {"lat", "lon", "h", "lat0", "lon0", "h0"};
 const char* const kLatLonZone[] = {"lat", "lon", "zone"};
 const char* const kUtmNames[] = {"easting", "northing", "zone", "hemisphere"};
 const char* const kAttitude[] = {"x", "y", "z", "psi", "theta", "phi"};
@@ -59,39 +61,74 @@ const DtMapDatum& datumNamed(const py::object& name)
                           py::repr(name).cast<std::string>());
 }
 
-// One ellipsoid per datum, built once: the library's converter on that datum,
-// never the process-wide one.
-const DtReferenceEllipsoid& ellipsoidOf(const DtMapDatum& datum)
+// The ellipsoid of a call: a named datum's (with its shift to the common
+// frame), or any pymap3d-style ellipsoid given as ell= (no shift). Never the
+// process-wide one.
+struct Earth
 {
-    static const DtReferenceEllipsoid ellipsoids[] = {DtReferenceEllipsoid(DtWGS84), DtReferenceEllipsoid(DtED50),
-                                                      DtReferenceEllipsoid(DtNASANAD27),
-                                                      DtReferenceEllipsoid(DtNASBNAD27),
-                                                      DtReferenceEllipsoid(DtCONUSNAD27)};
-    for (std::size_t i = 0; i < 5; ++i)
-        if (kDatums[i].datum == &datum)
-            return ellipsoids[i];
-    return ellipsoids[0];
+    DtMapDatum datum;
+    DtReferenceEllipsoid ellipsoid;
+    // Within a * e^2 (+ 1 m) of the ellipsoid's centre a point has several
+    // normals to the ellipsoid and the library's iteration may settle on a
+    // far one: measured against GeographicLib, up to 6,400 km off inside,
+    // within 0.14 m from 5 cm beyond it outwards.
+    double untrusted;
+
+    explicit Earth(const DtMapDatum& d)
+        : datum(d), ellipsoid(d),
+          untrusted((d.spheroid.semiMajorAxis * d.spheroid.semiMajorAxis -
+                     d.spheroid.semiMinorAxis * d.spheroid.semiMinorAxis) / d.spheroid.semiMajorAxis + 1.0)
+    {
+    }
+    // Whether the library's geodetic position of a geocentric point is trusted.
+    Outcome trusts(const double* g, int argument) const
+    {
+        const double x = g[0] - datum.deltaX, y = g[1] - datum.deltaY, z = g[2] - datum.deltaZ;
+        if (std::sqrt(x * x + y * y + z * z) < untrusted)
+            return bad(Verdict::Untrusted, argument,
+                       "within a*e^2 of the ellipsoid's centre (42,699 m on WGS 84), where the geodetic "
+                       "conversion may settle on a far point; the result cannot be trusted");
+        return {};
+    }
+};
+
+double axis(const py::object& ell, const char* name)
+{
+    const py::object value = py::getattr(ell, name, py::none());
+    double v = 0;
+    if (!value.is_none()) {
+        try {
+            v = value.cast<double>();
+        } catch (const py::cast_error&) {
+            v = 0;
+        }
+    }
+    if (!(std::isfinite(v) && v > 0))
+        throw py::type_error(std::string("ell: expected an ellipsoid with positive semimajor_axis and "
+                                         "semiminor_axis (such as pymap3d.Ellipsoid), got ") +
+                             py::repr(ell).cast<std::string>());
+    return v;
 }
 
-bool finite(double v)
+Earth earthOf(const py::object& ell, const py::object& datum)
 {
-    return std::isfinite(v);
+    if (ell.is_none())
+        return Earth(datum.is_none() ? DtWGS84 : datumNamed(datum));
+    if (!datum.is_none())
+        throw py::value_error("give ell= (an ellipsoid) or datum= (a named datum with its shift), not both");
+    return Earth(DtMapDatum(DtSpheroid{axis(ell, "semimajor_axis"), axis(ell, "semiminor_axis")}, 0.0, 0.0, 0.0));
 }
 
 Outcome checkLatitude(const Angles& a, double lat, int argument)
 {
-    if (!finite(lat))
-        return bad(Verdict::NotFinite, argument);
-    if (!(std::fabs(lat) <= a.quarter()))
-        return bad(Verdict::LatitudeRange, argument);
-    return {};
+    return a.latitude(lat, argument);
 }
 
 Outcome checkFinite(const double* in, int from, int count)
 {
     for (int i = from; i < from + count; ++i)
-        if (!finite(in[i]))
-            return bad(Verdict::NotFinite, i);
+        if (Outcome o = qmpy::checkValue(in[i], i); o.verdict != Verdict::Ok)
+            return o;
     return {};
 }
 
@@ -108,9 +145,8 @@ double undulation(const qmpy::Geoid* geoid, double lat, double lon)
 Outcome geodeticToGeocentric(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out,
                              const qmpy::Geoid* geoid = nullptr)
 {
-    for (int i = 0; i < 3; ++i)
-        if (!finite(in[i]))
-            return bad(Verdict::NotFinite, i);
+    if (Outcome o = checkFinite(in, 0, 3); o.verdict != Verdict::Ok)
+        return o;
     if (Outcome o = checkLatitude(a, in[0], 0); o.verdict != Verdict::Ok)
         return o;
     const double lat = a.in(in[0]), lon = a.in(in[1]);
@@ -120,21 +156,25 @@ Outcome geodeticToGeocentric(const DtReferenceEllipsoid& e, const Angles& a, con
     return {};
 }
 
-Outcome geocentricToGeodetic(const DtReferenceEllipsoid& e, const Angles& a, const double* in, double* out,
+Outcome geocentricToGeodetic(const Earth& earth, const Angles& a, const double* in, double* out,
                              const qmpy::Geoid* geoid = nullptr)
 {
     if (Outcome o = checkFinite(in, 0, 3); o.verdict != Verdict::Ok)
         return o;
+    if (Outcome o = earth.trusts(in, 0); o.verdict != Verdict::Ok)
+        return o;
+    const DtReferenceEllipsoid& e = earth.ellipsoid;
     DtVector64 g;
     e.geocentricToGeodetic(DtVector64(in[0], in[1], in[2]), g);
     out[0] = a.out(g[0]), out[1] = a.out(g[1]), out[2] = geoid ? g[2] - undulation(geoid, g[0], g[1]) : g[2];
     return {};
 }
 
-py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, bool deg, py::object datum, py::object geoid,
-                         py::object out, py::object errors, py::object threads)
+py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, py::object ell, bool deg, py::object datum,
+                         py::object geoid, py::object out, py::object errors, py::object threads)
 {
-    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Earth earth = earthOf(ell, datum);
+    const DtReferenceEllipsoid& e = earth.ellipsoid;
     const Angles a{deg};
     const qmpy::Geoid* g = qmpy::geoidArgument(geoid);
     return qmpy::convert({lat, lon, alt}, kGeodeticAt, 3, out, errors, threads, [&] {
@@ -142,14 +182,14 @@ py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, bool de
     });
 }
 
-py::object ecef2geodetic(py::object x, py::object y, py::object z, bool deg, py::object datum, py::object geoid,
-                         py::object out, py::object errors, py::object threads)
+py::object ecef2geodetic(py::object x, py::object y, py::object z, py::object ell, bool deg, py::object datum,
+                         py::object geoid, py::object out, py::object errors, py::object threads)
 {
-    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Earth earth = earthOf(ell, datum);
     const Angles a{deg};
     const qmpy::Geoid* g = qmpy::geoidArgument(geoid);
     return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads, [&] {
-        return [&e, a, g](const double* in, double* o) { return geocentricToGeodetic(e, a, in, o, g); };
+        return [&earth, a, g](const double* in, double* o) { return geocentricToGeodetic(earth, a, in, o, g); };
     });
 }
 
@@ -216,12 +256,13 @@ DtVector64 fromLocal(Local kind, const double* in)
 
 // geocentric or geodetic (from) -> local (kind)
 py::object toLocalFrame(Local kind, bool fromGeodetic, py::object p, py::object q, py::object r, py::object lat0,
-                        py::object lon0, py::object h0, bool deg, py::object datum, py::object out,
+                        py::object lon0, py::object h0, py::object ell, bool deg, py::object datum, py::object out,
                         py::object errors, py::object threads)
 {
-    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Earth earth = earthOf(ell, datum);
+    const DtReferenceEllipsoid& e = earth.ellipsoid;
     const Angles a{deg};
-    return qmpy::convert({p, q, r, lat0, lon0, h0}, fromGeodetic ? kGeodeticAt : kGeocentricAt, 3, out, errors, threads, [&] {
+    return qmpy::convert({p, q, r, lat0, lon0, h0}, fromGeodetic ? kGeodeticH : kGeocentricAt, 3, out, errors, threads, [&] {
         return [&e, a, kind, fromGeodetic, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
             if (Outcome f = frame->at(in + 3, 3); f.verdict != Verdict::Ok)
                 return f;
@@ -240,13 +281,15 @@ py::object toLocalFrame(Local kind, bool fromGeodetic, py::object p, py::object 
 }
 
 py::object fromLocalFrame(Local kind, bool toGeodetic, py::object p, py::object q, py::object r, py::object lat0,
-                          py::object lon0, py::object h0, bool deg, py::object datum, py::object out,
+                          py::object lon0, py::object h0, py::object ell, bool deg, py::object datum, py::object out,
                           py::object errors, py::object threads)
 {
-    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Earth earth = earthOf(ell, datum);
+    const DtReferenceEllipsoid& e = earth.ellipsoid;
     const Angles a{deg};
-    return qmpy::convert({p, q, r, lat0, lon0, h0}, kind == Local::Ned ? kNedAt : kEnuAt, 3, out, errors, threads, [&] {
-        return [&e, a, kind, toGeodetic, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
+    const char* const* names = kind == Local::Ned ? kNedAt : toGeodetic ? kEnuAt : kEnu1At;
+    return qmpy::convert({p, q, r, lat0, lon0, h0}, names, 3, out, errors, threads, [&] {
+        return [&earth, &e, a, kind, toGeodetic, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
             if (Outcome f = frame->at(in + 3, 3); f.verdict != Verdict::Ok)
                 return f;
             if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
@@ -254,7 +297,7 @@ py::object fromLocalFrame(Local kind, bool toGeodetic, py::object p, py::object 
             DtVector64 g;
             frame->fromNed().coordTrans(fromLocal(kind, in), g);
             if (toGeodetic)
-                return geocentricToGeodetic(e, a, &g[0], o);
+                return geocentricToGeodetic(earth, a, &g[0], o);
             o[0] = g[0], o[1] = g[1], o[2] = g[2];
             return Outcome{};
         };
@@ -274,23 +317,49 @@ DtUtmReferencePoint standardUtm(const DtMapDatum& datum)
 // the meridian 180 itself lands in zone 61, which is zone 1's grid.
 Outcome zoneOf(double zone, int argument)
 {
-    if (!finite(zone))
-        return bad(Verdict::NotFinite, argument);
+    if (Outcome o = qmpy::checkValue(zone, argument); o.verdict != Verdict::Ok)
+        return o;
     if (!(zone >= 1 && zone <= 61 && zone == std::floor(zone)))
         return bad(Verdict::NotAZone, argument);
     return {};
 }
 
-py::object geodetic2utm(py::object lat, py::object lon, py::object zone, bool deg, py::object datum, py::object out,
-                        py::object errors, py::object threads)
+// The zone of the standard rule (as pyproj and MGRS have it): longitudes in
+// [-180, 180), the Norway zone 32 for 56 to 64 N and 3 to 12 E, and the
+// Svalbard zones 31, 33, 35 and 37 for 72 to 84 N; each lower bound inclusive.
+long standardZone(double latDeg, double lonDeg)
 {
-    const DtMapDatum& d = datumNamed(datum);
+    const double lon = DtModPerLo(lonDeg, -180.0, 180.0);
+    long zone = static_cast<long>(std::floor((lon + 180.0) / 6.0)) + 1;
+    zone = std::min(zone, 60L);
+    if (latDeg >= 56.0 && latDeg < 64.0 && lon >= 3.0 && lon < 12.0)
+        zone = 32;
+    if (latDeg >= 72.0 && latDeg < 84.0 && lon >= 0.0 && lon < 42.0)
+        zone = lon < 9.0 ? 31 : lon < 21.0 ? 33 : lon < 33.0 ? 35 : 37;
+    return zone;
+}
+
+bool standardRule(const py::object& rule)
+{
+    if (py::isinstance<py::str>(rule)) {
+        const std::string r = rule.cast<std::string>();
+        if (r == "library" || r == "standard")
+            return r == "standard";
+    }
+    throw py::value_error("zone_rule: expected 'library' or 'standard', got " + py::repr(rule).cast<std::string>());
+}
+
+py::object geodetic2utm(py::object lat, py::object lon, py::object zone, py::object zoneRule, py::object ell,
+                        bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
     const Angles a{deg};
-    const bool ownZone = zone.is_none();
+    const bool ownZone = zone.is_none(), standard = standardRule(zoneRule);
     py::object zones = ownZone ? py::object(py::float_(0.0)) : zone;
-    const DtUtmReferencePoint prototype = standardUtm(d);
+    const DtUtmReferencePoint prototype = standardUtm(earth.datum);
     return qmpy::convert({lat, lon, zones}, kLatLonZone, 3, out, errors, threads, [&] {
-        return [a, ownZone, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in, double* o) {
+        return [a, ownZone, standard, utm = std::make_shared<DtUtmReferencePoint>(prototype)](const double* in,
+                                                                                              double* o) {
             if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
                 return c;
             if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
@@ -298,9 +367,18 @@ py::object geodetic2utm(py::object lat, py::object lon, py::object zone, bool de
             if (!ownZone)
                 if (Outcome z = zoneOf(in[2], 2); z.verdict != Verdict::Ok)
                     return z;
-            utm->setZoneOrigin(static_cast<long>(in[2]));   // 0: the point's own zone
-            utm->geod2utm(a.in(in[0]), a.in(in[1]), &o[0], &o[1]);
-            o[2] = static_cast<double>(utm->zoneOrigin());
+            const double latR = a.in(in[0]), lonR = a.in(in[1]), lonDeg = qmpy::utmLongitude(lonR);
+            // 0: the point's own zone by the library's rule. The standard rule puts
+            // the meridian 180 in zone 1; the library, which takes it as +180,
+            // projects it there as zone 61 (zone 1's grid).
+            long z = !ownZone ? static_cast<long>(in[2]) : standard ? standardZone(DtRad2Deg(latR), lonDeg) : 0;
+            const bool zoneOneAt180 = z == 1 && lonDeg > 0;
+            utm->setZoneOrigin(zoneOneAt180 ? 61 : z);
+            utm->geod2utm(latR, lonR, &o[0], &o[1]);
+            z = utm->zoneOrigin();
+            o[2] = static_cast<double>(zoneOneAt180 ? 1 : z);
+            if (!qmpy::nearMeridian(latR, lonDeg, z))
+                return bad(Verdict::Untrusted, 1, qmpy::kFarFromMeridian);
             return Outcome{};
         };
     });
@@ -337,10 +415,10 @@ py::object northFlags(py::object hemisphere, py::object band)
 }
 
 py::object utm2geodetic(py::object easting, py::object northing, py::object zone, py::object hemisphere,
-                        py::object band, bool deg, py::object datum, py::object out, py::object errors,
-                        py::object threads)
+                        py::object band, py::object ell, bool deg, py::object datum, py::object out,
+                        py::object errors, py::object threads)
 {
-    const DtMapDatum& d = datumNamed(datum);
+    const DtMapDatum d = earthOf(ell, datum).datum;
     const Angles a{deg};
     py::object north = northFlags(hemisphere, band);
     if (py::cast<py::array>(north).ndim() == 0)
@@ -361,16 +439,20 @@ py::object utm2geodetic(py::object easting, py::object northing, py::object zone
                                  utm->utm2geod(in[0], in[1], &lat, &lon);
                                  o[0] = a.out(lat);
                                  o[1] = a.out(DtDeg2Rad(DtModPerHi(DtRad2Deg(lon), -180.0, 180.0)));
+                                 if (!qmpy::nearMeridian(lat, DtRad2Deg(lon), utm->zoneOrigin()))
+                                     return bad(Verdict::Untrusted, std::fabs(lat) > 1.5707963267948966 ? 1 : 0,
+                                                qmpy::kFarFromMeridian);
                                  return Outcome{};
                              };
                          });
 }
 
-py::object gridDeclination(py::object lat, py::object lon, py::object zone, bool deg, py::object datum, py::object out,
-                           py::object errors, py::object threads)
+py::object gridDeclination(py::object lat, py::object lon, py::object zone, py::object ell, bool deg,
+                           py::object datum, py::object out, py::object errors, py::object threads)
 {
-    const DtMapDatum& d = datumNamed(datum);
-    const DtReferenceEllipsoid& e = ellipsoidOf(d);
+    const Earth earth = earthOf(ell, datum);
+    const DtMapDatum& d = earth.datum;
+    const DtReferenceEllipsoid& e = earth.ellipsoid;
     const Angles a{deg};
     const bool ownZone = zone.is_none();
     py::object zones = ownZone ? py::object(py::float_(0.0)) : zone;
@@ -403,14 +485,18 @@ py::object gridDeclination(py::object lat, py::object lon, py::object zone, bool
 // ---- orientation over the ground -----------------------------------------------------
 
 py::object ecef2hpr(py::object x, py::object y, py::object z, py::object psi, py::object theta, py::object phi,
-                    bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+                    py::object ell, bool deg, py::object datum, py::object out, py::object errors, py::object threads)
 {
-    const DtReferenceEllipsoid& e = ellipsoidOf(datumNamed(datum));
+    const Earth earth = earthOf(ell, datum);
+    const DtReferenceEllipsoid& e = earth.ellipsoid;
     const Angles a{deg};
     return qmpy::convert({x, y, z, psi, theta, phi}, kAttitude, 3, out, errors, threads,
                          [&] {
-                             return [&e, a](const double* in, double* o) {
+                             return [&earth, &e, a](const double* in, double* o) {
                                  if (Outcome c = checkFinite(in, 0, 6); c.verdict != Verdict::Ok)
+                                     return c;
+                                 // (the ground frame needs the position's latitude)
+                                 if (Outcome c = earth.trusts(in, 0); c.verdict != Verdict::Ok)
                                      return c;
                                  // DtGetHeadingFromGeocentric and its siblings, on this datum.
                                  DtGeodeticCoord at(&e);
@@ -435,50 +521,70 @@ PYBIND11_MODULE(_core, m)
 {
     namespace docs = qmpy::docs;
     using namespace py::literals;
+    using qmpy::withSignature;
     py::options options;
-    options.disable_function_signatures();   // each docstring starts with its own
+    options.disable_function_signatures();   // each docstring starts with its own text signature
     m.doc() = docs::kModule;
     m.attr("__version__") = QORMATRIX_VERSION;
     m.attr("DATUMS") = py::make_tuple("WGS84", "ED50", "NASANAD27", "NASBNAD27", "CONUSNAD27");
+    m.attr("LibraryWarning") = py::reinterpret_steal<py::object>(PyErr_NewExceptionWithDoc(
+        "qormatrix.LibraryWarning",
+        "What the C++ library reported during a call (at most one warning per call).", PyExc_UserWarning, nullptr));
 
-    m.def("geodetic2ecef", &geodetic2ecef, "lat"_a, "lon"_a, "alt"_a = 0.0, py::kw_only(), "deg"_a = true,
-          "datum"_a = "WGS84", "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
-          "threads"_a = py::none(), docs::kGeodetic2Ecef);
-    m.def("ecef2geodetic", &ecef2geodetic, "x"_a, "y"_a, "z"_a, py::kw_only(), "deg"_a = true, "datum"_a = "WGS84",
-          "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
-          docs::kEcef2Geodetic);
+    const char* const kTail = "out=None, errors='raise', threads=None)";
+    m.def("geodetic2ecef", &geodetic2ecef, "lat"_a, "lon"_a, "alt"_a = 0.0, "ell"_a = py::none(), "deg"_a = true,
+          py::kw_only(), "datum"_a = py::none(), "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
+          "threads"_a = py::none(),
+          withSignature("geodetic2ecef", "(lat, lon, alt=0.0, ell=None, deg=True, *, datum=None, geoid=None, ", kTail,
+                        docs::kGeodetic2Ecef));
+    m.def("ecef2geodetic", &ecef2geodetic, "x"_a, "y"_a, "z"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(),
+          "datum"_a = py::none(), "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
+          "threads"_a = py::none(),
+          withSignature("ecef2geodetic", "(x, y, z, ell=None, deg=True, *, datum=None, geoid=None, ", kTail,
+                        docs::kEcef2Geodetic));
     const auto local = [&](const char* name, Local kind, bool geodetic, bool from, std::array<const char*, 3> args,
                            const char* doc) {
         auto f = [kind, geodetic, from](py::object p, py::object q, py::object r, py::object lat0, py::object lon0,
-                                        py::object h0, bool deg, py::object datum, py::object out, py::object errors,
-                                        py::object threads) {
-            return from ? fromLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, deg, datum, out, errors, threads)
-                        : toLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, deg, datum, out, errors, threads);
+                                        py::object h0, py::object ell, bool deg, py::object datum, py::object out,
+                                        py::object errors, py::object threads) {
+            return from ? fromLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, ell, deg, datum, out, errors, threads)
+                        : toLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, ell, deg, datum, out, errors, threads);
         };
+        const std::string head = std::string("(") + args[0] + ", " + args[1] + ", " + args[2] +
+                                 ", lat0, lon0, h0=0.0, ell=None, deg=True, *, datum=None, ";
         m.def(name, f, py::arg(args[0]), py::arg(args[1]), py::arg(args[2]), "lat0"_a, "lon0"_a, "h0"_a = 0.0,
-              py::kw_only(), "deg"_a = true, "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise",
-              "threads"_a = py::none(), doc);
+              "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(), "out"_a = py::none(),
+              "errors"_a = "raise", "threads"_a = py::none(), withSignature(name, head.c_str(), kTail, doc));
     };
     local("ecef2ned", Local::Ned, false, false, {"x", "y", "z"}, docs::kEcef2Ned);
     local("ecef2enu", Local::Enu, false, false, {"x", "y", "z"}, docs::kEcef2Enu);
-    local("geodetic2ned", Local::Ned, true, false, {"lat", "lon", "alt"}, docs::kGeodetic2Ned);
-    local("geodetic2enu", Local::Enu, true, false, {"lat", "lon", "alt"}, docs::kGeodetic2Enu);
+    local("geodetic2ned", Local::Ned, true, false, {"lat", "lon", "h"}, docs::kGeodetic2Ned);
+    local("geodetic2enu", Local::Enu, true, false, {"lat", "lon", "h"}, docs::kGeodetic2Enu);
     local("ned2ecef", Local::Ned, false, true, {"n", "e", "d"}, docs::kNed2Ecef);
-    local("enu2ecef", Local::Enu, false, true, {"e", "n", "u"}, docs::kEnu2Ecef);
+    local("enu2ecef", Local::Enu, false, true, {"e1", "n1", "u1"}, docs::kEnu2Ecef);
     local("ned2geodetic", Local::Ned, true, true, {"n", "e", "d"}, docs::kNed2Geodetic);
     local("enu2geodetic", Local::Enu, true, true, {"e", "n", "u"}, docs::kEnu2Geodetic);
-    m.def("geodetic2utm", &geodetic2utm, "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(), "deg"_a = true,
-          "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
-          docs::kGeodetic2Utm);
+    m.def("geodetic2utm", &geodetic2utm, "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
+          "zone_rule"_a = "library", "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(),
+          "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("geodetic2utm", "(lat, lon, *, zone=None, zone_rule='library', ell=None, deg=True, datum=None, ",
+                        kTail, docs::kGeodetic2Utm));
     m.def("utm2geodetic", &utm2geodetic, "easting"_a, "northing"_a, "zone"_a, py::kw_only(),
-          "hemisphere"_a = py::none(), "band"_a = py::none(), "deg"_a = true, "datum"_a = "WGS84",
-          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(), docs::kUtm2Geodetic);
+          "hemisphere"_a = py::none(), "band"_a = py::none(), "ell"_a = py::none(), "deg"_a = true,
+          "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("utm2geodetic",
+                        "(easting, northing, zone, *, hemisphere=None, band=None, ell=None, deg=True, datum=None, ",
+                        kTail, docs::kUtm2Geodetic));
     m.def("grid_declination", &gridDeclination, "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
-          "deg"_a = true, "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
-          docs::kGridDeclination);
-    m.def("ecef2hpr", &ecef2hpr, "x"_a, "y"_a, "z"_a, "psi"_a, "theta"_a, "phi"_a, py::kw_only(), "deg"_a = true,
-          "datum"_a = "WGS84", "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
-          docs::kEcef2Hpr);
+          "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
+          "threads"_a = py::none(),
+          withSignature("grid_declination", "(lat, lon, *, zone=None, ell=None, deg=True, datum=None, ", kTail,
+                        docs::kGridDeclination));
+    m.def("ecef2hpr", &ecef2hpr, "x"_a, "y"_a, "z"_a, "psi"_a, "theta"_a, "phi"_a, py::kw_only(),
+          "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
+          "threads"_a = py::none(),
+          withSignature("ecef2hpr", "(x, y, z, psi, theta, phi, *, ell=None, deg=True, datum=None, ", kTail,
+                        docs::kEcef2Hpr));
     bindRotations(m);
     bindUtmGrid(m, &datumNamed);
     qmpy::bindGeoid(m);

@@ -6,10 +6,13 @@
 
 #include <qormatrix.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <optional>
+#include <thread>
 
 namespace py = pybind11;
 using namespace Vorant;
@@ -39,11 +42,15 @@ std::string trailingText(const Trailing& t)
 }
 
 // One stacked input, one stacked output: each element of `in` (the trailing
-// axes) becomes an element of the result, through kernel(const double*, double*).
+// axes) becomes an element of the result, through
+// kernel(const double*, double*) -> Outcome; a bad element gets NaN, and the
+// first one raises unless errors='nan'. An element holding a NaN is missing
+// data: NaN out.
 template <class Kernel>
 py::array stacked(py::handle value, const char* name, const Trailing& inTrailing, const Trailing& outTrailing,
-                  const py::object& out, const Kernel& kernel)
+                  const py::object& out, const py::object& errors, const py::object& threads, const Kernel& kernel)
 {
+    const qmpy::ErrorPolicy policy = qmpy::errorPolicy(errors);
     py::array_t<double> in = qmpy::asFloat64(value, name);
     const auto k = static_cast<py::ssize_t>(inTrailing.size());
     bool fits = in.ndim() >= k;
@@ -53,21 +60,9 @@ py::array stacked(py::handle value, const char* name, const Trailing& inTrailing
         throw py::value_error(std::string(name) + ": expected an array of shape " + trailingText(inTrailing) +
                               ", got " + shapeText(in));
     std::vector<py::ssize_t> shape(in.shape(), in.shape() + in.ndim() - k);
+    const std::vector<py::ssize_t> leading = shape;
     shape.insert(shape.end(), outTrailing.begin(), outTrailing.end());
-    py::array_t<double> result;
-    if (out.is_none()) {
-        result = py::array_t<double>(shape);
-    } else {
-        if (!py::isinstance<py::array>(out))
-            throw py::type_error("out: expected a float64 array, got " + py::repr(out).cast<std::string>());
-        py::array o = py::reinterpret_borrow<py::array>(out);
-        if (!o.dtype().is(py::dtype::of<double>()) || !(o.flags() & py::array::c_style) || !o.writeable())
-            throw py::type_error("out: expected a writeable C-contiguous float64 array");
-        if (std::vector<py::ssize_t>(o.shape(), o.shape() + o.ndim()) != shape)
-            throw py::value_error("out: expected an array of shape " + shapeText(py::array_t<double>(shape)) +
-                                  ", got " + shapeText(o));
-        result = py::reinterpret_borrow<py::array_t<double>>(out);
-    }
+    py::array_t<double> result = out.is_none() ? py::array_t<double>(shape) : qmpy::outArray(out, shape);
     std::size_t inWidth = 1, outWidth = 1;
     for (py::ssize_t s : inTrailing)
         inWidth *= static_cast<std::size_t>(s);
@@ -76,14 +71,90 @@ py::array stacked(py::handle value, const char* name, const Trailing& inTrailing
     const std::size_t count = static_cast<std::size_t>(in.size()) / inWidth;
     const double* from = in.data();
     double* to = result.mutable_data();
+    unsigned workers = qmpy::threadCount(threads, count);
+    workers = static_cast<unsigned>(std::max<std::size_t>(1, std::min<std::size_t>(workers, count / 256)));
+    std::vector<std::size_t> firstBad(workers, count);
+    std::vector<qmpy::Notices> notices(workers);
+    const auto work = [&](unsigned t) {
+        const qmpy::NoticeScope scope(notices[t]);
+        const std::size_t begin = count * t / workers, end = count * (t + 1) / workers;
+        for (std::size_t i = begin; i < end; ++i) {
+            const double* element = from + i * inWidth;
+            double* target = to + i * outWidth;
+            Outcome o;
+            if (std::any_of(element, element + inWidth, [](double v) { return std::isnan(v); }))
+                o = bad(Verdict::Missing, 0);
+            else
+                o = kernel(element, target);
+            if (o.verdict != Verdict::Ok) {
+                std::fill(target, target + outWidth, std::numeric_limits<double>::quiet_NaN());
+                if (o.verdict != Verdict::Missing && firstBad[t] == count)
+                    firstBad[t] = i;
+            }
+        }
+    };
     {
-        std::optional<py::gil_scoped_release> release;
-        if (count > 1)
-            release.emplace();
-        for (std::size_t i = 0; i < count; ++i)
-            kernel(from + i * inWidth, to + i * outWidth);
+        const qmpy::NoticeCapture capture;
+        {
+            std::optional<py::gil_scoped_release> release;
+            if (count > 1)
+                release.emplace();
+            std::vector<std::thread> pool;
+            for (unsigned t = 1; t < workers; ++t)
+                pool.emplace_back(work, t);
+            work(0);
+            for (std::thread& thread : pool)
+                thread.join();
+        }
+        for (std::size_t t = 1; t < workers; ++t)
+            notices[0].merge(notices[t]);
+        qmpy::warnAbout(notices[0]);
+    }
+    const std::size_t first = *std::min_element(firstBad.begin(), firstBad.end());
+    if (first < count && policy == qmpy::ErrorPolicy::Raise) {
+        std::string index;
+        for (std::size_t d = leading.size(), rest = first; d-- > 0;) {
+            const auto size = static_cast<std::size_t>(leading[d]);
+            index = std::to_string(rest % size) + (index.empty() ? "" : ", ") + index;
+            rest /= size;
+        }
+        Outcome o = kernel(from + first * inWidth, to + first * outWidth);   // again, for its reason
+        std::fill(to + first * outWidth, to + (first + 1) * outWidth, std::numeric_limits<double>::quiet_NaN());
+        throw py::value_error(std::string(name) + (leading.empty() ? "" : "[" + index + "]") + ": " +
+                              (o.why ? o.why : "cannot be converted") +
+                              " (errors='nan' gives NaN for such elements instead)");
     }
     return std::move(result);
+}
+
+// A direction cosine matrix, as the library takes it, only when it is a
+// rotation: orthonormal rows to 1e-6 and a determinant of +1.
+Outcome rotationMatrix(const double* m)
+{
+    double worst = 0;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const double dot = m[3 * r] * m[3 * c] + m[3 * r + 1] * m[3 * c + 1] + m[3 * r + 2] * m[3 * c + 2];
+            worst = std::max(worst, std::fabs(dot - (r == c ? 1.0 : 0.0)));
+        }
+    const double det = m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6]) +
+                       m[2] * (m[3] * m[7] - m[4] * m[6]);
+    if (!(worst <= 1e-6) || !(det > 0))
+        return bad(Verdict::Untrusted, 0,
+                   "not a rotation matrix (rows orthonormal to 1e-6, determinant +1), "
+                   "so its angles would mean nothing");
+    return {};
+}
+
+// A unit quaternion (to 1e-6), or with unit=false any but zero.
+Outcome quaternion(const double* q, bool unit)
+{
+    const double norm2 = q[0] * q[0] + q[1] * q[1] + q[2] * q[2] + q[3] * q[3];
+    if (unit ? !(std::fabs(norm2 - 1.0) <= 2e-6) : !(norm2 > 0 && std::isfinite(norm2)))
+        return bad(Verdict::Untrusted, 0,
+                   unit ? "not a unit quaternion (|q| differs from 1 by more than 1e-6): normalise it first"
+                        : "a zero (or infinite) quaternion is no rotation");
+    return {};
 }
 
 void putDcm(const DtDcm& m, double* out, bool transpose)
@@ -129,7 +200,8 @@ class UtmGrid
 public:
     UtmGrid(double lat0, double lon0, py::object zone, bool local, double scale, py::object datum, bool deg,
             const DtMapDatum& (*datumNamed)(const py::object&))
-        : myDatumName(py::str(datum).cast<std::string>()), myDeg(deg)
+        : myDatumName(py::str(datum).cast<std::string>()), myDeg(deg),
+          myArguments(py::make_tuple(lat0, lon0, zone, local, scale, datum, deg))
     {
         const double latDeg = deg ? lat0 : DtRad2Deg(lat0), lonDeg = deg ? lon0 : DtRad2Deg(lon0);
         if (!(latDeg >= -80.0 && latDeg <= 84.0) || !std::isfinite(lonDeg))
@@ -156,11 +228,13 @@ public:
         return qmpy::convert({lat, lon}, kLatLon, 2, out, errors, threads, [&] {
             return [a, p = std::make_shared<DtUtmReferencePoint>(*myPoint)](const double* in, double* o) {
                 for (int i = 0; i < 2; ++i)
-                    if (!std::isfinite(in[i]))
-                        return bad(Verdict::NotFinite, i);
-                if (!(std::fabs(in[0]) <= a.quarter()))
-                    return bad(Verdict::LatitudeRange, 0);
+                    if (Outcome v = qmpy::checkValue(in[i], i); v.verdict != Verdict::Ok)
+                        return v;
+                if (Outcome v = a.latitude(in[0], 0); v.verdict != Verdict::Ok)
+                    return v;
                 p->geod2utm(a.in(in[0]), a.in(in[1]), &o[0], &o[1]);
+                if (!qmpy::nearMeridian(a.in(in[0]), qmpy::utmLongitude(a.in(in[1])), p->zoneOrigin()))
+                    return bad(Verdict::Untrusted, 1, qmpy::kFarFromMeridian);
                 return Outcome{};
             };
         });
@@ -173,11 +247,13 @@ public:
         return qmpy::convert({easting, northing}, kGridNames, 2, out, errors, threads, [&] {
             return [a, p = std::make_shared<DtUtmReferencePoint>(*myPoint)](const double* in, double* o) {
                 for (int i = 0; i < 2; ++i)
-                    if (!std::isfinite(in[i]))
-                        return bad(Verdict::NotFinite, i);
+                    if (Outcome v = qmpy::checkValue(in[i], i); v.verdict != Verdict::Ok)
+                        return v;
                 double lat, lon;
                 p->utm2geod(in[0], in[1], &lat, &lon);
                 o[0] = a.out(lat), o[1] = a.out(lon);
+                if (!qmpy::nearMeridian(lat, DtRad2Deg(lon), p->zoneOrigin()))
+                    return bad(Verdict::Untrusted, 0, qmpy::kFarFromMeridian);
                 return Outcome{};
             };
         });
@@ -189,11 +265,14 @@ public:
     double scale() const { return myPoint->scale(); }
     bool local() const { return myPoint->standardOffsets() == 0; }
     const std::string& datum() const { return myDatumName; }
+    // What it was made from: pickles rebuild it from these.
+    const py::tuple& arguments() const { return myArguments; }
 
 private:
     std::shared_ptr<const DtUtmReferencePoint> myPoint;
     std::string myDatumName;
     bool myDeg;
+    py::tuple myArguments;
 };
 
 }  // namespace
@@ -201,65 +280,94 @@ private:
 void bindRotations(py::module_& m)
 {
     using namespace py::literals;
+    using qmpy::withSignature;
+    namespace docs = qmpy::docs;
+    const char* const kTail = "out=None, errors='raise', threads=None)";
     m.def(
         "taitbryan2dcm",
-        [](py::object angles, bool deg, py::object out) {
+        [](py::object angles, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
-            return stacked(angles, "angles", kThree, kMatrix, out, [&](const double* in, double* o) {
+            return stacked(angles, "angles", kThree, kMatrix, out, errors, threads, [&](const double* in, double* o) {
+                if (!std::all_of(in, in + 3, [](double v) { return std::isfinite(v); }))
+                    return bad(Verdict::Untrusted, 0, "not a finite angle");
                 DtDcm dcm;
                 DtTbToMat(getAngles(a, in), dcm);
                 putDcm(dcm, o, false);
+                return Outcome{};
             });
         },
-        "angles"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), qmpy::docs::kTaitBryan2Dcm);
+        "angles"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+        withSignature("taitbryan2dcm", "(angles, *, deg=True, ", kTail, docs::kTaitBryan2Dcm));
     m.def(
         "dcm2taitbryan",
-        [](py::object dcm, bool deg, py::object out) {
+        [](py::object dcm, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
-            return stacked(dcm, "dcm", kMatrix, kThree, out, [&](const double* in, double* o) {
+            return stacked(dcm, "dcm", kMatrix, kThree, out, errors, threads, [&](const double* in, double* o) {
+                if (Outcome v = rotationMatrix(in); v.verdict != Verdict::Ok)
+                    return v;
                 DtTaitBryan t;
                 DtBodyToRef_to_Euler(getDcm(in), &t);
                 putAngles(a, t, o);
+                return Outcome{};
             });
         },
-        "dcm"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), qmpy::docs::kDcm2TaitBryan);
+        "dcm"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+        withSignature("dcm2taitbryan", "(dcm, *, deg=True, ", kTail, docs::kDcm2TaitBryan));
     m.def(
         "taitbryan2quat",
-        [](py::object angles, bool deg, py::object out) {
+        [](py::object angles, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
-            return stacked(angles, "angles", kThree, kFour, out,
-                           [&](const double* in, double* o) { putQuaternion(DtQuaternion(getAngles(a, in)), o); });
+            return stacked(angles, "angles", kThree, kFour, out, errors, threads, [&](const double* in, double* o) {
+                if (!std::all_of(in, in + 3, [](double v) { return std::isfinite(v); }))
+                    return bad(Verdict::Untrusted, 0, "not a finite angle");
+                putQuaternion(DtQuaternion(getAngles(a, in)), o);
+                return Outcome{};
+            });
         },
-        "angles"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), qmpy::docs::kTaitBryan2Quat);
+        "angles"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+        withSignature("taitbryan2quat", "(angles, *, deg=True, ", kTail, docs::kTaitBryan2Quat));
     m.def(
         "quat2taitbryan",
-        [](py::object q, bool deg, py::object out) {
+        [](py::object q, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
-            return stacked(q, "quat", kFour, kThree, out,
-                           [&](const double* in, double* o) { putAngles(a, DtTaitBryan(getQuaternion(in)), o); });
+            return stacked(q, "quat", kFour, kThree, out, errors, threads, [&](const double* in, double* o) {
+                if (Outcome v = quaternion(in, true); v.verdict != Verdict::Ok)
+                    return v;
+                putAngles(a, DtTaitBryan(getQuaternion(in)), o);
+                return Outcome{};
+            });
         },
-        "quat"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), qmpy::docs::kQuat2TaitBryan);
+        "quat"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+        withSignature("quat2taitbryan", "(quat, *, deg=True, ", kTail, docs::kQuat2TaitBryan));
     m.def(
         "quat2dcm",
-        [](py::object q, py::object out) {
-            return stacked(q, "quat", kFour, kMatrix, out, [&](const double* in, double* o) {
+        [](py::object q, py::object out, py::object errors, py::object threads) {
+            return stacked(q, "quat", kFour, kMatrix, out, errors, threads, [&](const double* in, double* o) {
+                if (Outcome v = quaternion(in, false); v.verdict != Verdict::Ok)
+                    return v;
                 const DtQuaternion quat = getQuaternion(in);
                 DtDcm refToBody;
                 DtDcmFromQuaternion(refToBody, &quat);
                 putDcm(refToBody, o, true);   // the transpose: body to reference, as taitbryan2dcm
+                return Outcome{};
             });
         },
-        "quat"_a, py::kw_only(), "out"_a = py::none(), qmpy::docs::kQuat2Dcm);
+        "quat"_a, py::kw_only(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+        withSignature("quat2dcm", "(quat, *, ", kTail, docs::kQuat2Dcm));
     m.def(
         "dcm2quat",
-        [](py::object dcm, py::object out) {
-            return stacked(dcm, "dcm", kMatrix, kFour, out, [&](const double* in, double* o) {
+        [](py::object dcm, py::object out, py::object errors, py::object threads) {
+            return stacked(dcm, "dcm", kMatrix, kFour, out, errors, threads, [&](const double* in, double* o) {
+                if (Outcome v = rotationMatrix(in); v.verdict != Verdict::Ok)
+                    return v;
                 DtTaitBryan t;
                 DtBodyToRef_to_Euler(getDcm(in), &t);
                 putQuaternion(DtQuaternion(t), o);
+                return Outcome{};
             });
         },
-        "dcm"_a, py::kw_only(), "out"_a = py::none(), qmpy::docs::kDcm2Quat);
+        "dcm"_a, py::kw_only(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+        withSignature("dcm2quat", "(dcm, *, ", kTail, docs::kDcm2Quat));
 }
 
 void bindUtmGrid(py::module_& m, const DtMapDatum& (*datumNamed)(const py::object&))
@@ -271,11 +379,23 @@ void bindUtmGrid(py::module_& m, const DtMapDatum& (*datumNamed)(const py::objec
                  return UtmGrid(lat0, lon0, zone, local, scale, datum, deg, datumNamed);
              }),
              "lat0"_a, "lon0"_a, py::kw_only(), "zone"_a = py::none(), "local"_a = true, "scale"_a = 0.9996,
-             "datum"_a = "WGS84", "deg"_a = true)
+             "datum"_a = "WGS84", "deg"_a = true,
+             qmpy::withSignature("__init__",
+                                 "($self, lat0, lon0, *, zone=None, local=True, scale=0.9996, datum='WGS84', deg=True)",
+                                 "", "\n\nMakes the grid (see the class).\n"))
         .def("forward", &UtmGrid::forward, "lat"_a, "lon"_a, py::kw_only(), "out"_a = py::none(),
-             "errors"_a = "raise", "threads"_a = py::none(), qmpy::docs::kUtmGridForward)
+             "errors"_a = "raise", "threads"_a = py::none(),
+             qmpy::withSignature("forward", "($self, lat, lon, *, ", "out=None, errors='raise', threads=None)",
+                                 qmpy::docs::kUtmGridForward))
         .def("inverse", &UtmGrid::inverse, "easting"_a, "northing"_a, py::kw_only(), "out"_a = py::none(),
-             "errors"_a = "raise", "threads"_a = py::none(), qmpy::docs::kUtmGridInverse)
+             "errors"_a = "raise", "threads"_a = py::none(),
+             qmpy::withSignature("inverse", "($self, easting, northing, *, ", "out=None, errors='raise', threads=None)",
+                                 qmpy::docs::kUtmGridInverse))
+        .def(py::pickle([](const UtmGrid& g) { return g.arguments(); },
+                        [datumNamed](const py::tuple& t) {
+                            return UtmGrid(t[0].cast<double>(), t[1].cast<double>(), t[2], t[3].cast<bool>(),
+                                           t[4].cast<double>(), t[5], t[6].cast<bool>(), datumNamed);
+                        }))
         .def_property_readonly("zone", &UtmGrid::zone, "The grid's UTM zone.")
         .def_property_readonly("x_origin", &UtmGrid::xOrigin,
                                "Easting of the reference point from the zone's central meridian, metres.")

@@ -31,7 +31,7 @@ def cases():
     x, y, z = geocentric()
     origin = (RNG.uniform(-80, 80, N), RNG.uniform(-180, 180, N), RNG.uniform(-100, 900, N))
     local = tuple(RNG.uniform(-5e4, 5e4, N) for _ in range(3))
-    utm = qm.geodetic2utm(np.clip(lat, -80, 84), lon % 360 - 180)
+    utm = qm.geodetic2utm(np.clip(-np.abs(lat), -80, 0), lon % 360 - 180)
     angles = tuple(RNG.uniform(-180, 180, N) for _ in range(3))
     grid = qm.UtmGrid(35.25, -120.1)
     return [
@@ -47,11 +47,12 @@ def cases():
         (qm.ned2geodetic, local + origin, {"datum": "NASBNAD27"}),
         (qm.enu2geodetic, local + origin, {}),
         (qm.geodetic2utm, (np.clip(lat, -80, 84), lon), {}),
-        (qm.geodetic2utm, (lat / 2, lon / 10), {"zone": 31}),
+        (qm.geodetic2utm, (lat / 2, lon / 100 + 3), {"zone": 31}),
+        (qm.geodetic2utm, (np.clip(lat, -80, 84), lon), {"zone_rule": "standard"}),
         (qm.utm2geodetic, utm[:3], {"hemisphere": "S"}),
         (qm.grid_declination, (np.clip(lat, -80, 84), lon), {}),
         (qm.ecef2hpr, (x, y, z) + angles, {}),
-        (grid.forward, (lat / 10 + 35, lon / 100 - 120), {}),
+        (grid.forward, (lat / 10 + 35, lon / 200 - 121), {}),
         (grid.inverse, (local[0], local[1]), {}),
     ]
 
@@ -132,8 +133,10 @@ def test_bad_input_is_named():
         qm.geodetic2ecef([[0.0], [91.0]], [1, 2, 3], 0)
     with pytest.raises(ValueError, match=r"^z = inf: not a finite number"):
         qm.ecef2geodetic(1, 2, float("inf"))
-    with pytest.raises(ValueError, match=r"h0\[2\] = nan"):
-        qm.ecef2ned([1e6] * 3, 0, 0, 0, 0, [0, 0, np.nan])
+    # NaN is missing data: NaN out, no error; infinity and a latitude of 95 are errors.
+    assert np.isnan(qm.ecef2ned([1e6] * 3, 0, 0, 0, 0, [0, 0, np.nan])[0]).tolist() == [False, False, True]
+    with pytest.raises(ValueError, match=r"h0\[2\] = inf"):
+        qm.ecef2ned([1e6] * 3, 0, 0, 0, 0, [0, 0, np.inf])
     lat = np.array([10.0, 95.0, np.nan, 20.0])
     x, y, z = qm.geodetic2ecef(lat, 0, 0, errors="nan")
     assert np.isnan(x[1:3]).all() and not np.isnan(x[[0, 3]]).any()
