@@ -15,6 +15,7 @@ each element exactly the bits of the C++ library's single-point call.
 from ._core import (
     DATUMS,
     GeoidGrid,
+    LibraryWarning,
     UtmGrid,
     __version__,
     dcm2quat,
@@ -42,6 +43,7 @@ from ._core import (
 __all__ = [
     "DATUMS",
     "GeoidGrid",
+    "LibraryWarning",
     "UtmGrid",
     "__version__",
     "dcm2quat",

@@ -220,8 +220,26 @@ unsigned threadCount(const py::object& threads, std::size_t elements)
     return static_cast<unsigned>(n);
 }
 
+bool isForeign(py::handle value)
+{
+    if (PyList_Check(value.ptr()) || PyTuple_Check(value.ptr()) || isNumpyScalar(value))
+        return false;
+    static auto* masked = new py::object(numpy().attr("ma").attr("MaskedArray"));
+    if (py::isinstance<py::array>(value))
+        return py::isinstance(value, *masked);
+    return py::hasattr(value, "__array_ufunc__") || py::hasattr(value, "__dask_graph__");
+}
+
+py::object foreign(const char* name, const py::tuple& args)
+{
+    static auto* apply = new py::object(py::module_::import("qormatrix._arrays").attr("apply"));
+    return (*apply)(name, args);
+}
+
 py::array_t<double> asFloat64(py::handle value, const char* name)
 {
+    if (isForeign(value))
+        throw ForeignArrays();
     if (py::isinstance<py::str>(value) || py::isinstance<py::bytes>(value) || value.is_none())
         throw py::type_error(std::string(name) + ": expected real numbers (float or int, or an array of them), got " +
                              reprText(value));

@@ -153,8 +153,36 @@ struct Columns
     Notices notices;                   // what the library said during the call
 };
 
-// A float64 array of the argument's values, or TypeError naming it.
+// Thrown when an input is an array of another library (pandas, xarray, Dask,
+// or a NumPy masked array): the call goes to qormatrix._arrays, which keeps
+// the input's type (see dispatching).
+struct ForeignArrays
+{
+};
+
+// Whether a value is another library's array (see ForeignArrays).
+bool isForeign(py::handle value);
+
+// A float64 array of the argument's values, or TypeError naming it;
+// ForeignArrays for another library's array.
 py::array_t<double> asFloat64(py::handle value, const char* name);
+
+// Hands a call with another library's arrays to qormatrix._arrays.apply(name,
+// args), args in the binding's parameter order.
+py::object foreign(const char* name, const py::tuple& args);
+
+// A binding that hands calls with other libraries' arrays to foreign().
+template <class Result, class... Args>
+auto dispatching(const char* name, Result (*f)(Args...))
+{
+    return [name, f](Args... args) -> py::object {
+        try {
+            return f(args...);
+        } catch (const ForeignArrays&) {
+            return foreign(name, py::make_tuple(args...));
+        }
+    };
+}
 
 // Checks and broadcasts the inputs and prepares `outputs` results, taken from
 // out= when it is given (a tuple of float64 C-contiguous arrays of the

@@ -57,17 +57,17 @@ void bindGeoid(py::module_& m)
     };
     py::class_<Geoid>(m, "GeoidGrid", docs::kGeoidGrid)
         .def(py::init(make), "file"_a, py::kw_only(), "area"_a = py::none(), "cubic"_a = false,
-             withSignature("__init__", "($self, file, *, area=None, cubic=False)", "",
+             withSignature("__init__", "(self, file, *, area=None, cubic=False)", "",
                            "\n\nLoads the grid (see the class).\n"))
         .def(py::pickle([](const Geoid& g) { return py::make_tuple(g.grid->file(), g.area, g.cubic); },
                         [make](const py::tuple& t) { return make(t[0], t[1], t[2].cast<bool>()); }))
         .def(
             "undulation",
-            [](const Geoid& g, py::object lat, py::object lon, bool deg, py::object out, py::object errors,
-               py::object threads) {
+            dispatching("GeoidGrid.undulation", +[](const Geoid* g, py::object lat, py::object lon, bool deg,
+                                                    py::object out, py::object errors, py::object threads) {
                 const Angles a{deg};
                 return convert({lat, lon}, kLatLon, 1, out, errors, threads, [&] {
-                    return [grid = g.grid.get(), cubic = g.cubic, a](const double* in, double* o) {
+                    return [grid = g->grid.get(), cubic = g->cubic, a](const double* in, double* o) {
                         if (std::isnan(in[0]) || std::isnan(in[1]))
                             return bad(Verdict::Missing, 0);
                         o[0] = grid->undulation(a.deg ? in[0] : DtRad2Deg(in[0]), a.deg ? in[1] : DtRad2Deg(in[1]),
@@ -75,10 +75,10 @@ void bindGeoid(py::module_& m)
                         return Outcome{};
                     };
                 });
-            },
+            }),
             "lat"_a, "lon"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise",
             "threads"_a = py::none(),
-            withSignature("undulation", "($self, lat, lon, *, deg=True, ", "out=None, errors='raise', threads=None)",
+            withSignature("undulation", "(self, lat, lon, *, deg=True, ", "out=None, errors='raise', threads=None)",
                           docs::kGeoidUndulation))
         .def_property_readonly("file", [](const Geoid& g) { return g.grid->file(); })
         .def_property_readonly("cubic", [](const Geoid& g) { return g.cubic; })

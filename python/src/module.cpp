@@ -391,6 +391,8 @@ py::object northFlags(py::object hemisphere, py::object band)
         throw py::type_error("utm2geodetic: give either hemisphere ('N' or 'S') or band (a letter C to X)");
     const bool isBand = !band.is_none();
     py::object given = isBand ? band : hemisphere;
+    if (qmpy::isForeign(given))
+        throw qmpy::ForeignArrays();
     py::array letters = py::module_::import("numpy").attr("asarray")(given);
     const char kind = letters.dtype().kind();
     if (kind != 'U' && kind != 'S')
@@ -512,6 +514,15 @@ py::object ecef2hpr(py::object x, py::object y, py::object z, py::object psi, py
                          });
 }
 
+template <Local K, bool Geodetic, bool From>
+py::object localFunction(py::object p, py::object q, py::object r, py::object lat0, py::object lon0, py::object h0,
+                         py::object ell, bool deg, py::object datum, py::object out, py::object errors,
+                         py::object threads)
+{
+    return From ? fromLocalFrame(K, Geodetic, p, q, r, lat0, lon0, h0, ell, deg, datum, out, errors, threads)
+                : toLocalFrame(K, Geodetic, p, q, r, lat0, lon0, h0, ell, deg, datum, out, errors, threads);
+}
+
 }  // namespace
 
 void bindRotations(py::module_& m);
@@ -532,55 +543,51 @@ PYBIND11_MODULE(_core, m)
         "What the C++ library reported during a call (at most one warning per call).", PyExc_UserWarning, nullptr));
 
     const char* const kTail = "out=None, errors='raise', threads=None)";
-    m.def("geodetic2ecef", &geodetic2ecef, "lat"_a, "lon"_a, "alt"_a = 0.0, "ell"_a = py::none(), "deg"_a = true,
+    m.def("geodetic2ecef", qmpy::dispatching("geodetic2ecef", &geodetic2ecef), "lat"_a, "lon"_a, "alt"_a = 0.0, "ell"_a = py::none(), "deg"_a = true,
           py::kw_only(), "datum"_a = py::none(), "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
           "threads"_a = py::none(),
           withSignature("geodetic2ecef", "(lat, lon, alt=0.0, ell=None, deg=True, *, datum=None, geoid=None, ", kTail,
                         docs::kGeodetic2Ecef));
-    m.def("ecef2geodetic", &ecef2geodetic, "x"_a, "y"_a, "z"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(),
+    m.def("ecef2geodetic", qmpy::dispatching("ecef2geodetic", &ecef2geodetic), "x"_a, "y"_a, "z"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(),
           "datum"_a = py::none(), "geoid"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
           "threads"_a = py::none(),
           withSignature("ecef2geodetic", "(x, y, z, ell=None, deg=True, *, datum=None, geoid=None, ", kTail,
                         docs::kEcef2Geodetic));
-    const auto local = [&](const char* name, Local kind, bool geodetic, bool from, std::array<const char*, 3> args,
-                           const char* doc) {
-        auto f = [kind, geodetic, from](py::object p, py::object q, py::object r, py::object lat0, py::object lon0,
-                                        py::object h0, py::object ell, bool deg, py::object datum, py::object out,
-                                        py::object errors, py::object threads) {
-            return from ? fromLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, ell, deg, datum, out, errors, threads)
-                        : toLocalFrame(kind, geodetic, p, q, r, lat0, lon0, h0, ell, deg, datum, out, errors, threads);
-        };
+    using LocalFunction = py::object (*)(py::object, py::object, py::object, py::object, py::object, py::object,
+                                         py::object, bool, py::object, py::object, py::object, py::object);
+    const auto local = [&](const char* name, LocalFunction f, std::array<const char*, 3> args, const char* doc) {
         const std::string head = std::string("(") + args[0] + ", " + args[1] + ", " + args[2] +
                                  ", lat0, lon0, h0=0.0, ell=None, deg=True, *, datum=None, ";
-        m.def(name, f, py::arg(args[0]), py::arg(args[1]), py::arg(args[2]), "lat0"_a, "lon0"_a, "h0"_a = 0.0,
-              "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(), "out"_a = py::none(),
-              "errors"_a = "raise", "threads"_a = py::none(), withSignature(name, head.c_str(), kTail, doc));
+        m.def(name, qmpy::dispatching(name, f), py::arg(args[0]), py::arg(args[1]), py::arg(args[2]), "lat0"_a,
+              "lon0"_a, "h0"_a = 0.0, "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(),
+              "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+              withSignature(name, head.c_str(), kTail, doc));
     };
-    local("ecef2ned", Local::Ned, false, false, {"x", "y", "z"}, docs::kEcef2Ned);
-    local("ecef2enu", Local::Enu, false, false, {"x", "y", "z"}, docs::kEcef2Enu);
-    local("geodetic2ned", Local::Ned, true, false, {"lat", "lon", "h"}, docs::kGeodetic2Ned);
-    local("geodetic2enu", Local::Enu, true, false, {"lat", "lon", "h"}, docs::kGeodetic2Enu);
-    local("ned2ecef", Local::Ned, false, true, {"n", "e", "d"}, docs::kNed2Ecef);
-    local("enu2ecef", Local::Enu, false, true, {"e1", "n1", "u1"}, docs::kEnu2Ecef);
-    local("ned2geodetic", Local::Ned, true, true, {"n", "e", "d"}, docs::kNed2Geodetic);
-    local("enu2geodetic", Local::Enu, true, true, {"e", "n", "u"}, docs::kEnu2Geodetic);
-    m.def("geodetic2utm", &geodetic2utm, "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
+    local("ecef2ned", &localFunction<Local::Ned, false, false>, {"x", "y", "z"}, docs::kEcef2Ned);
+    local("ecef2enu", &localFunction<Local::Enu, false, false>, {"x", "y", "z"}, docs::kEcef2Enu);
+    local("geodetic2ned", &localFunction<Local::Ned, true, false>, {"lat", "lon", "h"}, docs::kGeodetic2Ned);
+    local("geodetic2enu", &localFunction<Local::Enu, true, false>, {"lat", "lon", "h"}, docs::kGeodetic2Enu);
+    local("ned2ecef", &localFunction<Local::Ned, false, true>, {"n", "e", "d"}, docs::kNed2Ecef);
+    local("enu2ecef", &localFunction<Local::Enu, false, true>, {"e1", "n1", "u1"}, docs::kEnu2Ecef);
+    local("ned2geodetic", &localFunction<Local::Ned, true, true>, {"n", "e", "d"}, docs::kNed2Geodetic);
+    local("enu2geodetic", &localFunction<Local::Enu, true, true>, {"e", "n", "u"}, docs::kEnu2Geodetic);
+    m.def("geodetic2utm", qmpy::dispatching("geodetic2utm", &geodetic2utm), "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
           "zone_rule"_a = "library", "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(),
           "errors"_a = "raise", "threads"_a = py::none(),
           withSignature("geodetic2utm", "(lat, lon, *, zone=None, zone_rule='library', ell=None, deg=True, datum=None, ",
                         kTail, docs::kGeodetic2Utm));
-    m.def("utm2geodetic", &utm2geodetic, "easting"_a, "northing"_a, "zone"_a, py::kw_only(),
+    m.def("utm2geodetic", qmpy::dispatching("utm2geodetic", &utm2geodetic), "easting"_a, "northing"_a, "zone"_a, py::kw_only(),
           "hemisphere"_a = py::none(), "band"_a = py::none(), "ell"_a = py::none(), "deg"_a = true,
           "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
           withSignature("utm2geodetic",
                         "(easting, northing, zone, *, hemisphere=None, band=None, ell=None, deg=True, datum=None, ",
                         kTail, docs::kUtm2Geodetic));
-    m.def("grid_declination", &gridDeclination, "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
+    m.def("grid_declination", qmpy::dispatching("grid_declination", &gridDeclination), "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
           "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
           "threads"_a = py::none(),
           withSignature("grid_declination", "(lat, lon, *, zone=None, ell=None, deg=True, datum=None, ", kTail,
                         docs::kGridDeclination));
-    m.def("ecef2hpr", &ecef2hpr, "x"_a, "y"_a, "z"_a, "psi"_a, "theta"_a, "phi"_a, py::kw_only(),
+    m.def("ecef2hpr", qmpy::dispatching("ecef2hpr", &ecef2hpr), "x"_a, "y"_a, "z"_a, "psi"_a, "theta"_a, "phi"_a, py::kw_only(),
           "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
           "threads"_a = py::none(),
           withSignature("ecef2hpr", "(x, y, z, psi, theta, phi, *, ell=None, deg=True, datum=None, ", kTail,

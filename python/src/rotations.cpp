@@ -285,7 +285,7 @@ void bindRotations(py::module_& m)
     const char* const kTail = "out=None, errors='raise', threads=None)";
     m.def(
         "taitbryan2dcm",
-        [](py::object angles, bool deg, py::object out, py::object errors, py::object threads) {
+        qmpy::dispatching("taitbryan2dcm", +[](py::object angles, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
             return stacked(angles, "angles", kThree, kMatrix, out, errors, threads, [&](const double* in, double* o) {
                 if (!std::all_of(in, in + 3, [](double v) { return std::isfinite(v); }))
@@ -295,12 +295,12 @@ void bindRotations(py::module_& m)
                 putDcm(dcm, o, false);
                 return Outcome{};
             });
-        },
+        }),
         "angles"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
         withSignature("taitbryan2dcm", "(angles, *, deg=True, ", kTail, docs::kTaitBryan2Dcm));
     m.def(
         "dcm2taitbryan",
-        [](py::object dcm, bool deg, py::object out, py::object errors, py::object threads) {
+        qmpy::dispatching("dcm2taitbryan", +[](py::object dcm, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
             return stacked(dcm, "dcm", kMatrix, kThree, out, errors, threads, [&](const double* in, double* o) {
                 if (Outcome v = rotationMatrix(in); v.verdict != Verdict::Ok)
@@ -310,12 +310,12 @@ void bindRotations(py::module_& m)
                 putAngles(a, t, o);
                 return Outcome{};
             });
-        },
+        }),
         "dcm"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
         withSignature("dcm2taitbryan", "(dcm, *, deg=True, ", kTail, docs::kDcm2TaitBryan));
     m.def(
         "taitbryan2quat",
-        [](py::object angles, bool deg, py::object out, py::object errors, py::object threads) {
+        qmpy::dispatching("taitbryan2quat", +[](py::object angles, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
             return stacked(angles, "angles", kThree, kFour, out, errors, threads, [&](const double* in, double* o) {
                 if (!std::all_of(in, in + 3, [](double v) { return std::isfinite(v); }))
@@ -323,12 +323,12 @@ void bindRotations(py::module_& m)
                 putQuaternion(DtQuaternion(getAngles(a, in)), o);
                 return Outcome{};
             });
-        },
+        }),
         "angles"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
         withSignature("taitbryan2quat", "(angles, *, deg=True, ", kTail, docs::kTaitBryan2Quat));
     m.def(
         "quat2taitbryan",
-        [](py::object q, bool deg, py::object out, py::object errors, py::object threads) {
+        qmpy::dispatching("quat2taitbryan", +[](py::object q, bool deg, py::object out, py::object errors, py::object threads) {
             const Angles a{deg};
             return stacked(q, "quat", kFour, kThree, out, errors, threads, [&](const double* in, double* o) {
                 if (Outcome v = quaternion(in, true); v.verdict != Verdict::Ok)
@@ -336,12 +336,12 @@ void bindRotations(py::module_& m)
                 putAngles(a, DtTaitBryan(getQuaternion(in)), o);
                 return Outcome{};
             });
-        },
+        }),
         "quat"_a, py::kw_only(), "deg"_a = true, "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
         withSignature("quat2taitbryan", "(quat, *, deg=True, ", kTail, docs::kQuat2TaitBryan));
     m.def(
         "quat2dcm",
-        [](py::object q, py::object out, py::object errors, py::object threads) {
+        qmpy::dispatching("quat2dcm", +[](py::object q, py::object out, py::object errors, py::object threads) {
             return stacked(q, "quat", kFour, kMatrix, out, errors, threads, [&](const double* in, double* o) {
                 if (Outcome v = quaternion(in, false); v.verdict != Verdict::Ok)
                     return v;
@@ -351,12 +351,12 @@ void bindRotations(py::module_& m)
                 putDcm(refToBody, o, true);   // the transpose: body to reference, as taitbryan2dcm
                 return Outcome{};
             });
-        },
+        }),
         "quat"_a, py::kw_only(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
         withSignature("quat2dcm", "(quat, *, ", kTail, docs::kQuat2Dcm));
     m.def(
         "dcm2quat",
-        [](py::object dcm, py::object out, py::object errors, py::object threads) {
+        qmpy::dispatching("dcm2quat", +[](py::object dcm, py::object out, py::object errors, py::object threads) {
             return stacked(dcm, "dcm", kMatrix, kFour, out, errors, threads, [&](const double* in, double* o) {
                 if (Outcome v = rotationMatrix(in); v.verdict != Verdict::Ok)
                     return v;
@@ -365,7 +365,7 @@ void bindRotations(py::module_& m)
                 putQuaternion(DtQuaternion(t), o);
                 return Outcome{};
             });
-        },
+        }),
         "dcm"_a, py::kw_only(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
         withSignature("dcm2quat", "(dcm, *, ", kTail, docs::kDcm2Quat));
 }
@@ -381,15 +381,25 @@ void bindUtmGrid(py::module_& m, const DtMapDatum& (*datumNamed)(const py::objec
              "lat0"_a, "lon0"_a, py::kw_only(), "zone"_a = py::none(), "local"_a = true, "scale"_a = 0.9996,
              "datum"_a = "WGS84", "deg"_a = true,
              qmpy::withSignature("__init__",
-                                 "($self, lat0, lon0, *, zone=None, local=True, scale=0.9996, datum='WGS84', deg=True)",
+                                 "(self, lat0, lon0, *, zone=None, local=True, scale=0.9996, datum='WGS84', deg=True)",
                                  "", "\n\nMakes the grid (see the class).\n"))
-        .def("forward", &UtmGrid::forward, "lat"_a, "lon"_a, py::kw_only(), "out"_a = py::none(),
+        .def("forward",
+             qmpy::dispatching("UtmGrid.forward", +[](const UtmGrid* g, py::object lat, py::object lon, py::object out,
+                                                      py::object errors, py::object threads) {
+                 return g->forward(lat, lon, out, errors, threads);
+             }),
+             "lat"_a, "lon"_a, py::kw_only(), "out"_a = py::none(),
              "errors"_a = "raise", "threads"_a = py::none(),
-             qmpy::withSignature("forward", "($self, lat, lon, *, ", "out=None, errors='raise', threads=None)",
+             qmpy::withSignature("forward", "(self, lat, lon, *, ", "out=None, errors='raise', threads=None)",
                                  qmpy::docs::kUtmGridForward))
-        .def("inverse", &UtmGrid::inverse, "easting"_a, "northing"_a, py::kw_only(), "out"_a = py::none(),
+        .def("inverse",
+             qmpy::dispatching("UtmGrid.inverse", +[](const UtmGrid* g, py::object e, py::object n, py::object out,
+                                                      py::object errors, py::object threads) {
+                 return g->inverse(e, n, out, errors, threads);
+             }),
+             "easting"_a, "northing"_a, py::kw_only(), "out"_a = py::none(),
              "errors"_a = "raise", "threads"_a = py::none(),
-             qmpy::withSignature("inverse", "($self, easting, northing, *, ", "out=None, errors='raise', threads=None)",
+             qmpy::withSignature("inverse", "(self, easting, northing, *, ", "out=None, errors='raise', threads=None)",
                                  qmpy::docs::kUtmGridInverse))
         .def(py::pickle([](const UtmGrid& g) { return g.arguments(); },
                         [datumNamed](const py::tuple& t) {

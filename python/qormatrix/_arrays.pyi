@@ -1,0 +1,3 @@
+from typing import Any, Tuple
+
+def apply(name: str, args: Tuple[Any, ...]) -> Any: ...
