@@ -114,7 +114,8 @@ def _xarray(task, values, outputs, core):
         outs = [list(_CORE_NAMES[core[1]])]
         sizes = dict(zip(outs[0], core[1]))
     result = xr.apply_ufunc(task, *values, input_core_dims=ins, output_core_dims=outs, dask="parallelized",
-                            output_dtypes=[float] * outputs, dask_gufunc_kwargs={"output_sizes": sizes})
+                            output_dtypes=[float] * outputs,
+                            dask_gufunc_kwargs={"output_sizes": sizes, "allow_rechunk": core is not None})
     return result
 
 
