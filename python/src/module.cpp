@@ -73,18 +73,20 @@ struct Earth
     // far one: measured against GeographicLib, up to 6,400 km off inside,
     // within 0.14 m from 5 cm beyond it outwards.
     double untrusted;
+    double untrustedSquared;
 
     explicit Earth(const DtMapDatum& d)
         : datum(d), ellipsoid(d),
           untrusted((d.spheroid.semiMajorAxis * d.spheroid.semiMajorAxis -
-                     d.spheroid.semiMinorAxis * d.spheroid.semiMinorAxis) / d.spheroid.semiMajorAxis + 1.0)
+                     d.spheroid.semiMinorAxis * d.spheroid.semiMinorAxis) / d.spheroid.semiMajorAxis + 1.0),
+          untrustedSquared(untrusted * untrusted)
     {
     }
     // Whether the library's geodetic position of a geocentric point is trusted.
     Outcome trusts(const double* g, int argument) const
     {
         const double x = g[0] - datum.deltaX, y = g[1] - datum.deltaY, z = g[2] - datum.deltaZ;
-        if (std::sqrt(x * x + y * y + z * z) < untrusted)
+        if (x * x + y * y + z * z < untrustedSquared)
             return bad(Verdict::Untrusted, argument,
                        "within a*e^2 of the ellipsoid's centre (42,699 m on WGS 84), where the geodetic "
                        "conversion may settle on a far point; the result cannot be trusted");
