@@ -58,6 +58,44 @@ Worst geodeticErrors(const std::vector<double>& lats, double h)
     return w;
 }
 
+// Points near the centre, in the plane of a meridian (the problem is symmetric
+// about the axis): the worst error inside a * e^2 and outside it, where the
+// converter and the Python package stop trusting geocentric-to-geodetic.
+void centreErrors(const char* name, const DtMapDatum& datum)
+{
+    const double da = datum.spheroid.semiMajorAxis, db = datum.spheroid.semiMinorAxis;
+    const GeographicLib::Geocentric exact(da, (da - db) / da);
+    const DtReferenceEllipsoid ours(datum);
+    const double ae2 = (da * da - db * db) / da;
+    double inside = 0, outside = 0, lastBad = 0;
+    bool noNumberInside = false, noNumberOutside = false;
+    std::vector<double> radii;
+    for (double r = 1.0; r < 7e6; r *= 1.01)
+        radii.push_back(r);
+    for (int i = -200; i <= 200; ++i)   // every centimetre within 2 m of a * e^2
+        radii.push_back(ae2 + 0.01 * i);
+    for (double r : radii) {
+        const int directions = std::fabs(r - ae2) < 3 ? 2880 : 720;
+        for (int k = 0; k <= directions; ++k) {
+            const double t = (double(k) / directions - 0.5) * 3.141592653589793, x = r * std::cos(t), z = r * std::sin(t);
+            double la, lo, hh, rx, ry, rz, ela, elo, eh;
+            ours.geocentric_to_geodetic(x, 0.0, z, &la, &lo, &hh);
+            exact.Forward(la / kDeg, lo / kDeg, hh, rx, ry, rz);
+            exact.Reverse(x, 0.0, z, ela, elo, eh);
+            const double err = std::max(std::hypot(rx - x, std::hypot(ry, rz - z)), std::fabs(hh - eh));
+            double& worst = r < ae2 + 1.0 ? inside : outside;   // (where the refusal ends)
+            if (std::isfinite(err))
+                worst = std::max(worst, err);
+            else
+                (r < ae2 + 1.0 ? noNumberInside : noNumberOutside) = true;
+            if (!(err <= 1.0))
+                lastBad = std::max(lastBad, r);
+        }
+    }
+    std::printf("| %s | %.2f m | %.2f m | %.3g m%s | %.3g m%s |\n", name, ae2, lastBad, inside,
+                noNumberInside ? " and NaN" : "", outside, noNumberOutside ? " and NaN" : "");
+}
+
 struct UtmErrors
 {
     double forward = 0, inverse = 0, roundTrip = 0;   // metres on the ground
@@ -150,25 +188,41 @@ int main(int argc, char** argv)
     std::printf("### Geocentric to geodetic, by height band\n\n");
     std::printf("Worst latitude error (as metres along the meridian) and height error over latitudes -90..90 in\n"
                 "steps of 0.25 degree and longitudes all round, against GeographicLib's exact `Geocentric`.\n\n");
-    std::printf("| height | latitude error, all latitudes | at latitude | height error | latitude error, 0.25..90 deg |\n");
-    std::printf("|---:|---:|---:|---:|---:|\n");
-    std::vector<double> all, offEquator;
+    std::printf("The square root cancels near the equator: the third column takes 1,001 latitudes within 1e-5\n"
+                "degree of it (steps of 1e-8 degree), where the worst cases sit; the others the 0.25-degree grid.\n\n");
+    std::printf("| height | latitude error, all latitudes | at latitude | within 1e-5 deg of the equator | height "
+                "error | latitude error, 0.25..90 deg |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|\n");
+    std::vector<double> all, offEquator, nearEquator;
     for (double lat = -90; lat <= 90; lat += 0.25) {
         all.push_back(lat);
         if (std::fabs(lat) >= 0.25)
             offEquator.push_back(lat);
     }
+    for (int i = -500; i <= 500; ++i)
+        nearEquator.push_back(i * 1e-8);
     for (double h : {-10e3, -1e3, 0.0, 1e3, 10e3, 100e3, 500e3, 1000e3, 10000e3, 100000e3}) {
-        const Worst w = geodeticErrors(all, h), off = geodeticErrors(offEquator, h);
-        std::printf("| %.0f km | %.3g m | %g | %.3g m | %.3g m |\n", h / 1000, w.latMetres, w.atLat, w.heightMetres,
-                    off.latMetres);
+        const Worst w = geodeticErrors(all, h), off = geodeticErrors(offEquator, h), eq = geodeticErrors(nearEquator, h);
+        std::printf("| %.0f km | %.3g m | %g | %.3g m (at %.2g) | %.3g m | %.3g m |\n", h / 1000,
+                    std::max(w.latMetres, eq.latMetres), eq.latMetres > w.latMetres ? eq.atLat : w.atLat,
+                    eq.latMetres, eq.atLat, std::max(w.heightMetres, eq.heightMetres), off.latMetres);
     }
-    std::vector<double> nearEquator;
-    for (int i = -100; i <= 100; ++i)
-        nearEquator.push_back(i * 1e-7);   // within 1e-5 degree of the equator
-    const Worst eq = geodeticErrors(nearEquator, 0.0);
-    std::printf("\nWithin 1e-5 degree of the equator (surface): worst latitude error %.3g m, height error %.3g m.\n\n",
-                eq.latMetres, eq.heightMetres);
+    std::printf("\n");
+
+    std::printf("### Geocentric to geodetic near the earth's centre\n\n");
+    std::printf("Inside a * e^2 of the ellipsoid's centre a point has several normals to the ellipsoid and the\n"
+                "iteration may settle on a far foot point. Points in a meridian plane at radii from 1 m to\n"
+                "7,000 km in steps of 1 % (721 directions each) and every centimetre within 2 m of a * e^2\n"
+                "(2,881 directions each); the error is the larger of the round\n"
+                "trip through GeographicLib's exact forward conversion and the height difference from its\n"
+                "exact reverse one. `qorconvert` and the Python package refuse points within a * e^2 + 1 m.\n\n");
+    std::printf("| ellipsoid | a * e^2 | last radius with an error above 1 m (or no number) | worst within a * e^2 + 1 m "
+                "| worst beyond |\n");
+    std::printf("|---|---:|---:|---:|---:|\n");
+    centreErrors("WGS 84", DtWGS84);
+    centreErrors("International 1924 (ED50)", DtED50);
+    centreErrors("Clarke 1866 (NAD 27)", DtCONUSNAD27);
+    std::printf("\n");
 
     // Plot data: latitude error against latitude near the equator.
     if (std::FILE* out = std::fopen((dir + "/equator.dat").c_str(), "w")) {

@@ -1,11 +1,12 @@
 """Geocentric positions to geodetic ones on a Dask cluster.
 
-A chunked Dask array of X, Y, Z rows goes through qormatrix.ecef2geodetic with
-map_blocks on a distributed cluster: a LocalCluster of worker processes by
-default, or the scheduler at --scheduler (tcp://host:8786), whose workers need
-qormatrix installed (pip install --no-build-isolation ./python on each, or a
-shared environment). Every block gets exactly the bits it would get in this
-process; --check converts here as well and compares.
+Chunked Dask arrays of X, Y and Z go straight into qormatrix.ecef2geodetic,
+which gives Dask arrays back, lazily: each chunk is converted on the cluster
+(the tasks name the function, so they pickle for worker processes). A
+LocalCluster of worker processes by default, or the scheduler at --scheduler
+(tcp://host:8786), whose workers need qormatrix installed (pip install ./python
+on each, or a shared environment). Every chunk gets exactly the bits it would
+get in this process; --check converts here as well and compares.
 
     python3 examples/python/dask_convert.py --points 2000000 --check
     python3 examples/python/dask_convert.py --scheduler tcp://10.0.0.5:8786
@@ -21,16 +22,9 @@ from dask.distributed import Client, LocalCluster
 import qormatrix as qm
 
 
-def to_geodetic(block):
-    """(n, 3) geocentric rows to (n, 3) latitude, longitude, height rows."""
-    lat, lon, alt = qm.ecef2geodetic(block[:, 0], block[:, 1], block[:, 2], threads=1)
-    return np.stack([lat, lon, alt], axis=1)
-
-
 def positions(count, stream=1):
     rng = np.random.default_rng(stream)
-    x, y, z = qm.geodetic2ecef(rng.uniform(-90, 90, count), rng.uniform(-180, 180, count), rng.uniform(-500, 1e5, count))
-    return np.stack([x, y, z], axis=1)
+    return qm.geodetic2ecef(rng.uniform(-90, 90, count), rng.uniform(-180, 180, count), rng.uniform(-500, 1e5, count))
 
 
 def main(argv=None):
@@ -50,16 +44,18 @@ def main(argv=None):
         client = Client(cluster)
     try:
         start = time.perf_counter()
-        blocks = da.from_array(xyz, chunks=(args.chunk, 3))
-        result = blocks.map_blocks(to_geodetic, dtype=np.float64).compute()
-        print(f"{args.points} points in {blocks.numblocks[0]} blocks on {len(client.scheduler_info()['workers'])} "
+        x, y, z = (da.from_array(c, chunks=args.chunk) for c in xyz)
+        lazy = qm.ecef2geodetic(x, y, z, threads=1)   # Dask arrays: nothing is computed yet
+        result = da.compute(*lazy)
+        print(f"{args.points} points in {x.numblocks[0]} blocks on {len(client.scheduler_info()['workers'])} "
               f"workers: {time.perf_counter() - start:.2f} s")
     finally:
         client.close()
         if cluster is not None:
             cluster.close()
     if args.check:
-        same = np.array_equal(result.view(np.uint64), to_geodetic(xyz).view(np.uint64))
+        here = qm.ecef2geodetic(*xyz)
+        same = all(np.array_equal(a.view(np.uint64), b.view(np.uint64)) for a, b in zip(result, here))
         print(f"bit for bit as in this process: {same}")
         return 0 if same else 1
     return 0

@@ -60,8 +60,10 @@ inline const char* const kGeodetic2Ecef =
 inline const char* const kEcef2Geodetic =
     "ecef2geodetic(x, y, z, *, deg=True, datum='WGS84', geoid=None, out=None, errors='raise', threads=None)\n\n"
     "Geocentric X, Y, Z to geodetic latitude, longitude and height.\n\n"
-    "The library's iteration stops once the foot point moves less than 0.5 m: near the earth heights\n"
-    "agree with an exact solution to about 1e-7 m, latitudes on the equator to about 0.15 m. Within\n"
+    "The library's iteration stops once the foot point moves less than 0.5 m, and takes the latitude\n"
+    "from a square root that cancels near the equator: heights agree with an exact solution to about\n"
+    "1e-7 m; latitudes to 2e-6 m away from the equator, but within about 1e-6 degree of it to 0.16 m\n"
+    "up to 1,000 km height, 0.28 m at 10,000 km and 2.1 m at 100,000 km (docs/accuracy.md). Within\n"
     "a*e^2 of the ellipsoid's centre (42,699 m on WGS 84) a point has several normals to the ellipsoid\n"
     "and the iteration may settle on a far one (measured: up to 6,400 km off): such elements are bad.\n\n" QM_ARRAYS
     "\nParameters\n----------\nx, y, z : array_like\n    Geocentric coordinates, metres.\n" QM_COMMON QM_GEOID
