@@ -16,6 +16,7 @@
 #include <geoidGrid.h>
 #include <referenceEllipsoid.h>
 #include <geodeticCoord.h>
+#include <geodesic.h>
 #include <topoCoord.h>
 #include <utmCoord.h>
 #include <utmReferencePoint.h>

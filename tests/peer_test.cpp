@@ -6,6 +6,8 @@
 #include "testSupport.h"
 
 #include <GeographicLib/Geocentric.hpp>
+#include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/PolygonArea.hpp>
 #include <GeographicLib/LocalCartesian.hpp>
 #include <GeographicLib/TransverseMercatorExact.hpp>
 #include <GeographicLib/UTMUPS.hpp>
@@ -132,6 +134,90 @@ SeriesError measure(double minOff, double maxOff, double maxAbsLat = 90)
 }
 
 }  // namespace
+
+// Geodesics on WGS 84 (a and f as published, like with like) and on the
+// International and Clarke 1866 ellipsoids: random pairs, nearly antipodal
+// ones on both sides of the crossover, equatorial and meridional ones and the
+// poles; the direct problem from the inverse's azimuth back to the second
+// point; polygons of 3 to 50 vertices.
+TEST(GeodesicPeerTest, InverseDirectAndAreasAgree)
+{
+    const double d = kPi / 180;
+    Stream draws(23);
+    for (const double f : {1 / 298.257223563, 1 / 297.0, 1 / 294.978698214}) {
+        const double a = f == 1 / 297.0 ? 6378388.0 : f < 0.00339 ? 6378137.0 : 6378206.4;
+        const DtGeodesic ours(a, f);
+        const GeographicLib::Geodesic peer(a, f);
+        const GeographicLib::Geocentric ecef(a, f);
+        const auto apart = [&](double la1, double lo1, double la2, double lo2) {
+            double x1, y1, z1, x2, y2, z2;
+            ecef.Forward(la1, lo1, 0, x1, y1, z1);
+            ecef.Forward(la2, lo2, 0, x2, y2, z2);
+            return std::hypot(x1 - x2, std::hypot(y1 - y2, z1 - z2));
+        };
+        double worstS = 0, worstAzi = 0, worstBack = 0, worstDirect = 0, worstArea = 0, worstM = 0;
+        for (int i = 0; i < 40000; ++i) {
+            double la1 = draws.uniform(-90, 90), lo1 = draws.uniform(-180, 180), la2 = draws.uniform(-90, 90),
+                   lo2 = draws.uniform(-180, 180);
+            if (i % 4 == 1) {   // nearly antipodal, within 1e-10 rad either side
+                la2 = -la1 + draws.uniform(-1e-8, 1e-8) / d;
+                lo2 = lo1 + 180 + draws.uniform(-1e-8, 1e-8) / d;
+            } else if (i % 4 == 2) {   // along and near the equator, past the crossover
+                la1 = 0;
+                la2 = draws.uniform(-1e-4, 1e-4);
+                lo2 = lo1 + draws.uniform(170, 190);
+            } else if (i % 16 == 3) {
+                la1 = i % 32 == 3 ? 90 : -90;
+            } else if (i % 16 == 7) {
+                lo2 = lo1;
+            }
+            double s12, azi1, azi2, m12, M12, M21, S12;
+            peer.Inverse(la1, lo1, la2, lo2, s12, azi1, azi2, m12, M12, M21, S12);
+            const DtGeodesicResult r = ours.inverse(la1 * d, lo1 * d, la2 * d, lo2 * d, DtGeodesic::All);
+            worstS = std::max(worstS, std::fabs(r.s12 - s12));
+            if (s12 > 1e-3 && std::fabs(la1) < 90 && std::fabs(la2) < 90)
+                worstAzi = std::max({worstAzi, std::fabs(std::remainder(r.azi1 / d - azi1, 360.0)),
+                                     std::fabs(std::remainder(r.azi2 / d - azi2, 360.0))});
+            worstM = std::max({worstM, std::fabs(r.m12 - m12), 1e7 * std::fabs(r.M12 - M12), 1e7 * std::fabs(r.M21 - M21)});
+            worstArea = std::max(worstArea, std::fabs(r.S12 - S12) / std::max(1e12, std::fabs(S12)));
+            const DtGeodesicResult back = ours.direct(la1 * d, lo1 * d, r.azi1, r.s12);
+            worstBack = std::max(worstBack, apart(back.lat2 / d, back.lon2 / d, la2, lo2));
+            const double azi = draws.uniform(-180, 180), s = draws.uniform(-2e7, 2e7);
+            double la3, lo3;
+            peer.Direct(la1, lo1, azi, s, la3, lo3);
+            const DtGeodesicResult there = ours.direct(la1 * d, lo1 * d, azi * d, s);
+            worstDirect = std::max(worstDirect, apart(there.lat2 / d, there.lon2 / d, la3, lo3));
+        }
+        // Measured: 1.2e-8 m, 2e-9 degree (nearly antipodal), 1.8e-8 m back and direct, 2e-11 relative areas
+        // (of areas from 1e12 m^2; below, against 1e12 m^2).
+        EXPECT_LT(worstS, 2e-8) << f;
+        EXPECT_LT(worstAzi, 1e-8) << f;
+        EXPECT_LT(worstBack, 2e-8) << f;
+        EXPECT_LT(worstDirect, 2e-8) << f;
+        EXPECT_LT(worstM, 2e-8) << f;
+        EXPECT_LT(worstArea, 1e-10) << f;
+        double worstPolygon = 0, worstPerimeter = 0;
+        for (int i = 0; i < 300; ++i) {
+            GeographicLib::PolygonArea theirs(peer);
+            DtGeodesicPolygon mine(ours);
+            const int vertices = 3 + i % 48;
+            const double lat0 = draws.uniform(-70, 70), lon0 = draws.uniform(-180, 180), radius = draws.uniform(0.01, 40);
+            for (int k = 0; k < vertices; ++k) {
+                const double t = 2 * kPi * k / vertices * (i % 2 ? -1 : 1);
+                const double la = std::clamp(lat0 + radius * std::sin(t), -89.0, 89.0), lo = lon0 + 1.5 * radius * std::cos(t);
+                theirs.AddPoint(la, lo);
+                mine.add(la * d, lo * d);
+            }
+            double area, perimeter, theirArea, theirPerimeter;
+            theirs.Compute(false, true, theirPerimeter, theirArea);
+            mine.compute(area, perimeter);
+            worstPolygon = std::max(worstPolygon, std::fabs(area - theirArea) / std::max(1.0, std::fabs(theirArea)));
+            worstPerimeter = std::max(worstPerimeter, std::fabs(perimeter - theirPerimeter));
+        }
+        EXPECT_LT(worstPolygon, 1e-10) << f;
+        EXPECT_LT(worstPerimeter, 1e-7) << f;
+    }
+}
 
 TEST(UtmPeerTest, SeriesInAndBeyondTheZone)
 {

@@ -1,0 +1,942 @@
+#include "geodesic.h"
+
+#include "diagnostics.h"
+#include "geodesicSeries.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+namespace Vorant {
+
+namespace {
+
+using detail::kGeodesicOrder;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kPiValue = 3.141592653589793;
+constexpr double kDegree = kPiValue / 180;
+const double kTiny = std::sqrt(std::numeric_limits<double>::min());
+constexpr double kTol0 = std::numeric_limits<double>::epsilon();
+constexpr double kTol1 = 200 * kTol0;
+const double kTol2 = std::sqrt(kTol0);
+const double kTolb = kTol0 * kTol2;   // the bisection's
+const double kXthresh = 1000 * kTol2;
+constexpr int kMaxit1 = 20;
+constexpr int kMaxit2 = kMaxit1 + std::numeric_limits<double>::digits + 10;
+
+double sq(double x)
+{
+    return x * x;
+}
+
+void normalize(double& s, double& c)
+{
+    const double r = std::hypot(s, c);
+    s /= r;
+    c /= r;
+}
+
+// An angle in degrees reduced to [-180, 180], with -180 given as 180.
+double angNormalize(double x)
+{
+    const double y = std::remainder(x, 360.0);
+    return std::fabs(y) == 180 ? std::copysign(180.0, x) : y;
+}
+
+// Exact sum of two numbers: s + t == u + v.
+double sumExact(double u, double v, double& t)
+{
+    const double s = u + v;
+    double up = s - v, vpp = s - up;
+    up -= u;
+    vpp -= v;
+    t = s != 0 ? 0.0 - (up + vpp) : s;
+    return s;
+}
+
+// y - x, reduced to [-180, 180], exactly: the result plus e.
+double angDiff(double x, double y, double& e)
+{
+    double t;
+    double d = sumExact(std::remainder(-x, 360.0), std::remainder(y, 360.0), t);
+    d = sumExact(std::remainder(d, 360.0), t, e);
+    if (d == 0 || std::fabs(d) == 180)
+        d = std::copysign(d, e == 0 ? y - x : -e);
+    return d;
+}
+
+// Small angles rounded to a multiple of 1/16 of their value's ulp away from
+// zero, so that tiny values do not lose symmetry.
+double angRound(double x)
+{
+    constexpr double z = 1.0 / 16;
+    double y = std::fabs(x);
+    const double w = z - y;
+    y = w > 0 ? z - w : y;
+    return std::copysign(y, x);
+}
+
+// Sine and cosine of degrees, exact at multiples of 90.
+void sincosd(double x, double& sinx, double& cosx)
+{
+    int q = 0;
+    double r = std::remquo(x, 90.0, &q);
+    r *= kDegree;
+    const double s = std::sin(r), c = std::cos(r);
+    switch (static_cast<unsigned>(q) & 3u) {
+    case 0u:
+        sinx = s;
+        cosx = c;
+        break;
+    case 1u:
+        sinx = c;
+        cosx = -s;
+        break;
+    case 2u:
+        sinx = -s;
+        cosx = -c;
+        break;
+    default:
+        sinx = -c;
+        cosx = s;
+        break;
+    }
+    cosx += 0.0;   // no -0
+    if (sinx == 0)
+        sinx = std::copysign(sinx, x);
+}
+
+// atan2 in degrees, exact at multiples of 90.
+double atan2d(double y, double x)
+{
+    int q = 0;
+    if (std::fabs(y) > std::fabs(x)) {
+        std::swap(x, y);
+        q = 2;
+    }
+    if (std::signbit(x)) {
+        x = -x;
+        ++q;
+    }
+    double ang = std::atan2(y, x) / kDegree;
+    switch (q) {
+    case 1:
+        ang = std::copysign(180.0, y) - ang;
+        break;
+    case 2:
+        ang = 90 - ang;
+        break;
+    case 3:
+        ang = -90 + ang;
+        break;
+    default:
+        break;
+    }
+    return ang;
+}
+
+double latFix(double x)
+{
+    return std::fabs(x) > 90 ? kNaN : x;
+}
+
+// Sum of c[l] sin(2 l x), l = 1..n (sine), or of c[l] cos((2 l + 1) x),
+// l = 0..n-1 (cosine), by Clenshaw's recurrence from sin x and cos x.
+double sineSeries(double sx, double cx, const double* c, int n)
+{
+    const double ar = 2 * (cx - sx) * (cx + sx);   // 2 cos 2x
+    double b1 = 0, b2 = 0;
+    for (int k = n; k >= 1; --k) {
+        const double b = ar * b1 - b2 + c[k];
+        b2 = b1;
+        b1 = b;
+    }
+    return 2 * sx * cx * b1;
+}
+
+double cosineSeries(double sx, double cx, const double* c, int n)
+{
+    const double ar = 2 * (cx - sx) * (cx + sx);
+    double b1 = 0, b2 = 0;
+    for (int k = n - 1; k >= 0; --k) {
+        const double b = ar * b1 - b2 + c[k];
+        b2 = b1;
+        b1 = b;
+    }
+    return cx * (b1 - b2);
+}
+
+template <std::size_t N>
+double fixedSeries(const detail::FixedTerm (&terms)[N], double eps)
+{
+    double sum = 0;
+    for (const detail::FixedTerm& t : terms)
+        sum += t.value * std::pow(eps, t.i);
+    return sum;
+}
+
+// c[l] = sum_i terms(l, i) eps^i, l = 1..kGeodesicOrder.
+template <std::size_t N>
+void fixedCoefficients(const detail::FixedTerm (&terms)[N], double eps, double* c)
+{
+    double power[kGeodesicOrder + 1];
+    power[0] = 1;
+    for (int i = 1; i <= kGeodesicOrder; ++i)
+        power[i] = power[i - 1] * eps;
+    std::fill(c, c + kGeodesicOrder + 1, 0.0);
+    for (const detail::FixedTerm& t : terms)
+        c[t.l] += t.value * power[t.i];
+}
+
+double a1m1(double eps)
+{
+    return (fixedSeries(detail::kA1, eps) - 1 + eps) / (1 - eps);
+}
+
+double a2m1(double eps)
+{
+    return (fixedSeries(detail::kA2, eps) - 1 - eps) / (1 + eps);
+}
+
+double epsilonOf(double k2)
+{
+    return k2 / (2 * (1 + std::sqrt(1 + k2)) + k2);
+}
+
+double polynomial(const double* c, double x)   // c[0] + c[1] x + ... + c[6] x^6
+{
+    double y = 0;
+    for (int i = kGeodesicOrder; i >= 0; --i)
+        y = y * x + c[i];
+    return y;
+}
+
+// The real root k of k^4 + 2 k^3 - (x^2 + y^2 - 1) k^2 - 2 y^2 k - y^2 = 0
+// that is positive (the astroid of the antipodal start).
+double astroid(double x, double y)
+{
+    const double p = sq(x), q = sq(y), r = (p + q - 1) / 6;
+    if (q == 0 && r <= 0)
+        return 0;
+    const double s = p * q / 4, r2 = sq(r), r3 = r * r2, disc = s * (s + 2 * r3);
+    double u = r;
+    if (disc >= 0) {
+        double t3 = s + r3;
+        t3 += t3 < 0 ? -std::sqrt(disc) : std::sqrt(disc);
+        const double t = std::cbrt(t3);
+        u += t + (t != 0 ? r2 / t : 0);
+    } else {
+        const double ang = std::atan2(std::sqrt(-disc), -(s + r3));
+        u += 2 * r * std::cos(ang / 3);
+    }
+    const double v = std::sqrt(sq(u) + q), uv = u < 0 ? q / (v - u) : u + v, w = (uv - q) / (2 * v);
+    return uv / (std::sqrt(uv + sq(w)) + w);
+}
+
+constexpr unsigned kDistance = 8u;   // internal: lengths() computes s12
+
+const char kSigConstructor[] = "Vorant::DtGeodesic::DtGeodesic(double, double)";
+
+}  // namespace
+
+struct DtGeodesic::Lengths
+{
+    double s12b = kNaN, m12b = kNaN, m0 = kNaN, M12 = kNaN, M21 = kNaN;
+};
+
+DtGeodesic::DtGeodesic(double a, double f)
+    : myA(a), myF(f), myF1(1 - f), myE2(f * (2 - f)), myEp2(myE2 / sq(1 - f)), myN(f / (2 - f)), myB(a * (1 - f)),
+      myC2(0), myEtol2(0), myA3x(), myC3x(), myC4x()
+{
+    if (!(std::isfinite(a) && a > 0 && std::isfinite(f) && f < 1))
+        detail::throwDtException("Invalid ellipsoid: the semi-major axis must be positive and the flattening below 1",
+                                 kSigConstructor, __FILE__, __LINE__);
+    // Authalic radius squared, for areas.
+    const double e = std::sqrt(std::fabs(myE2));
+    myC2 = (sq(myA) + sq(myB) * (myE2 == 0 ? 1 : (myE2 > 0 ? std::atanh(e) : std::atan(e)) / e)) / 2;
+    // The tolerance of the short-line start, scaled by f (Karney 2013, section 4).
+    myEtol2 = 0.1 * kTol2 / std::sqrt(std::max(0.001, std::fabs(f)) * std::min(1.0, 1 - f / 2) / 2);
+    double power[kGeodesicOrder + 1];
+    power[0] = 1;
+    for (int j = 1; j <= kGeodesicOrder; ++j)
+        power[j] = power[j - 1] * myN;
+    for (const detail::MixedTerm& t : detail::kA3)
+        myA3x[t.i] += t.value * power[t.j];
+    for (const detail::MixedTerm& t : detail::kC3)
+        myC3x[t.l][t.i] += t.value * power[t.j];
+    for (const detail::MixedTerm& t : detail::kC4)
+        myC4x[t.l][t.i] += t.value * power[t.j];
+}
+
+DtGeodesic::DtGeodesic(const DtMapDatum& datum)
+    : DtGeodesic(datum.spheroid.semiMajorAxis,
+                 (datum.spheroid.semiMajorAxis - datum.spheroid.semiMinorAxis) / datum.spheroid.semiMajorAxis)
+{
+}
+
+double DtGeodesic::ellipsoidArea() const
+{
+    return 4 * kPiValue * myC2;
+}
+
+double DtGeodesic::a3(double eps) const
+{
+    return polynomial(myA3x, eps);
+}
+
+void DtGeodesic::c3(double eps, double* c) const
+{
+    for (int l = 1; l < kGeodesicOrder; ++l)
+        c[l] = polynomial(myC3x[l], eps);
+}
+
+void DtGeodesic::c4(double eps, double* c) const
+{
+    for (int l = 0; l < kGeodesicOrder; ++l)
+        c[l] = polynomial(myC4x[l], eps);
+}
+
+void DtGeodesic::lengths(double eps, double sig12, double ssig1, double csig1, double dn1, double ssig2, double csig2,
+                         double dn2, double cbet1, double cbet2, unsigned what, Lengths& out) const
+{
+    double c1[kGeodesicOrder + 1], c2[kGeodesicOrder + 1];
+    double m0x = 0, j12 = 0, a1 = 0, a2 = 0;
+    const bool reduced = (what & (ReducedLength | Scales)) != 0;
+    if ((what & kDistance) || reduced) {
+        a1 = a1m1(eps);
+        fixedCoefficients(detail::kC1, eps, c1);
+        if (reduced) {
+            a2 = a2m1(eps);
+            fixedCoefficients(detail::kC2, eps, c2);
+            m0x = a1 - a2;
+            a2 = 1 + a2;
+        }
+        a1 = 1 + a1;
+    }
+    if (what & kDistance) {
+        const double b1 = sineSeries(ssig2, csig2, c1, kGeodesicOrder) - sineSeries(ssig1, csig1, c1, kGeodesicOrder);
+        out.s12b = a1 * (sig12 + b1);
+        if (reduced) {
+            const double b2 =
+                sineSeries(ssig2, csig2, c2, kGeodesicOrder) - sineSeries(ssig1, csig1, c2, kGeodesicOrder);
+            j12 = m0x * sig12 + (a1 * b1 - a2 * b2);
+        }
+    } else if (reduced) {
+        for (int l = 1; l <= kGeodesicOrder; ++l)
+            c2[l] = a1 * c1[l] - a2 * c2[l];
+        j12 = m0x * sig12 + (sineSeries(ssig2, csig2, c2, kGeodesicOrder) - sineSeries(ssig1, csig1, c2, kGeodesicOrder));
+    }
+    if (what & ReducedLength) {
+        out.m0 = m0x;
+        // Missing a factor of b; the caller scales.
+        out.m12b = dn2 * (csig1 * ssig2) - dn1 * (ssig1 * csig2) - csig1 * csig2 * j12;
+    }
+    if (what & Scales) {
+        const double csig12 = csig1 * csig2 + ssig1 * ssig2;
+        const double t = myEp2 * (cbet1 - cbet2) * (cbet1 + cbet2) / (dn1 + dn2);
+        out.M12 = csig12 + (t * ssig2 - csig2 * j12) * ssig1 / dn1;
+        out.M21 = csig12 - (t * ssig1 - csig1 * j12) * ssig2 / dn2;
+    }
+}
+
+double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double sbet2, double cbet2, double dn2,
+                                double lam12, double slam12, double clam12, double& salp1, double& calp1,
+                                double& salp2, double& calp2, double& dnm) const
+{
+    // A first guess at the azimuth: on a sphere of mean radius for short
+    // lines, from the astroid for nearly antipodal points. Returns sigma12
+    // when the short-line guess is already the answer, else -1.
+    double sig12 = -1;
+    salp2 = calp2 = dnm = kNaN;
+    const double sbet12 = sbet2 * cbet1 - cbet2 * sbet1, cbet12 = cbet2 * cbet1 + sbet2 * sbet1;
+    const double sbet12a = sbet2 * cbet1 + cbet2 * sbet1;
+    const bool shortline = cbet12 >= 0 && sbet12 < 0.5 && cbet2 * lam12 < 0.5;
+    double somg12, comg12;
+    if (shortline) {
+        double sbetm2 = sq(sbet1 + sbet2);
+        sbetm2 /= sbetm2 + sq(cbet1 + cbet2);
+        dnm = std::sqrt(1 + myEp2 * sbetm2);
+        const double omg12 = lam12 / (myF1 * dnm);
+        somg12 = std::sin(omg12);
+        comg12 = std::cos(omg12);
+    } else {
+        somg12 = slam12;
+        comg12 = clam12;
+    }
+    salp1 = cbet2 * somg12;
+    calp1 = comg12 >= 0 ? sbet12 + cbet2 * sbet1 * sq(somg12) / (1 + comg12)
+                        : sbet12a - cbet2 * sbet1 * sq(somg12) / (1 - comg12);
+    const double ssig12 = std::hypot(salp1, calp1), csig12 = sbet1 * sbet2 + cbet1 * cbet2 * comg12;
+    if (shortline && ssig12 < myEtol2) {
+        salp2 = cbet1 * somg12;
+        calp2 = sbet12 - cbet1 * sbet2 * (comg12 >= 0 ? sq(somg12) / (1 + comg12) : 1 - comg12);
+        normalize(salp2, calp2);
+        sig12 = std::atan2(ssig12, csig12);
+    } else if (std::fabs(myN) > 0.1 || csig12 >= 0 || ssig12 >= 6 * std::fabs(myN) * kPiValue * sq(cbet1)) {
+        // The spherical guess will do.
+    } else {
+        // Nearly antipodal: scale to the astroid's frame.
+        const double lam12x = std::atan2(-slam12, -clam12);   // lam12 - pi
+        double x, y, lamscale, betscale;
+        if (myF >= 0) {
+            const double eps = epsilonOf(sq(sbet1) * myEp2);
+            lamscale = myF * cbet1 * a3(eps) * kPiValue;
+            betscale = lamscale * cbet1;
+            x = lam12x / lamscale;
+            y = sbet12a / betscale;
+        } else {
+            const double cbet12a = cbet2 * cbet1 - sbet2 * sbet1, bet12a = std::atan2(sbet12a, cbet12a);
+            Lengths l;
+            lengths(myN, kPiValue + bet12a, sbet1, -cbet1, dn1, sbet2, cbet2, dn2, cbet1, cbet2, ReducedLength, l);
+            x = -1 + l.m12b / (cbet1 * cbet2 * l.m0 * kPiValue);
+            betscale = x < -0.01 ? sbet12a / x : -myF * sq(cbet1) * kPiValue;
+            lamscale = betscale / cbet1;
+            y = lam12x / lamscale;
+        }
+        if (y > -kTol1 && x > -1 - kXthresh) {
+            if (myF >= 0) {
+                salp1 = std::min(1.0, -x);
+                calp1 = -std::sqrt(1 - sq(salp1));
+            } else {
+                calp1 = std::max(x > -kTol1 ? 0.0 : -1.0, x);
+                salp1 = std::sqrt(1 - sq(calp1));
+            }
+        } else {
+            const double k = astroid(x, y);
+            const double omg12a = lamscale * (myF >= 0 ? -x * k / (1 + k) : -y * (1 + k) / k);
+            somg12 = std::sin(omg12a);
+            comg12 = -std::cos(omg12a);
+            salp1 = cbet2 * somg12;
+            calp1 = sbet12a - cbet2 * sbet1 * sq(somg12) / (1 - comg12);
+        }
+    }
+    if (!(salp1 <= 0)) {
+        normalize(salp1, calp1);
+    } else {
+        salp1 = 1;
+        calp1 = 0;
+    }
+    return sig12;
+}
+
+double DtGeodesic::lambda12(double sbet1, double cbet1, double dn1, double sbet2, double cbet2, double dn2,
+                            double salp1, double calp1, double slam120, double clam120, double& salp2,
+                            double& calp2, double& sig12, double& ssig1, double& csig1, double& ssig2, double& csig2,
+                            double& eps, double& domg12, bool diffp, double& dlam12) const
+{
+    // The longitude difference reached from azimuth alp1, less the one wanted.
+    if (sbet1 == 0 && calp1 == 0)
+        calp1 = -kTiny;   // the equatorial line's limit, from the right side
+    const double salp0 = salp1 * cbet1, calp0 = std::hypot(calp1, salp1 * sbet1);
+    double somg1, comg1, somg2, comg2;
+    ssig1 = sbet1;
+    somg1 = salp0 * sbet1;
+    csig1 = comg1 = calp1 * cbet1;
+    normalize(ssig1, csig1);
+    salp2 = cbet2 != cbet1 ? salp0 / cbet2 : salp1;
+    calp2 = cbet2 != cbet1 || std::fabs(sbet2) != -sbet1
+                ? std::sqrt(sq(calp1 * cbet1) + (cbet1 < -sbet1 ? (cbet2 - cbet1) * (cbet1 + cbet2)
+                                                               : (sbet1 - sbet2) * (sbet1 + sbet2))) /
+                      cbet2
+                : std::fabs(calp1);
+    ssig2 = sbet2;
+    somg2 = salp0 * sbet2;
+    csig2 = comg2 = calp2 * cbet2;
+    normalize(ssig2, csig2);
+    sig12 = std::atan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2) + 0.0, csig1 * csig2 + ssig1 * ssig2);
+    const double somg12 = std::max(0.0, comg1 * somg2 - somg1 * comg2) + 0.0,
+                 comg12 = comg1 * comg2 + somg1 * somg2;
+    const double eta = std::atan2(somg12 * clam120 - comg12 * slam120, comg12 * clam120 + somg12 * slam120);
+    const double k2 = sq(calp0) * myEp2;
+    eps = epsilonOf(k2);
+    double c[kGeodesicOrder];
+    c3(eps, c);
+    const double b312 =
+        sineSeries(ssig2, csig2, c, kGeodesicOrder - 1) - sineSeries(ssig1, csig1, c, kGeodesicOrder - 1);
+    domg12 = -myF * a3(eps) * salp0 * (sig12 + b312);
+    const double lam12 = eta + domg12;
+    if (diffp) {
+        if (calp2 == 0) {
+            dlam12 = -2 * myF1 * dn1 / sbet1;
+        } else {
+            Lengths l;
+            lengths(eps, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, cbet1, cbet2, ReducedLength, l);
+            dlam12 = l.m12b * myF1 / (calp2 * cbet2);
+        }
+    }
+    return lam12;
+}
+
+double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double lon2, unsigned extras, double& s12,
+                                  double& salp1, double& calp1, double& salp2, double& calp2, double& m12,
+                                  double& M12, double& M21, double& S12) const
+{
+    // Longitude difference, exact, with its sign taken out (lon12 >= 0).
+    double lon12s;
+    double lon12 = angDiff(lon1, lon2, lon12s);
+    int lonsign = std::signbit(lon12) ? -1 : 1;
+    lon12 = lonsign * angRound(lon12);
+    lon12s = angRound((180 - lon12) - lonsign * lon12s);
+    const double lam12 = lon12 * kDegree;
+    double slam12, clam12;
+    if (lon12 > 90) {
+        sincosd(lon12s, slam12, clam12);
+        clam12 = -clam12;
+    } else {
+        sincosd(lon12, slam12, clam12);
+    }
+    // The point nearer a pole first, in the southern hemisphere.
+    lat1 = angRound(latFix(lat1));
+    lat2 = angRound(latFix(lat2));
+    const int swapp = std::fabs(lat1) < std::fabs(lat2) || std::isnan(lat2) ? -1 : 1;
+    if (swapp < 0) {
+        lonsign *= -1;
+        std::swap(lat1, lat2);
+    }
+    const int latsign = std::signbit(lat1) ? 1 : -1;
+    lat1 *= latsign;
+    lat2 *= latsign;
+
+    double sbet1, cbet1, sbet2, cbet2;
+    sincosd(lat1, sbet1, cbet1);
+    sbet1 *= myF1;
+    normalize(sbet1, cbet1);
+    cbet1 = std::max(kTiny, cbet1);
+    sincosd(lat2, sbet2, cbet2);
+    sbet2 *= myF1;
+    normalize(sbet2, cbet2);
+    cbet2 = std::max(kTiny, cbet2);
+    // Equal latitudes made exactly equal (the reduced latitude rounds).
+    if (cbet1 < -sbet1) {
+        if (cbet2 == cbet1)
+            sbet2 = std::copysign(sbet1, sbet2);
+    } else if (std::fabs(sbet2) == -sbet1) {
+        cbet2 = cbet1;
+    }
+    const double dn1 = std::sqrt(1 + myEp2 * sq(sbet1)), dn2 = std::sqrt(1 + myEp2 * sq(sbet2));
+
+    double a12 = kNaN, sig12, s12x = kNaN, m12x = kNaN;
+    double omg12 = 0, somg12 = 2, comg12 = 0;
+    const unsigned want = extras | kDistance | ReducedLength;
+    bool meridian = lat1 == -90 || slam12 == 0;
+    if (meridian) {
+        // Along a meridian (or from a pole): the azimuth is known.
+        calp1 = clam12;
+        salp1 = slam12;
+        calp2 = 1;
+        salp2 = 0;
+        const double ssig1 = sbet1, csig1 = calp1 * cbet1, ssig2 = sbet2, csig2 = calp2 * cbet2;
+        sig12 = std::atan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2) + 0.0, csig1 * csig2 + ssig1 * ssig2);
+        Lengths l;
+        lengths(myN, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, cbet1, cbet2, want, l);
+        s12x = l.s12b;
+        m12x = l.m12b;
+        M12 = l.M12;
+        M21 = l.M21;
+        if (sig12 < 1 || m12x >= 0) {
+            if (sig12 < 3 * kTiny || (sig12 < kTol0 && (s12x < 0 || m12x < 0)))
+                sig12 = m12x = s12x = 0;   // coincident points
+            m12x *= myB;
+            s12x *= myB;
+            a12 = sig12 / kDegree;
+        } else {
+            meridian = false;   // a prolate ellipsoid, nearly antipodal: not the shortest
+        }
+    }
+    if (!meridian && sbet1 == 0 && (myF <= 0 || lon12s >= myF * 180)) {
+        // Along the equator.
+        calp1 = calp2 = 0;
+        salp1 = salp2 = 1;
+        s12x = myA * lam12;
+        sig12 = omg12 = lam12 / myF1;
+        m12x = myB * std::sin(sig12);
+        M12 = M21 = std::cos(sig12);
+        a12 = lon12 / myF1;
+    } else if (!meridian) {
+        double dnm;
+        sig12 = inverseStart(sbet1, cbet1, dn1, sbet2, cbet2, dn2, lam12, slam12, clam12, salp1, calp1, salp2, calp2,
+                             dnm);
+        if (sig12 >= 0) {
+            // Short lines: the start is the answer.
+            s12x = sig12 * myB * dnm;
+            m12x = sq(dnm) * myB * std::sin(sig12 / dnm);
+            M12 = M21 = std::cos(sig12 / dnm);
+            a12 = sig12 / kDegree;
+            omg12 = lam12 / (myF1 * dnm);
+        } else {
+            // Newton's method on alp1, held within a bracket that bisection
+            // falls back to.
+            double ssig1 = 0, csig1 = 0, ssig2 = 0, csig2 = 0, eps = 0, domg12 = 0;
+            double salp1a = kTiny, calp1a = 1, salp1b = kTiny, calp1b = -1;
+            bool tripn = false, tripb = false;
+            for (int numit = 0; numit < kMaxit2; ++numit) {
+                double dv = 0;
+                const double v = lambda12(sbet1, cbet1, dn1, sbet2, cbet2, dn2, salp1, calp1, slam12, clam12, salp2,
+                                          calp2, sig12, ssig1, csig1, ssig2, csig2, eps, domg12, numit < kMaxit1, dv);
+                if (tripb || !(std::fabs(v) >= (tripn ? 8 : 1) * kTol0))
+                    break;
+                if (v > 0 && (numit > kMaxit1 || calp1 / salp1 > calp1b / salp1b)) {
+                    salp1b = salp1;
+                    calp1b = calp1;
+                } else if (v < 0 && (numit > kMaxit1 || calp1 / salp1 < calp1a / salp1a)) {
+                    salp1a = salp1;
+                    calp1a = calp1;
+                }
+                if (numit < kMaxit1 && dv > 0) {
+                    const double dalp1 = -v / dv;
+                    if (std::fabs(dalp1) < kPiValue) {
+                        const double sdalp1 = std::sin(dalp1), cdalp1 = std::cos(dalp1);
+                        const double nsalp1 = salp1 * cdalp1 + calp1 * sdalp1;
+                        if (nsalp1 > 0) {
+                            calp1 = calp1 * cdalp1 - salp1 * sdalp1;
+                            salp1 = nsalp1;
+                            normalize(salp1, calp1);
+                            tripn = std::fabs(v) <= 16 * kTol0;
+                            continue;
+                        }
+                    }
+                }
+                salp1 = (salp1a + salp1b) / 2;
+                calp1 = (calp1a + calp1b) / 2;
+                normalize(salp1, calp1);
+                tripn = false;
+                tripb = std::fabs(salp1a - salp1) + (calp1a - calp1) < kTolb ||
+                        std::fabs(salp1 - salp1b) + (calp1 - calp1b) < kTolb;
+            }
+            Lengths l;
+            lengths(eps, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, cbet1, cbet2, want, l);
+            s12x = l.s12b * myB;
+            m12x = l.m12b * myB;
+            M12 = l.M12;
+            M21 = l.M21;
+            a12 = sig12 / kDegree;
+            if (extras & Area) {
+                const double sdomg12 = std::sin(domg12), cdomg12 = std::cos(domg12);
+                somg12 = slam12 * cdomg12 - clam12 * sdomg12;
+                comg12 = clam12 * cdomg12 + slam12 * sdomg12;
+            }
+        }
+    }
+    s12 = 0 + s12x;   // no -0
+    m12 = 0 + m12x;
+    if (extras & Area) {
+        const double salp0 = salp1 * cbet1, calp0 = std::hypot(calp1, salp1 * sbet1);
+        if (calp0 != 0 && salp0 != 0) {
+            double ssig1 = sbet1, csig1 = calp1 * cbet1, ssig2 = sbet2, csig2 = calp2 * cbet2;
+            const double eps = epsilonOf(sq(calp0) * myEp2), a4 = sq(myA) * calp0 * salp0 * myE2;
+            normalize(ssig1, csig1);
+            normalize(ssig2, csig2);
+            double c[kGeodesicOrder];
+            c4(eps, c);
+            S12 = a4 * (cosineSeries(ssig2, csig2, c, kGeodesicOrder) - cosineSeries(ssig1, csig1, c, kGeodesicOrder));
+        } else {
+            S12 = 0;   // along the equator or a meridian
+        }
+        if (!meridian && somg12 == 2) {
+            somg12 = std::sin(omg12);
+            comg12 = std::cos(omg12);
+        }
+        double alp12;
+        if (!meridian && comg12 > -0.7071 && sbet2 - sbet1 < 1.75) {
+            // The azimuth difference from the longitude difference: accurate
+            // where the points are not far apart.
+            const double domg12 = 1 + comg12, dbet1 = 1 + cbet1, dbet2 = 1 + cbet2;
+            alp12 = 2 * std::atan2(somg12 * (sbet1 * dbet2 + sbet2 * dbet1), domg12 * (sbet1 * sbet2 + dbet1 * dbet2));
+        } else {
+            double salp12 = salp2 * calp1 - calp2 * salp1, calp12 = calp2 * calp1 + salp2 * salp1;
+            if (salp12 == 0 && calp12 < 0) {
+                salp12 = kTiny * calp1;
+                calp12 = -1;
+            }
+            alp12 = std::atan2(salp12, calp12);
+        }
+        S12 += myC2 * alp12;
+        S12 *= swapp * lonsign * latsign;
+        S12 += 0;
+    }
+    if (swapp < 0) {
+        std::swap(salp1, salp2);
+        std::swap(calp1, calp2);
+        std::swap(M12, M21);
+    }
+    salp1 *= swapp * lonsign;
+    calp1 *= swapp * latsign;
+    salp2 *= swapp * lonsign;
+    calp2 *= swapp * latsign;
+    return a12;
+}
+
+DtGeodesicResult DtGeodesic::inverse(double lat1, double lon1, double lat2, double lon2, unsigned extras) const
+{
+    const double la1 = lat1 / kDegree, lo1 = lon1 / kDegree, la2 = lat2 / kDegree, lo2 = lon2 / kDegree;
+    double s12, salp1, calp1, salp2, calp2, m12 = kNaN, M12 = kNaN, M21 = kNaN, S12 = kNaN;
+    const double a12 = inverseDegrees(la1, lo1, la2, lo2, extras, s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12);
+    DtGeodesicResult r;
+    r.lat1 = lat1;
+    r.lon1 = lon1;
+    r.lat2 = lat2;
+    r.lon2 = lon2;
+    r.azi1 = atan2d(salp1, calp1) * kDegree;
+    r.azi2 = atan2d(salp2, calp2) * kDegree;
+    r.s12 = s12;
+    r.a12 = a12 * kDegree;
+    r.m12 = (extras & ReducedLength) ? m12 : kNaN;
+    r.M12 = (extras & Scales) ? M12 : kNaN;
+    r.M21 = (extras & Scales) ? M21 : kNaN;
+    r.S12 = (extras & Area) ? S12 : kNaN;
+    if (std::isnan(latFix(la1)) || std::isnan(latFix(la2)))
+        r.azi1 = r.azi2 = r.s12 = r.a12 = r.m12 = r.M12 = r.M21 = r.S12 = kNaN;
+    return r;
+}
+
+DtGeodesicResult DtGeodesic::direct(double lat1, double lon1, double azi1, double s12, unsigned extras) const
+{
+    return line(lat1, lon1, azi1, extras).position(s12);
+}
+
+DtGeodesicLine DtGeodesic::line(double lat1, double lon1, double azi1, unsigned extras) const
+{
+    const double a = angNormalize(azi1 / kDegree);
+    double salp1, calp1;
+    sincosd(angRound(a), salp1, calp1);
+    return DtGeodesicLine(*this, lat1 / kDegree, lon1 / kDegree, a, salp1, calp1, extras);
+}
+
+DtGeodesicLine DtGeodesic::inverseLine(double lat1, double lon1, double lat2, double lon2, unsigned extras) const
+{
+    const double la1 = lat1 / kDegree, lo1 = lon1 / kDegree;
+    double s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12;
+    inverseDegrees(la1, lo1, lat2 / kDegree, lon2 / kDegree, None, s12, salp1, calp1, salp2, calp2, m12, M12, M21,
+                   S12);
+    DtGeodesicLine l(*this, la1, lo1, atan2d(salp1, calp1), salp1, calp1, extras);
+    l.myS13 = s12;
+    return l;
+}
+
+// ---- a line ---------------------------------------------------------------------------
+
+DtGeodesicLine::DtGeodesicLine(const DtGeodesic& g, double lat1, double lon1, double azi1, double salp1, double calp1,
+                               unsigned extras)
+    : myG(g), myExtras(extras), myLat1(latFix(lat1)), myLon1(lon1), myAzi1(azi1), mySalp1(salp1), myCalp1(calp1)
+{
+    double sbet1, cbet1;
+    sincosd(angRound(myLat1), sbet1, cbet1);
+    sbet1 *= g.myF1;
+    normalize(sbet1, cbet1);
+    cbet1 = std::max(kTiny, cbet1);
+    myDn1 = std::sqrt(1 + g.myEp2 * sq(sbet1));
+    mySalp0 = salp1 * cbet1;   // the azimuth at the equator
+    myCalp0 = std::hypot(calp1, salp1 * sbet1);
+    mySsig1 = sbet1;
+    mySomg1 = mySalp0 * sbet1;
+    myCsig1 = myComg1 = sbet1 != 0 || calp1 != 0 ? cbet1 * calp1 : 1;
+    normalize(mySsig1, myCsig1);
+    myK2 = sq(myCalp0) * g.myEp2;
+    myEps = epsilonOf(myK2);
+    myA1m1 = a1m1(myEps);
+    fixedCoefficients(detail::kC1, myEps, myC1a);
+    myB11 = sineSeries(mySsig1, myCsig1, myC1a, kGeodesicOrder);
+    const double s = std::sin(myB11), c = std::cos(myB11);
+    myStau1 = mySsig1 * c + myCsig1 * s;
+    myCtau1 = myCsig1 * c - mySsig1 * s;
+    fixedCoefficients(detail::kC1p, myEps, myC1pa);
+    myA2m1 = a2m1(myEps);
+    fixedCoefficients(detail::kC2, myEps, myC2a);
+    myB21 = sineSeries(mySsig1, myCsig1, myC2a, kGeodesicOrder);
+    g.c3(myEps, myC3a);
+    myA3c = -g.myF * mySalp0 * g.a3(myEps);
+    myB31 = sineSeries(mySsig1, myCsig1, myC3a, kGeodesicOrder - 1);
+    g.c4(myEps, myC4a);
+    myA4 = sq(g.myA) * myCalp0 * mySalp0 * g.myE2;
+    myB41 = cosineSeries(mySsig1, myCsig1, myC4a, kGeodesicOrder);
+}
+
+DtGeodesicResult DtGeodesicLine::position(double s12) const
+{
+    return generalPosition(false, s12);
+}
+
+DtGeodesicResult DtGeodesicLine::arcPosition(double a12) const
+{
+    return generalPosition(true, a12);
+}
+
+void DtGeodesicLine::waypoints(double distance, std::size_t count, DtGeodesicResult* out) const
+{
+    if (count == 0 || !out)
+        return;
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = generalPosition(false, count == 1 ? 0.0 : distance * (double(i) / double(count - 1)));
+}
+
+DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
+{
+    const DtGeodesic& g = myG;
+    DtGeodesicResult r;
+    r.lat1 = myLat1 * kDegree;
+    r.lon1 = myLon1 * kDegree;
+    r.azi1 = myAzi1 * kDegree;
+    r.m12 = r.M12 = r.M21 = r.S12 = kNaN;
+    double sig12, ssig12, csig12, b12 = 0, ab1 = 0;
+    if (arc) {
+        sig12 = value;
+        const double deg = value / kDegree;
+        sincosd(deg, ssig12, csig12);
+    } else {
+        // Distance to the arc on the auxiliary sphere through the reverted series.
+        const double tau12 = value / (g.myB * (1 + myA1m1));
+        const double s = std::sin(tau12), c = std::cos(tau12);
+        b12 = -sineSeries(myStau1 * c + myCtau1 * s, myCtau1 * c - myStau1 * s, myC1pa, kGeodesicOrder);
+        sig12 = tau12 - (b12 - myB11);
+        ssig12 = std::sin(sig12);
+        csig12 = std::cos(sig12);
+        if (std::fabs(g.myF) > 0.01) {
+            // One Newton step: the reverted series are too rough for such flattening.
+            const double ssig2 = mySsig1 * csig12 + myCsig1 * ssig12, csig2 = myCsig1 * csig12 - mySsig1 * ssig12;
+            b12 = sineSeries(ssig2, csig2, myC1a, kGeodesicOrder);
+            const double serr = (1 + myA1m1) * (sig12 + (b12 - myB11)) - value / g.myB;
+            sig12 = sig12 - serr / std::sqrt(1 + myK2 * sq(ssig2));
+            ssig12 = std::sin(sig12);
+            csig12 = std::cos(sig12);
+        }
+    }
+    const double ssig2 = mySsig1 * csig12 + myCsig1 * ssig12;
+    double csig2 = myCsig1 * csig12 - mySsig1 * ssig12;
+    const double dn2 = std::sqrt(1 + myK2 * sq(ssig2));
+    if (arc || std::fabs(g.myF) > 0.01)
+        b12 = sineSeries(ssig2, csig2, myC1a, kGeodesicOrder);
+    ab1 = (1 + myA1m1) * (b12 - myB11);
+    const double sbet2 = myCalp0 * ssig2;
+    double cbet2 = std::hypot(mySalp0, myCalp0 * csig2);
+    if (cbet2 == 0)
+        cbet2 = csig2 = kTiny;   // at a pole
+    const double salp2 = mySalp0, calp2 = myCalp0 * csig2;
+    r.s12 = arc ? g.myB * ((1 + myA1m1) * sig12 + ab1) : value;
+    r.a12 = arc ? value : sig12;
+    // Longitude.
+    const double somg2 = mySalp0 * ssig2, comg2 = csig2;
+    const double omg12 = std::atan2(somg2 * myComg1 - comg2 * mySomg1, comg2 * myComg1 + somg2 * mySomg1);
+    const double lam12 =
+        omg12 + myA3c * (sig12 + (sineSeries(ssig2, csig2, myC3a, kGeodesicOrder - 1) - myB31));
+    const double lon12 = lam12 / kDegree;
+    r.lon2 = angNormalize(angNormalize(myLon1) + angNormalize(lon12)) * kDegree;
+    r.lat2 = atan2d(sbet2, g.myF1 * cbet2) * kDegree;
+    r.azi2 = atan2d(salp2, calp2) * kDegree;
+    if (myExtras & (DtGeodesic::ReducedLength | DtGeodesic::Scales)) {
+        const double b22 = sineSeries(ssig2, csig2, myC2a, kGeodesicOrder);
+        const double ab2 = (1 + myA2m1) * (b22 - myB21);
+        const double j12 = (myA1m1 - myA2m1) * sig12 + (ab1 - ab2);
+        if (myExtras & DtGeodesic::ReducedLength)
+            r.m12 = g.myB * ((dn2 * (myCsig1 * ssig2) - myDn1 * (mySsig1 * csig2)) - myCsig1 * csig2 * j12);
+        if (myExtras & DtGeodesic::Scales) {
+            const double t = myK2 * (ssig2 - mySsig1) * (ssig2 + mySsig1) / (myDn1 + dn2);
+            r.M12 = csig12 + (t * ssig2 - csig2 * j12) * mySsig1 / myDn1;
+            r.M21 = csig12 - (t * mySsig1 - myCsig1 * j12) * ssig2 / dn2;
+        }
+    }
+    if (myExtras & DtGeodesic::Area) {
+        const double b42 = cosineSeries(ssig2, csig2, myC4a, kGeodesicOrder);
+        double salp12, calp12;
+        if (myCalp0 == 0 || mySalp0 == 0) {
+            salp12 = salp2 * myCalp1 - calp2 * mySalp1;
+            calp12 = calp2 * myCalp1 + salp2 * mySalp1;
+        } else {
+            // alp12 = alp2 - alp1 without cancellation.
+            salp12 = myCalp0 * mySalp0 *
+                     (csig12 <= 0 ? myCsig1 * (1 - csig12) + ssig12 * mySsig1
+                                  : ssig12 * (myCsig1 * ssig12 / (1 + csig12) + mySsig1));
+            calp12 = sq(mySalp0) + sq(myCalp0) * myCsig1 * csig2;
+        }
+        r.S12 = g.myC2 * std::atan2(salp12, calp12) + myA4 * (b42 - myB41);
+    }
+    if (std::isnan(myLat1))
+        r.lat2 = r.lon2 = r.azi2 = r.s12 = r.a12 = kNaN;
+    return r;
+}
+
+// ---- polygons -------------------------------------------------------------------------
+
+namespace {
+
+// +1 or -1 when the edge from lon1 to lon2 (degrees) crosses the meridian 0 eastwards or westwards.
+int transit(double lon1, double lon2)
+{
+    double e;
+    const double lon12 = angDiff(lon1, lon2, e);
+    lon1 = angNormalize(lon1);
+    lon2 = angNormalize(lon2);
+    return lon12 > 0 && ((lon1 < 0 && lon2 >= 0) || (lon1 > 0 && lon2 == 0)) ? 1
+           : lon12 < 0 && lon1 >= 0 && lon2 < 0                                 ? -1
+                                                                                : 0;
+}
+
+// Kahan-style accumulation of a sum and its rounding error.
+void accumulate(double& sum, double& error, double y)
+{
+    double u;
+    const double z = sumExact(y, error, u);
+    sum = sumExact(z, sum, error);
+    if (sum == 0)
+        sum = u;
+    else
+        error += u;
+}
+
+}  // namespace
+
+void DtGeodesicPolygon::add(double lat, double lon)
+{
+    const double la = lat / kDegree, lo = angNormalize(lon / kDegree);
+    if (myCount == 0) {
+        myLat0 = myLat1 = la;
+        myLon0 = myLon1 = lo;
+    } else {
+        double s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12;
+        myG.inverseDegrees(myLat1, myLon1, la, lo, DtGeodesic::Area, s12, salp1, calp1, salp2, calp2, m12, M12, M21,
+                           S12);
+        accumulate(myPerimeter, myPerimeterError, s12);
+        accumulate(myArea, myAreaError, S12);
+        myCrossings += transit(myLon1, lo);
+        myLat1 = la;
+        myLon1 = lo;
+    }
+    ++myCount;
+}
+
+void DtGeodesicPolygon::compute(double& area, double& perimeter) const
+{
+    if (myCount < 2) {
+        area = perimeter = 0;
+        return;
+    }
+    double s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12;
+    myG.inverseDegrees(myLat1, myLon1, myLat0, myLon0, DtGeodesic::Area, s12, salp1, calp1, salp2, calp2, m12, M12,
+                       M21, S12);
+    double p = myPerimeter, pe = myPerimeterError, a = myArea, ae = myAreaError;
+    accumulate(p, pe, s12);
+    accumulate(a, ae, S12);
+    const int crossings = myCrossings + transit(myLon1, myLon0);
+    perimeter = p + pe;
+    // The sum of the edges' areas to the equator, reduced to the polygon's.
+    const double whole = myG.ellipsoidArea();
+    double total = std::remainder(a + ae, whole);
+    if (crossings & 1)
+        total += (total < 0 ? 1 : -1) * whole / 2;
+    total = -total;   // the edges' areas count clockwise; the polygon's counter-clockwise
+    if (total > whole / 2)
+        total -= whole;
+    else if (total <= -whole / 2)
+        total += whole;
+    area = total + 0.0;
+}
+
+void DtGeodesicPolygon::clear()
+{
+    myCount = 0;
+    myArea = myAreaError = myPerimeter = myPerimeterError = 0;
+    myCrossings = 0;
+}
+
+}  // namespace Vorant

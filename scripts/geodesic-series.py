@@ -1,0 +1,136 @@
+#!/usr/bin/python3
+"""Derives the series of the geodesic problem on an ellipsoid of revolution
+(Karney, "Algorithms for geodesics", J. Geodesy 87, 2013) with SymPy, from the
+integrals that define them, and prints them as the C++ tables of
+libsrc/matrix/geodesicSeries.h:
+
+  I1(s) = int_0^s sqrt(1 + k^2 sin^2 t) dt          = A1 (s + sum C1_l sin 2ls)
+  s     = tau + sum C1'_l sin 2l tau                 (tau = I1 / A1, reverted)
+  I2(s) = int_0^s 1 / sqrt(1 + k^2 sin^2 t) dt      = A2 (s + sum C2_l sin 2ls)
+  I3(s) = int_0^s (2 - f) / (1 + (1 - f) sqrt(1 + k^2 sin^2 t)) dt = A3 (s + sum C3_l sin 2ls)
+  I4(s) = -int_{pi/2}^s (t(e'^2) - t(k^2 sin^2 u)) / (e'^2 - k^2 sin^2 u) sin u / 2 du
+        = sum C4_l cos (2l + 1) s,        t(x) = x + sqrt(1/x + 1) asinh(sqrt x)
+
+with k^2 = 4 eps / (1 - eps)^2, f = 2n / (1 + n), e'^2 = 4n / (1 - n)^2.
+A1 and A2 are kept to eps^6 (as (1 - eps) A1 and (1 + eps) A2); C1, C1', C2
+to eps^6; A3 and C3, which the longitude takes times f, to total degree 6 in
+eps and n; C4, taken times e^2, to total degree 5.
+
+    /usr/bin/python3 scripts/geodesic-series.py > libsrc/matrix/geodesicSeries.h
+"""
+import sympy as sp
+
+eps, n, s, t, w, xx = sp.symbols("epsilon n s t w xx")
+ORDER = 6
+
+
+def cosines(poly_in_s, most):
+    """sum_m c_m sin^2m(s) as sum_l a_l cos(2 l s), l = 0..most."""
+    a = [sp.Integer(0)] * (most + 1)
+    for (m,), c in sp.Poly(sp.expand(poly_in_s), s).terms():
+        a[0] += c * sp.binomial(2 * m, m) / 2 ** (2 * m)
+        for l in range(1, min(m, most) + 1):
+            a[l] += c * 2 * (-1) ** l * sp.binomial(2 * m, m - l) / 2 ** (2 * m)
+    return [sp.expand(x) for x in a]
+
+
+def upto(e, degree, two=True):
+    """e truncated to a total degree in eps (and n, when two) of `degree`."""
+    e = sp.expand(e.subs({eps: t * eps, n: t * n}) if two else e.subs(eps, t * eps))
+    return sp.expand(sp.series(e, t, 0, degree + 1).removeO().subs(t, 1))
+
+
+k2 = 4 * eps / (1 - eps) ** 2
+one = cosines(upto(sp.sqrt(1 + k2 * s), ORDER, False), ORDER)
+A1 = upto(one[0], ORDER, False)
+C1 = [upto(one[l] / (2 * l) / A1, ORDER, False) for l in range(1, ORDER + 1)]
+two = cosines(upto(1 / sp.sqrt(1 + k2 * s), ORDER, False), ORDER)
+A2 = upto(two[0], ORDER, False)
+C2 = [upto(two[l] / (2 * l) / A2, ORDER, False) for l in range(1, ORDER + 1)]
+
+# C1': sigma = tau + delta(tau), delta = -sum C1_l sin(2l (tau + delta)), by
+# iteration on Laurent polynomials in w = exp(2 i tau).
+def cut(e):
+    e = sp.expand(e)
+    return sum(e.coeff(eps, k) * eps ** k for k in range(ORDER + 1))
+
+
+def exp_of(d, factor):
+    out, term = sp.Integer(1), sp.Integer(1)
+    for k in range(1, ORDER + 1):
+        term = cut(term * factor * d / k)
+        out += term
+    return cut(out)
+
+
+delta = sp.Integer(0)
+for _ in range(ORDER + 1):
+    delta = cut(sum(-c * (w ** l * exp_of(delta, 2 * sp.I * l) - w ** -l * exp_of(delta, -2 * sp.I * l)) / (2 * sp.I)
+                    for l, c in zip(range(1, ORDER + 1), C1)))
+delta = sp.expand(delta)
+C1p = [sp.expand(delta.coeff(w, l) * 2 * sp.I) for l in range(1, ORDER + 1)]
+
+three = cosines(upto(2 / ((1 + n) + (1 - n) * sp.sqrt(1 + k2 * s)), ORDER), ORDER)
+A3 = upto(three[0], ORDER)
+C3 = [upto(three[l] / (2 * l) / A3, ORDER) for l in range(1, ORDER)]
+
+tx = sp.series(xx + sp.sqrt(1 / xx + 1) * sp.asinh(sp.sqrt(xx)), xx, 0, ORDER + 2).removeO()
+tc = [sp.nsimplify(tx.coeff(xx, m)) for m in range(ORDER + 2)]
+X, Y = sp.symbols("X Y")
+ratio = sp.expand(sum(tc[m] * X ** j * (Y * s) ** (m - 1 - j) for m in range(1, ORDER + 2) for j in range(m)))
+ratio = upto(ratio.subs({X: 4 * n / (1 - n) ** 2, Y: k2}), ORDER)
+r = cosines(ratio, ORDER + 1)
+sines = {}
+for l, rl in enumerate(r):   # cos(2l s) sin(s) / 2 in sines of odd multiples
+    if l == 0:
+        sines[1] = sines.get(1, 0) + rl / 2
+    else:
+        sines[2 * l + 1] = sines.get(2 * l + 1, 0) + rl / 4
+        sines[2 * l - 1] = sines.get(2 * l - 1, 0) - rl / 4
+C4 = [upto(sines.get(2 * l + 1, 0) / (2 * l + 1), ORDER - 1) for l in range(ORDER)]
+
+
+def fixed(name, series):
+    """C++ rows {l, i, value}: series_l = sum_i value eps^i (l from 1, or 0 for a single series)."""
+    rows = []
+    for l, c in enumerate(series, 1):
+        for i in range(ORDER + 1):
+            v = sp.Rational(c.coeff(eps, i))
+            if v != 0:
+                rows.append(f"    {{{l}, {i}, {v.p}.0 / {v.q}}},")
+    print(f"const FixedTerm {name}[] = {{")
+    print("\n".join(rows))
+    print("};\n")
+
+
+def mixed(name, series, first):
+    """C++ rows {l, i, j, value}: series_l = sum_i sum_j value n^j eps^i."""
+    rows = []
+    for l, c in enumerate(series, first):
+        poly = sp.Poly(c, eps, n)
+        for (i, j), v in sorted(poly.terms()):
+            v = sp.Rational(v)
+            rows.append(f"    {{{l}, {i}, {j}, {v.p}.0 / {v.q}}},")
+    print(f"const MixedTerm {name}[] = {{")
+    print("\n".join(rows))
+    print("};\n")
+
+
+print("// The series of the geodesic problem, to order 6: generated by")
+print("// scripts/geodesic-series.py (SymPy, from the defining integrals). Do not edit.")
+print("#ifndef QORMATRIX_GEODESIC_SERIES_H\n#define QORMATRIX_GEODESIC_SERIES_H\n")
+print("namespace Vorant {\nnamespace detail {\n")
+print("struct FixedTerm\n{\n    int l, i;\n    double value;\n};\n\nstruct MixedTerm\n{\n    int l, i, j;\n    double value;\n};\n")
+print("constexpr int kGeodesicOrder = 6;\n")
+print("// (1 - eps) A1 and (1 + eps) A2 as series in eps (l = 0).")
+fixed("kA1", [upto(A1 * (1 - eps), ORDER, False)])
+fixed("kA2", [upto(A2 * (1 + eps), ORDER, False)])
+print("// C1_l, C1'_l, C2_l (l = 1..6) in eps.")
+fixed("kC1", C1)
+fixed("kC1p", C1p)
+fixed("kC2", C2)
+print("// A3 (l = 0) and C3_l (l = 1..5), C4_l (l = 0..5), in eps and n.")
+mixed("kA3", [A3], 0)
+mixed("kC3", C3, 1)
+mixed("kC4", C4, 0)
+print("}  // namespace detail\n}  // namespace Vorant\n\n#endif")

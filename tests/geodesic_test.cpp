@@ -1,0 +1,89 @@
+// Geodesics: truths that need no peer (symmetry, exact fractions of the
+// ellipsoid, the published quarter meridian), lines and waypoints, and bad input.
+#include "testSupport.h"
+
+using namespace Vorant;
+using qmtest::kPi;
+using qmtest::Stream;
+
+TEST(GeodesicTest, SymmetriesAndKnownLengths)
+{
+    const double d = kPi / 180;
+    const DtGeodesic wgs84(6378137, 1 / 298.257223563), sphere(6371000, 0), prolate(6378137, -1 / 150.0);
+    EXPECT_NEAR(wgs84.inverse(0, 0, 90 * d, 0).s12, 10001965.729, 1e-3);   // the quarter meridian
+    EXPECT_NEAR(wgs84.inverse(0, 0, 0, 90 * d).s12, 6378137 * kPi / 2, 1e-6);
+    EXPECT_NEAR(sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).a12 * 6371000, sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).s12, 1e-6);
+    // An octant's triangle is an eighth of the ellipsoid, whichever way round.
+    for (const DtGeodesic* g : {&wgs84, &prolate}) {
+        DtGeodesicPolygon octant(*g), reversed(*g);
+        for (const auto& v : {std::pair<double, double>{0, 0}, {0, 90}, {90, 0}}) {
+            octant.add(v.first * d, v.second * d);
+        }
+        for (const auto& v : {std::pair<double, double>{90, 0}, {0, 90}, {0, 0}})
+            reversed.add(v.first * d, v.second * d);
+        double area, perimeter, back, perimeterBack;
+        octant.compute(area, perimeter);
+        reversed.compute(back, perimeterBack);
+        EXPECT_NEAR(area, g->ellipsoidArea() / 8, 1e-3 * g->ellipsoidArea() * 1e-12);
+        EXPECT_TRUE(back == -area && perimeterBack == perimeter && octant.count() == 3);
+        octant.clear();
+        octant.compute(area, perimeter);
+        EXPECT_TRUE(area == 0 && perimeter == 0 && octant.count() == 0);
+    }
+    Stream draws(41);
+    for (int i = 0; i < 2000; ++i) {
+        const double la1 = draws.uniform(-90, 90) * d, lo1 = draws.uniform(-180, 180) * d,
+                     la2 = draws.uniform(-90, 90) * d, lo2 = draws.uniform(-180, 180) * d;
+        const DtGeodesicResult there = wgs84.inverse(la1, lo1, la2, lo2, DtGeodesic::All),
+                               back = wgs84.inverse(la2, lo2, la1, lo1, DtGeodesic::All);
+        // The same geodesic backwards: the azimuths turn round, the scales swap, the area changes sign.
+        ASSERT_NEAR(there.s12, back.s12, 1e-8);
+        ASSERT_NEAR(std::remainder(there.azi1 - back.azi2 - kPi, 2 * kPi), 0, 1e-11) << i;
+        ASSERT_TRUE(std::fabs(there.M12 - back.M21) < 1e-14 && std::fabs(there.m12 - back.m12) < 1e-8);
+        ASSERT_NEAR(there.S12, -back.S12, 1e-3);
+        // Mirrored in the equator and in the meridian 0: the same length.
+        ASSERT_NEAR(wgs84.inverse(-la1, -lo1, -la2, -lo2).s12, there.s12, 1e-8);
+        // A line's positions: at the end, the point; halfway, halfway by both ways of measuring.
+        const DtGeodesicLine line = wgs84.inverseLine(la1, lo1, la2, lo2, DtGeodesic::All);
+        const DtGeodesicResult end = line.position(line.distance()), mid = line.arcPosition(there.a12 / 2);
+        ASSERT_TRUE((std::fabs(end.lat2 - la2) < 1e-14 && std::fabs(std::remainder(end.lon2 - lo2, 2 * kPi)) < 1e-13) ||
+                    std::fabs(std::fabs(la2) - kPi / 2) < 1e-7) << i;
+        ASSERT_NEAR(end.m12, there.m12, 1e-7);
+        ASSERT_NEAR(wgs84.inverse(la1, lo1, mid.lat2, mid.lon2).s12, mid.s12, 1e-7);
+    }
+}
+
+TEST(GeodesicTest, RoutesCoincidentPointsAndBadInput)
+{
+    const double d = kPi / 180;
+    const DtGeodesic g(DtWGS84);
+    EXPECT_EQ(g.semiMajorAxis(), 6378137.0);
+    EXPECT_NEAR(g.flattening(), 1 / 298.257223563, 1e-11);   // (the datum rounds the semi-minor axis)
+    // A route of waypoints, Frankfurt to Singapore: equal legs, from one end to the other.
+    const DtGeodesicLine route = g.inverseLine(50.0379 * d, 8.5622 * d, 1.3644 * d, 103.9915 * d);
+    DtGeodesicResult points[11];
+    route.waypoints(route.distance(), 11, points);
+    for (int i = 1; i < 11; ++i)
+        EXPECT_NEAR(g.inverse(points[i - 1].lat2, points[i - 1].lon2, points[i].lat2, points[i].lon2).s12,
+                    route.distance() / 10, 1e-7);
+    EXPECT_TRUE(points[0].s12 == 0 && std::fabs(points[10].lat2 - 1.3644 * d) < 1e-14);
+    // Negative distances go back, more than a circumference goes round.
+    const DtGeodesicResult ahead = g.direct(10 * d, 20 * d, 30 * d, 5e6), behind = g.direct(10 * d, 20 * d, 210 * d, -5e6);
+    EXPECT_TRUE(std::fabs(ahead.lat2 - behind.lat2) < 1e-14 && std::fabs(ahead.lon2 - behind.lon2) < 1e-14);
+    const DtGeodesicResult round = g.direct(0, 0, kPi / 2, 2 * kPi * 6378137 + 1000);
+    EXPECT_NEAR(round.lon2, 1000 / 6378137.0, 1e-12);
+    // Coincident points: no distance, defined azimuths; the poles converge.
+    const DtGeodesicResult same = g.inverse(0.3, 0.2, 0.3, 0.2);
+    EXPECT_TRUE(same.s12 == 0 && std::isfinite(same.azi1) && same.azi1 == same.azi2);
+    EXPECT_NEAR(g.inverse(kPi / 2, 0, -kPi / 2, 1.0).s12, 2 * 10001965.729, 2e-3);
+    // Beyond the poles or NaN: NaN, never a loop or a crash; a bad ellipsoid throws.
+    EXPECT_TRUE(std::isnan(g.inverse(1.6, 0, 0, 0).s12) && std::isnan(g.direct(1.6, 0, 0, 1e3).lat2));
+    EXPECT_TRUE(std::isnan(g.inverse(0.1, std::nan(""), 0, 0).s12) && std::isnan(g.direct(0, 0, 0, std::nan("")).lat2));
+    EXPECT_TRUE(std::isnan(g.inverse(0, 0, 0, 1).m12));   // not asked for
+    qmtest::expectThrows([] { DtGeodesic(0, 0.01); },
+                         "Invalid ellipsoid: the semi-major axis must be positive and the flattening below 1",
+                         "Vorant::DtGeodesic::DtGeodesic(double, double)", "geodesic.cpp");
+    qmtest::expectThrows([] { DtGeodesic(6378137, 1); },
+                         "Invalid ellipsoid: the semi-major axis must be positive and the flattening below 1",
+                         "Vorant::DtGeodesic::DtGeodesic(double, double)", "geodesic.cpp");
+}
