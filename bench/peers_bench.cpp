@@ -4,6 +4,7 @@
 // cannot avoid. bench/compare turns the output into the comparison table.
 #include "benchInputs.h"
 
+#include <geodesic.h>
 #include <geodeticCoord.h>
 #include <geoidGrid.h>
 #include <qvDcm.h>
@@ -16,6 +17,8 @@
 
 #include <Eigen/Dense>
 #include <GeographicLib/Geocentric.hpp>
+#include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/GeodesicLine.hpp>
 #include <GeographicLib/LocalCartesian.hpp>
 #include <GeographicLib/TransverseMercator.hpp>
 #include <GeographicLib/UTMUPS.hpp>
@@ -592,3 +595,105 @@ void geoid_proj_trans(benchmark::State& s)
 
 BENCHMARK(geoid_ours);
 BENCHMARK(geoid_proj_trans);
+
+// ---- geodesics: random pairs (the inverse problem), random starts, azimuths
+// and distances up to 20,000 km (the direct problem), positions on one line.
+namespace {
+
+struct GeodesicSet
+{
+    std::vector<double> lat1 = qmbench::uniform(-90, 90, 31), lon1 = qmbench::uniform(-180, 180, 32),
+                        lat2 = qmbench::uniform(-90, 90, 33), lon2 = qmbench::uniform(-180, 180, 34),
+                        azi = qmbench::uniform(-180, 180, 35), s = qmbench::uniform(0, 2e7, 36);
+};
+const GeodesicSet& geodesicInputs()
+{
+    static const GeodesicSet set;
+    return set;
+}
+
+void geodesic_inv_ours(benchmark::State& state)
+{
+    const GeodesicSet& in = geodesicInputs();
+    const DtGeodesic g(6378137, 1 / 298.257223563);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtGeodesicResult r =
+            g.inverse(in.lat1[i] * kDeg, in.lon1[i] * kDeg, in.lat2[i] * kDeg, in.lon2[i] * kDeg);
+        benchmark::DoNotOptimize(r.s12);
+        i = (i + 1) & kMask;
+    }
+}
+
+void geodesic_inv_geographiclib(benchmark::State& state)
+{
+    const GeodesicSet& in = geodesicInputs();
+    const GeographicLib::Geodesic g(6378137, 1 / 298.257223563);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double s12, azi1, azi2;
+        g.Inverse(in.lat1[i], in.lon1[i], in.lat2[i], in.lon2[i], s12, azi1, azi2);
+        benchmark::DoNotOptimize(s12);
+        i = (i + 1) & kMask;
+    }
+}
+
+void geodesic_dir_ours(benchmark::State& state)
+{
+    const GeodesicSet& in = geodesicInputs();
+    const DtGeodesic g(6378137, 1 / 298.257223563);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtGeodesicResult r = g.direct(in.lat1[i] * kDeg, in.lon1[i] * kDeg, in.azi[i] * kDeg, in.s[i]);
+        benchmark::DoNotOptimize(r.lat2);
+        i = (i + 1) & kMask;
+    }
+}
+
+void geodesic_dir_geographiclib(benchmark::State& state)
+{
+    const GeodesicSet& in = geodesicInputs();
+    const GeographicLib::Geodesic g(6378137, 1 / 298.257223563);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double lat2, lon2, azi2;
+        g.Direct(in.lat1[i], in.lon1[i], in.azi[i], in.s[i], lat2, lon2, azi2);
+        benchmark::DoNotOptimize(lat2);
+        i = (i + 1) & kMask;
+    }
+}
+
+void geodesic_pos_ours(benchmark::State& state)
+{
+    const GeodesicSet& in = geodesicInputs();
+    const DtGeodesicLine line = DtGeodesic(6378137, 1 / 298.257223563).line(0.5, 0.2, 0.7);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtGeodesicResult r = line.position(in.s[i]);
+        benchmark::DoNotOptimize(r.lat2);
+        i = (i + 1) & kMask;
+    }
+}
+
+void geodesic_pos_geographiclib(benchmark::State& state)
+{
+    const GeodesicSet& in = geodesicInputs();
+    const GeographicLib::GeodesicLine line =
+        GeographicLib::Geodesic(6378137, 1 / 298.257223563).Line(0.5 / kDeg, 0.2 / kDeg, 0.7 / kDeg);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double lat2, lon2, azi2;
+        line.Position(in.s[i], lat2, lon2, azi2);
+        benchmark::DoNotOptimize(lat2);
+        i = (i + 1) & kMask;
+    }
+}
+
+}  // namespace
+
+BENCHMARK(geodesic_inv_ours);
+BENCHMARK(geodesic_inv_geographiclib);
+BENCHMARK(geodesic_dir_ours);
+BENCHMARK(geodesic_dir_geographiclib);
+BENCHMARK(geodesic_pos_ours);
+BENCHMARK(geodesic_pos_geographiclib);

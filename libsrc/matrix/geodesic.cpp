@@ -168,41 +168,31 @@ double cosineSeries(double sx, double cx, const double* c, int n)
     return cx * (b1 - b2);
 }
 
-template <std::size_t N>
-double fixedSeries(const detail::FixedTerm (&terms)[N], double eps)
+// The fixed series as dense tables, built once: coefficient[l][i] of eps^i.
+struct FixedTables
 {
-    double sum = 0;
-    for (const detail::FixedTerm& t : terms)
-        sum += t.value * std::pow(eps, t.i);
-    return sum;
-}
+    double a1[kGeodesicOrder + 1] = {}, a2[kGeodesicOrder + 1] = {};
+    double c1[kGeodesicOrder + 1][kGeodesicOrder + 1] = {}, c1p[kGeodesicOrder + 1][kGeodesicOrder + 1] = {},
+           c2[kGeodesicOrder + 1][kGeodesicOrder + 1] = {};
+    FixedTables()
+    {
+        for (const detail::FixedTerm& t : detail::kA1)
+            a1[t.i] += t.value;
+        for (const detail::FixedTerm& t : detail::kA2)
+            a2[t.i] += t.value;
+        for (const detail::FixedTerm& t : detail::kC1)
+            c1[t.l][t.i] += t.value;
+        for (const detail::FixedTerm& t : detail::kC1p)
+            c1p[t.l][t.i] += t.value;
+        for (const detail::FixedTerm& t : detail::kC2)
+            c2[t.l][t.i] += t.value;
+    }
+};
 
-// c[l] = sum_i terms(l, i) eps^i, l = 1..kGeodesicOrder.
-template <std::size_t N>
-void fixedCoefficients(const detail::FixedTerm (&terms)[N], double eps, double* c)
+const FixedTables& tables()
 {
-    double power[kGeodesicOrder + 1];
-    power[0] = 1;
-    for (int i = 1; i <= kGeodesicOrder; ++i)
-        power[i] = power[i - 1] * eps;
-    std::fill(c, c + kGeodesicOrder + 1, 0.0);
-    for (const detail::FixedTerm& t : terms)
-        c[t.l] += t.value * power[t.i];
-}
-
-double a1m1(double eps)
-{
-    return (fixedSeries(detail::kA1, eps) - 1 + eps) / (1 - eps);
-}
-
-double a2m1(double eps)
-{
-    return (fixedSeries(detail::kA2, eps) - 1 - eps) / (1 + eps);
-}
-
-double epsilonOf(double k2)
-{
-    return k2 / (2 * (1 + std::sqrt(1 + k2)) + k2);
+    static const FixedTables t;
+    return t;
 }
 
 double polynomial(const double* c, double x)   // c[0] + c[1] x + ... + c[6] x^6
@@ -211,6 +201,29 @@ double polynomial(const double* c, double x)   // c[0] + c[1] x + ... + c[6] x^6
     for (int i = kGeodesicOrder; i >= 0; --i)
         y = y * x + c[i];
     return y;
+}
+
+// c[l] = sum_i table[l][i] eps^i, l = 1..kGeodesicOrder.
+void fixedCoefficients(const double (&table)[kGeodesicOrder + 1][kGeodesicOrder + 1], double eps, double* c)
+{
+    c[0] = 0;
+    for (int l = 1; l <= kGeodesicOrder; ++l)
+        c[l] = polynomial(table[l], eps);
+}
+
+double a1m1(double eps)
+{
+    return (polynomial(tables().a1, eps) - 1 + eps) / (1 - eps);
+}
+
+double a2m1(double eps)
+{
+    return (polynomial(tables().a2, eps) - 1 - eps) / (1 + eps);
+}
+
+double epsilonOf(double k2)
+{
+    return k2 / (2 * (1 + std::sqrt(1 + k2)) + k2);
 }
 
 // The real root k of k^4 + 2 k^3 - (x^2 + y^2 - 1) k^2 - 2 y^2 k - y^2 = 0
@@ -306,10 +319,10 @@ void DtGeodesic::lengths(double eps, double sig12, double ssig1, double csig1, d
     const bool reduced = (what & (ReducedLength | Scales)) != 0;
     if ((what & kDistance) || reduced) {
         a1 = a1m1(eps);
-        fixedCoefficients(detail::kC1, eps, c1);
+        fixedCoefficients(tables().c1, eps, c1);
         if (reduced) {
             a2 = a2m1(eps);
-            fixedCoefficients(detail::kC2, eps, c2);
+            fixedCoefficients(tables().c2, eps, c2);
             m0x = a1 - a2;
             a2 = 1 + a2;
         }
@@ -606,7 +619,7 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
                         std::fabs(salp1 - salp1b) + (calp1 - calp1b) < kTolb;
             }
             Lengths l;
-            lengths(eps, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, cbet1, cbet2, want, l);
+            lengths(eps, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, cbet1, cbet2, extras | kDistance, l);
             s12x = l.s12b * myB;
             m12x = l.m12b * myB;
             M12 = l.M12;
@@ -736,21 +749,27 @@ DtGeodesicLine::DtGeodesicLine(const DtGeodesic& g, double lat1, double lon1, do
     myK2 = sq(myCalp0) * g.myEp2;
     myEps = epsilonOf(myK2);
     myA1m1 = a1m1(myEps);
-    fixedCoefficients(detail::kC1, myEps, myC1a);
+    fixedCoefficients(tables().c1, myEps, myC1a);
     myB11 = sineSeries(mySsig1, myCsig1, myC1a, kGeodesicOrder);
     const double s = std::sin(myB11), c = std::cos(myB11);
     myStau1 = mySsig1 * c + myCsig1 * s;
     myCtau1 = myCsig1 * c - mySsig1 * s;
-    fixedCoefficients(detail::kC1p, myEps, myC1pa);
-    myA2m1 = a2m1(myEps);
-    fixedCoefficients(detail::kC2, myEps, myC2a);
-    myB21 = sineSeries(mySsig1, myCsig1, myC2a, kGeodesicOrder);
+    fixedCoefficients(tables().c1p, myEps, myC1pa);
     g.c3(myEps, myC3a);
     myA3c = -g.myF * mySalp0 * g.a3(myEps);
     myB31 = sineSeries(mySsig1, myCsig1, myC3a, kGeodesicOrder - 1);
-    g.c4(myEps, myC4a);
-    myA4 = sq(g.myA) * myCalp0 * mySalp0 * g.myE2;
-    myB41 = cosineSeries(mySsig1, myCsig1, myC4a, kGeodesicOrder);
+    // The reduced length, the scales and the area only when asked for.
+    myA2m1 = myB21 = myA4 = myB41 = 0;
+    if (extras & (DtGeodesic::ReducedLength | DtGeodesic::Scales)) {
+        myA2m1 = a2m1(myEps);
+        fixedCoefficients(tables().c2, myEps, myC2a);
+        myB21 = sineSeries(mySsig1, myCsig1, myC2a, kGeodesicOrder);
+    }
+    if (extras & DtGeodesic::Area) {
+        g.c4(myEps, myC4a);
+        myA4 = sq(g.myA) * myCalp0 * mySalp0 * g.myE2;
+        myB41 = cosineSeries(mySsig1, myCsig1, myC4a, kGeodesicOrder);
+    }
 }
 
 DtGeodesicResult DtGeodesicLine::position(double s12) const
