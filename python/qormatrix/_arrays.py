@@ -29,6 +29,8 @@ _SPECS = {
     "utm2geodetic": (("easting", "northing", "zone", "hemisphere", "band", "ell", "deg", "datum") + _TAIL, 3, 2, None),
     "grid_declination": (("lat", "lon", "zone", "ell", "deg", "datum") + _TAIL, 3, 1, None),
     "ecef2hpr": (("x", "y", "z", "psi", "theta", "phi", "ell", "deg", "datum") + _TAIL, 6, 3, None),
+    "geodesic_inverse": (("lat1", "lon1", "lat2", "lon2", "ell", "deg", "datum") + _TAIL, 4, 3, None),
+    "geodesic_direct": (("lat1", "lon1", "azimuth", "distance", "ell", "deg", "datum") + _TAIL, 4, 3, None),
     "taitbryan2dcm": (("angles", "deg") + _TAIL, 1, 1, ((3,), (3, 3))),
     "dcm2taitbryan": (("dcm", "deg") + _TAIL, 1, 1, ((3, 3), (3,))),
     "taitbryan2quat": (("angles", "deg") + _TAIL, 1, 1, ((3,), (4,))),

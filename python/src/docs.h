@@ -27,6 +27,9 @@ namespace docs {
     "    The GIL is released while arrays are converted. What the library reports meanwhile becomes at\n"    \
     "    most one qormatrix.LibraryWarning per call.\n"
 
+#define QM_GEODESIC_ELL                                                                                       \
+    "    (ell= also takes (semi-major axis, flattening).)\n"
+
 #define QM_ARRAYS                                                                                             \
     "Inputs are array-likes of ints or floats (converted to float64 once) that broadcast together;\n"      \
     "Python or NumPy scalars in give Python floats out. Every element equals the C++ library's\n"          \
@@ -180,6 +183,31 @@ inline const char* const kEcef2Hpr =
     "\nExamples\n--------\n>>> import qormatrix as qm\n"
     ">>> h, p, r = qm.ecef2hpr(6378137.0, 0.0, 0.0, 0.0, -80.0, 0.0)   # nose north, 10 degrees up\n"
     ">>> print(f'{h:.6f} {p:.6f} {r:.6f}')\n0.000000 10.000000 0.000000\n";
+
+inline const char* const kGeodesicInverse =
+    "geodesic_inverse(lat1, lon1, lat2, lon2, ...)\n\n"
+    "The shortest route over the ellipsoid between two points: its length and the azimuth at each end\n"
+    "(the inverse geodesic problem; pyproj's Geod.inv, pymap3d's vdist). The method of Karney (2013):\n"
+    "within 1.2e-8 m of GeographicLib on the earth's ellipsoids, nearly antipodal points included.\n\n"
+    QM_ARRAYS "\nParameters\n----------\nlat1, lon1, lat2, lon2 : array_like\n"
+    "    The two points (degrees unless deg=False).\n" QM_GEODESIC_ELL QM_COMMON
+    "\nReturns\n-------\ndistance, azimuth1, azimuth2 : float or ndarray\n"
+    "    Metres; the azimuths (clockwise from north, in (-180, 180]) at the first point and, onwards, at the\n"
+    "    second (pyproj's back azimuth is azimuth2 + 180).\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> s, a1, a2 = qm.geodesic_inverse(0.0, 0.0, 0.0, 90.0)\n>>> print(f'{s:.3f} {a1:.1f} {a2:.1f}')\n"
+    "10018754.171 90.0 90.0\n";
+inline const char* const kGeodesicDirect =
+    "geodesic_direct(lat1, lon1, azimuth, distance, ...)\n\n"
+    "Where a geodesic from a point along an azimuth ends after a distance (the direct geodesic problem;\n"
+    "pyproj's Geod.fwd, pymap3d's vreckon): negative distances go backwards, longer than a circumference\n"
+    "round again.\n\n"
+    QM_ARRAYS "\nParameters\n----------\nlat1, lon1 : array_like\n    The start (degrees unless deg=False).\n"
+    "azimuth : array_like\n    Clockwise from north.\ndistance : array_like\n    Metres.\n" QM_GEODESIC_ELL QM_COMMON
+    "\nReturns\n-------\nlat2, lon2, azimuth2 : float or ndarray\n    The end and the azimuth there.\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> lat, lon, az = qm.geodesic_direct(0.0, 0.0, 90.0, 10018754.171394622)\n"
+    ">>> print(f'{lat:.9f} {lon:.9f} {az:.1f}')\n0.000000000 90.000000000 90.0\n";
 
 #define QM_ROTATION(NAME, SIGNATURE, WHAT, PARAMS, RETURNS, EXAMPLE)                                          \
     NAME SIGNATURE "\n\n" WHAT "\n\n"                                                                         \

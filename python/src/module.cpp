@@ -118,6 +118,19 @@ Earth earthOf(const py::object& ell, const py::object& datum)
         return Earth(datum.is_none() ? DtWGS84 : datumNamed(datum));
     if (!datum.is_none())
         throw py::value_error("give ell= (an ellipsoid) or datum= (a named datum with its shift), not both");
+    if (py::isinstance<py::tuple>(ell) && py::len(ell) == 2) {   // (semi-major axis, flattening)
+        const py::tuple t = py::reinterpret_borrow<py::tuple>(ell);
+        double a = 0, f = 1;
+        try {
+            a = t[0].cast<double>();
+            f = t[1].cast<double>();
+        } catch (const py::cast_error&) {
+        }
+        if (!(std::isfinite(a) && a > 0 && std::isfinite(f) && f < 1))
+            throw py::value_error("ell: expected (semi-major axis > 0, flattening < 1), got " +
+                                  py::repr(ell).cast<std::string>());
+        return Earth(DtMapDatum(DtSpheroid{a, a * (1 - f)}, 0.0, 0.0, 0.0));
+    }
     return Earth(DtMapDatum(DtSpheroid{axis(ell, "semimajor_axis"), axis(ell, "semiminor_axis")}, 0.0, 0.0, 0.0));
 }
 
@@ -516,6 +529,50 @@ py::object ecef2hpr(py::object x, py::object y, py::object z, py::object psi, py
                          });
 }
 
+// ---- geodesics -----------------------------------------------------------------------
+
+const char* const kInverseNames[] = {"lat1", "lon1", "lat2", "lon2"};
+const char* const kDirectNames[] = {"lat1", "lon1", "azimuth", "distance"};
+
+py::object geodesicInverse(py::object lat1, py::object lon1, py::object lat2, py::object lon2, py::object ell,
+                           bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const DtGeodesic g(earth.datum);
+    const Angles a{deg};
+    return qmpy::convert({lat1, lon1, lat2, lon2}, kInverseNames, 3, out, errors, threads, [&] {
+        return [&g, a](const double* in, double* o) {
+            if (Outcome c = checkFinite(in, 0, 4); c.verdict != Verdict::Ok)
+                return c;
+            for (int i : {0, 2})
+                if (Outcome c = checkLatitude(a, in[i], i); c.verdict != Verdict::Ok)
+                    return c;
+            const DtGeodesicResult r = g.inverse(a.in(in[0]), a.in(in[1]), a.in(in[2]), a.in(in[3]));
+            o[0] = r.s12, o[1] = a.out(r.azi1), o[2] = a.out(r.azi2);
+            return Outcome{};
+        };
+    });
+}
+
+py::object geodesicDirect(py::object lat1, py::object lon1, py::object azimuth, py::object distance, py::object ell,
+                          bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const DtGeodesic g(earth.datum);
+    const Angles a{deg};
+    return qmpy::convert({lat1, lon1, azimuth, distance}, kDirectNames, 3, out, errors, threads, [&] {
+        return [&g, a](const double* in, double* o) {
+            if (Outcome c = checkFinite(in, 0, 4); c.verdict != Verdict::Ok)
+                return c;
+            if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
+                return c;
+            const DtGeodesicResult r = g.direct(a.in(in[0]), a.in(in[1]), a.in(in[2]), in[3]);
+            o[0] = a.out(r.lat2), o[1] = a.out(r.lon2), o[2] = a.out(r.azi2);
+            return Outcome{};
+        };
+    });
+}
+
 template <Local K, bool Geodetic, bool From>
 py::object localFunction(py::object p, py::object q, py::object r, py::object lat0, py::object lon0, py::object h0,
                          py::object ell, bool deg, py::object datum, py::object out, py::object errors,
@@ -594,6 +651,16 @@ PYBIND11_MODULE(_core, m)
           "threads"_a = py::none(),
           withSignature("ecef2hpr", "(x, y, z, psi, theta, phi, *, ell=None, deg=True, datum=None, ", kTail,
                         docs::kEcef2Hpr));
+    m.def("geodesic_inverse", qmpy::dispatching("geodesic_inverse", &geodesicInverse), "lat1"_a, "lon1"_a, "lat2"_a,
+          "lon2"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(), "out"_a = py::none(),
+          "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("geodesic_inverse", "(lat1, lon1, lat2, lon2, ell=None, deg=True, *, datum=None, ", kTail,
+                        docs::kGeodesicInverse));
+    m.def("geodesic_direct", qmpy::dispatching("geodesic_direct", &geodesicDirect), "lat1"_a, "lon1"_a, "azimuth"_a,
+          "distance"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(),
+          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("geodesic_direct", "(lat1, lon1, azimuth, distance, ell=None, deg=True, *, datum=None, ",
+                        kTail, docs::kGeodesicDirect));
     bindRotations(m);
     bindUtmGrid(m, &datumNamed);
     qmpy::bindGeoid(m);

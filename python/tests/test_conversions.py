@@ -53,6 +53,8 @@ def cases():
         (qm.grid_declination, (np.clip(lat, -80, 84), lon), {}),
         (qm.ecef2hpr, (x, y, z) + angles, {}),
         (grid.forward, (lat / 10 + 35, lon / 200 - 121), {}),
+        (qm.geodesic_inverse, (lat, lon, -lat / 2, lon / 3), {"datum": "ED50"}),
+        (qm.geodesic_direct, (lat, lon, angles[0], h * 20), {"ell": (6378137.0, 1 / 298.257223563)}),
         (grid.inverse, (local[0], local[1]), {}),
     ]
 

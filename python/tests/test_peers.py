@@ -38,6 +38,12 @@ def comparisons():
     ue, un, zone = qm.geodetic2utm(ulat, ulon)
     pe, pn = utm_transformer(32).transform(ulon, ulat)
     ilat, ilon = qm.utm2geodetic(pe, pn, 32, hemisphere="N")
+    geod, wgs84 = pyproj.Geod(ellps="WGS84"), (6378137.0, 1 / 298.257223563)   # like with like
+    lat2, lon2 = RNG.uniform(-90, 90, N), RNG.uniform(-180, 180, N)
+    az12, az21, dist = geod.inv(LON, LAT, lon2, lat2)
+    s, a1, a2 = qm.geodesic_inverse(LAT, LON, lat2, lon2, wgs84)
+    flon, flat, _ = geod.fwd(LON, LAT, az12, dist)
+    dlat, dlon, _ = qm.geodesic_direct(LAT, LON, az12, dist, wgs84)
     return [
         ("geodetic2ecef vs pyproj", np.hypot(np.hypot(x - ECEF.transform(LON, LAT, H)[0], y - ECEF.transform(LON, LAT, H)[1]),
                                              z - ECEF.transform(LON, LAT, H)[2]), 6e-5),   # 5.2e-5
@@ -49,6 +55,10 @@ def comparisons():
          1e-4),   # 9.1e-5
         ("geodetic2utm vs pyproj, zone 32", np.hypot(ue - pe, un - pn)[zone == 32], 2e-3),   # the series: 1.8 mm in the zone
         ("utm2geodetic vs pyproj, zone 32", ground_metres(ilat, ilon, ulat, ulon), 1e-3),   # 3.7e-4
+        ("geodesic_inverse vs pyproj Geod.inv", np.abs(s - dist), 2e-8),   # 1.1e-8
+        ("geodesic_inverse vs pyproj, azimuths as metres at 10,000 km",
+         np.radians(np.abs((np.stack([a1 - az12, a2 + 180 - az21]) + 180) % 360 - 180).max(0)) * 1e7, 1e-6),   # 7e-7
+        ("geodesic_direct vs pyproj Geod.fwd", ground_metres(dlat, dlon, flat, flon), 2e-8),
         ("ned2geodetic vs pymap3d, near the origin", ground_metres(*qm.ned2geodetic(n, e, d, *ORIGIN)[:2],
                                                                    *pymap3d.ned2geodetic(n, e, d, *ORIGIN)[:2])[near], 2e-5),   # 9.8e-6
     ]
