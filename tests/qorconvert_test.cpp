@@ -235,7 +235,19 @@ TEST_F(GlobalStateTest, ConverterExplainsBadLines)
     o.datum = &DtWGS84;
     Converter pastThePole(o);
     EXPECT_EQ(run(pastThePole, "31N 500000 12000000", false), "the grid position lies beyond the pole (latitude 107.93727)");
-    o.from = Mode::Geodetic;
+    o.from = o.to = Mode::Inverse;   // geodesics: there and back
+    o.precision = 9;
+    Converter inverse(o);
+    const std::vector<double> leg = numbers(run(inverse, "50.0379 8.5622 1.3644 103.9915"));
+    o.from = o.to = Mode::Direct;
+    Converter direct(o);
+    const std::vector<double> end = numbers(run(direct, "50.0379 8.5622 " + std::to_string(leg[1]) + " 10281740.199"));
+    EXPECT_TRUE(std::fabs(leg[0] - 10281740.199) < 1e-3 && std::fabs(end[0] - 1.3644) < 1e-7 &&
+                std::fabs(end[1] - 103.9915) < 1e-7 && std::fabs(end[2] - leg[2]) < 1e-7);
+    EXPECT_EQ(run(inverse, "1 2 3", false), "expected 4 fields (lat1 lon1 lat2 lon2), got 3");
+    EXPECT_EQ(run(direct, "1 2 3 x", false), "'x' is not a number");
+    o.precision = 3;
+    o.from = o.to = Mode::Geodetic;
     o.dms = true;
     Converter dms(o);
     EXPECT_EQ(run(dms, "-0 -0"), "0d00'00.0000\"N 0d00'00.0000\"E 0.000");   // the letter carries the sign

@@ -35,6 +35,7 @@ const NamedMode kModes[] = {
     {"utm", "utm", Mode::Utm},            {"ned", "ned", Mode::Ned},
     {"attitude", "att", Mode::Attitude},  {"hpr", "hpr", Mode::Hpr},
     {"declination", "decl", Mode::Declination},
+    {"inverse", "inv", Mode::Inverse},          {"direct", "dir", Mode::Direct},
 };
 
 struct NamedDatum
@@ -77,6 +78,7 @@ struct Converter::Position
     DtVector64 geodetic;     // latitude, longitude (radians), height on the datum
     DtVector64 geocentric;   // common frame
     DtTaitBryan attitude;    // to the geocentric axes
+    double geodesic[4] = {0, 0, 0, 0};   // inverse: lat1 lon1 lat2 lon2 (radians); direct: lat lon azimuth distance
 };
 
 bool modeFromName(const std::string& name, Mode& mode)
@@ -111,7 +113,8 @@ const char* datumNames()
 }
 
 Converter::Converter(const Options& options)
-    : myOptions(options), myUtm(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10, *options.datum, 0.9996)
+    : myOptions(options), myUtm(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10, *options.datum, 0.9996),
+      myGeodesic(*options.datum)
 {
     DtUseMapDatum(*myOptions.datum);
     // Points on the polar axis are ordinary input here, not worth a notice.
@@ -255,6 +258,26 @@ bool Converter::read(const char* line, std::size_t size, Position& p, std::strin
         p.attitude = DtTaitBryan(DtDeg2Rad(a[0]), DtDeg2Rad(a[1]), DtDeg2Rad(a[2]));
         return true;
     }
+    case Mode::Inverse:
+    case Mode::Direct: {
+        const bool inverse = myOptions.from == Mode::Inverse;
+        if (n != 4) {
+            why = fieldCountError(n, 4, 4, inverse ? "lat1 lon1 lat2 lon2" : "lat lon azimuth distance");
+            return false;
+        }
+        double deg[4];
+        if (!parseAngle(f.begin[0], f.length[0], AngleKind::Latitude, myOptions.radians, deg[0], why) ||
+            !parseAngle(f.begin[1], f.length[1], AngleKind::Longitude, myOptions.radians, deg[1], why) ||
+            !parseAngle(f.begin[2], f.length[2], inverse ? AngleKind::Latitude : AngleKind::Plain, myOptions.radians,
+                        deg[2], why) ||
+            (inverse ? !parseAngle(f.begin[3], f.length[3], AngleKind::Longitude, myOptions.radians, deg[3], why)
+                     : !numbers(3, 1)))
+            return false;
+        for (int i = 0; i < 3; ++i)
+            p.geodesic[i] = DtDeg2Rad(deg[i]);
+        p.geodesic[3] = inverse ? DtDeg2Rad(deg[3]) : v[3];
+        return true;
+    }
     default:
         why = std::string("cannot read ") + modeName(myOptions.from) + " input";
         return false;
@@ -379,6 +402,22 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
             myOptions.zone != 0 ? myOptions.zone : DtUtmGridZoneFromLatLon(DtRad2Deg(p.geodetic[0]), lonDeg);
         DtGlobalUtmReferencePoint()->setZoneOrigin(zone);
         appendAngle(out, DtRad2Deg(DtUtmGridDeclination(p.geodetic[0], p.geodetic[1])));
+        return true;
+    }
+    case Mode::Inverse: {
+        const DtGeodesicResult r = myGeodesic.inverse(p.geodesic[0], p.geodesic[1], p.geodesic[2], p.geodesic[3]);
+        appendMetres(out, r.s12);
+        out += ' ';
+        appendAngle(out, DtRad2Deg(r.azi1));
+        out += ' ';
+        appendAngle(out, DtRad2Deg(r.azi2));
+        return true;
+    }
+    case Mode::Direct: {
+        const DtGeodesicResult r = myGeodesic.direct(p.geodesic[0], p.geodesic[1], p.geodesic[2], p.geodesic[3]);
+        appendLatLon(out, DtRad2Deg(r.lat2), DtRad2Deg(r.lon2));
+        out += ' ';
+        appendAngle(out, DtRad2Deg(r.azi2));
         return true;
     }
     default:

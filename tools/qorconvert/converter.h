@@ -4,6 +4,7 @@
 #define QORCONVERT_CONVERTER_H
 
 #include <coordTransform.h>
+#include <geodesic.h>
 #include <geoidGrid.h>
 #include <mapDatum.h>
 #include <utmReferencePoint.h>
@@ -21,7 +22,9 @@ enum class Mode
     Ned,          // north east down from the origin: metres
     Attitude,     // X Y Z psi theta phi: geocentric position, angles to the geocentric axes
     Hpr,          // heading pitch roll over the ground (output only)
-    Declination   // grid declination at the point (output only)
+    Declination,  // grid declination at the point (output only)
+    Inverse,      // lat1 lon1 lat2 lon2 -> distance azimuth1 azimuth2 (the shortest geodesic)
+    Direct        // lat lon azimuth distance -> lat2 lon2 azimuth2 (along a geodesic)
 };
 
 // The mode of a name such as "geodetic" or "geod"; false for an unknown name.
@@ -84,6 +87,7 @@ private:
     Vorant::DtUtmReferencePoint myUtm;
     Vorant::DtCoordTransform myToNed;
     Vorant::DtCoordTransform myFromNed;
+    Vorant::DtGeodesic myGeodesic;
     mutable std::string myScratch;   // text reused from line to line
     mutable bool myNotFinite = false;   // a value written in this line is not finite
 };

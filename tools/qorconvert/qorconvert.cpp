@@ -41,6 +41,10 @@ const char* const kHelp =
     "                                                   Tait-Bryan angles to the geocentric axes\n"
     "  hpr                heading pitch roll            output only, over the local ground\n"
     "  declination, decl  grid declination              output only: grid north from true north\n"
+    "  inverse, inv       lat1 lon1 lat2 lon2 -> distance azimuth1 azimuth2: the shortest route over\n"
+    "                     the datum's ellipsoid, azimuths clockwise from north at each end\n"
+    "  direct, dir        lat lon azimuth distance -> lat2 lon2 azimuth2: where a geodesic ends\n"
+    "                     (inverse and direct are both the input and the output mode)\n"
     "\n"
     "Options:\n"
     "  -f, --from MODE        input mode (default geodetic)\n"
@@ -72,6 +76,7 @@ const char* const kHelp =
     "  qorconvert -f geod -t ned -o 40,-74,0 40.001 -74 0\n"
     "  qorconvert --geoid /usr/share/proj/egm96_15.gtx -t geod 27.9881 86.925 8848.86\n"
     "  qorconvert -f att -t hpr 1334000 -4654000 4138000 45 10 0\n"
+    "  qorconvert -f inverse 50.0379 8.5622 1.3644 103.9915   Frankfurt to Singapore\n"
     "\n"
     "A line that cannot be read gives the output line \"error: <reason>\" and a\n"
     "message with its line number on standard error, written right after that\n"
@@ -151,7 +156,7 @@ int run(int argc, char** argv)
 {
     Options options;
     std::string values;
-    bool onlyValues = false;
+    bool onlyValues = false, toGiven = false;
     unsigned threads = 1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -183,6 +188,7 @@ int run(int argc, char** argv)
             if (!next(value) || !qorconvert::modeFromName(value, mode))
                 return usageError("unknown mode '" + value + "'");
             (arg == "-f" || arg == "--from" ? options.from : options.to) = mode;
+            toGiven = toGiven || arg == "-t" || arg == "--to";
         } else if (arg == "-d" || arg == "--datum") {
             if (!next(value) || !(options.datum = qorconvert::datumFromName(value)))
                 return usageError("unknown datum '" + value + "' (known: " + qorconvert::datumNames() + ")");
@@ -237,6 +243,13 @@ int run(int argc, char** argv)
         } else {
             return usageError("unknown option '" + arg + "'");
         }
+    }
+    // The geodesic modes read one kind of line and write another: each is both.
+    for (const Mode geodesic : {Mode::Inverse, Mode::Direct}) {
+        if (options.from == geodesic && !toGiven)
+            options.to = geodesic;
+        if ((options.from == geodesic) != (options.to == geodesic))
+            return usageError(std::string(qorconvert::modeName(geodesic)) + " is both the input and the output mode");
     }
     if (options.to == Mode::Attitude)
         return usageError("attitude is an input mode only");
