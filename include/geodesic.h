@@ -58,8 +58,9 @@ public:
     /// Surface area of the whole ellipsoid, square metres.
     double ellipsoidArea() const;
 
-    /// Inverse problem: the shortest geodesic between two points. Latitudes
-    /// beyond +/-pi/2 give NaN.
+    /// Inverse problem: the shortest geodesic between two points. A latitude
+    /// beyond +/-pi/2 or a value that is not finite throws a DtException (so
+    /// do direct, line, inverseLine and DtGeodesicPolygon::add).
     DtGeodesicResult inverse(double lat1, double lon1, double lat2, double lon2, unsigned extras = None) const;
     /// Direct problem: from a point along an azimuth for s12 metres (negative
     /// goes backwards, more than a circumference goes round).

@@ -76,10 +76,24 @@ TEST(GeodesicTest, RoutesCoincidentPointsAndBadInput)
     const DtGeodesicResult same = g.inverse(0.3, 0.2, 0.3, 0.2);
     EXPECT_TRUE(same.s12 == 0 && std::isfinite(same.azi1) && same.azi1 == same.azi2);
     EXPECT_NEAR(g.inverse(kPi / 2, 0, -kPi / 2, 1.0).s12, 2 * 10001965.729, 2e-3);
-    // Beyond the poles or NaN: NaN, never a loop or a crash; a bad ellipsoid throws.
-    EXPECT_TRUE(std::isnan(g.inverse(1.6, 0, 0, 0).s12) && std::isnan(g.direct(1.6, 0, 0, 1e3).lat2));
-    EXPECT_TRUE(std::isnan(g.inverse(0.1, std::nan(""), 0, 0).s12) && std::isnan(g.direct(0, 0, 0, std::nan("")).lat2));
-    EXPECT_TRUE(std::isnan(g.inverse(0, 0, 0, 1).m12));   // not asked for
+    // Beyond the poles or not finite: the library's exception, never a loop or a crash.
+    const char bad[] = "Invalid geodesic input: a latitude beyond +/-pi/2 or a value that is not finite";
+    qmtest::expectThrows([&] { g.inverse(0, 0, 1.6, 0); }, bad,
+                         "Vorant::DtGeodesicResult Vorant::DtGeodesic::inverse(double, double, double, double, unsigned int) const",
+                         "geodesic.cpp");
+    qmtest::expectThrows([&] { g.direct(0, 0, 0, std::nan("")); }, bad,
+                         "Vorant::DtGeodesicResult Vorant::DtGeodesic::direct(double, double, double, double, unsigned int) const",
+                         "geodesic.cpp");
+    qmtest::expectThrows([&] { g.line(0, INFINITY, 0); }, bad,
+                         "Vorant::DtGeodesicLine Vorant::DtGeodesic::line(double, double, double, unsigned int) const",
+                         "geodesic.cpp");
+    qmtest::expectThrows([&] { g.inverseLine(-1.6, 0, 0, 0); }, bad,
+                         "Vorant::DtGeodesicLine Vorant::DtGeodesic::inverseLine(double, double, double, double, unsigned int) const",
+                         "geodesic.cpp");
+    DtGeodesicPolygon polygon(g);
+    qmtest::expectThrows([&] { polygon.add(std::nan(""), 0); }, bad, "void Vorant::DtGeodesicPolygon::add(double, double)",
+                         "geodesic.cpp");
+    EXPECT_TRUE(std::isnan(g.inverse(0, 0, 0, 1).m12) && polygon.count() == 0);   // not asked for; nothing added
     qmtest::expectThrows([] { DtGeodesic(0, 0.01); },
                          "Invalid ellipsoid: the semi-major axis must be positive and the flattening below 1",
                          "Vorant::DtGeodesic::DtGeodesic(double, double)", "geodesic.cpp");

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <utility>
 
@@ -251,6 +252,20 @@ double astroid(double x, double y)
 constexpr unsigned kDistance = 8u;   // internal: lengths() computes s12
 
 const char kSigConstructor[] = "Vorant::DtGeodesic::DtGeodesic(double, double)";
+const char kBadInput[] = "Invalid geodesic input: a latitude beyond +/-pi/2 or a value that is not finite";
+
+// Throws for a latitude beyond the poles or a value that is not finite.
+void checkInput(std::initializer_list<double> latitudes, std::initializer_list<double> others, const char* signature,
+                unsigned int line)
+{
+    bool ok = true;
+    for (const double lat : latitudes)
+        ok = ok && std::fabs(lat) <= kPiValue / 2;
+    for (const double v : others)
+        ok = ok && std::isfinite(v);
+    if (!ok)
+        detail::throwDtException(kBadInput, signature, __FILE__, line);
+}
 
 }  // namespace
 
@@ -683,6 +698,9 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
 
 DtGeodesicResult DtGeodesic::inverse(double lat1, double lon1, double lat2, double lon2, unsigned extras) const
 {
+    checkInput({lat1, lat2}, {lon1, lon2},
+               "Vorant::DtGeodesicResult Vorant::DtGeodesic::inverse(double, double, double, double, unsigned int) const",
+               __LINE__);
     const double la1 = lat1 / kDegree, lo1 = lon1 / kDegree, la2 = lat2 / kDegree, lo2 = lon2 / kDegree;
     double s12, salp1, calp1, salp2, calp2, m12 = kNaN, M12 = kNaN, M21 = kNaN, S12 = kNaN;
     const double a12 = inverseDegrees(la1, lo1, la2, lo2, extras, s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12);
@@ -699,18 +717,21 @@ DtGeodesicResult DtGeodesic::inverse(double lat1, double lon1, double lat2, doub
     r.M12 = (extras & Scales) ? M12 : kNaN;
     r.M21 = (extras & Scales) ? M21 : kNaN;
     r.S12 = (extras & Area) ? S12 : kNaN;
-    if (std::isnan(latFix(la1)) || std::isnan(latFix(la2)))
-        r.azi1 = r.azi2 = r.s12 = r.a12 = r.m12 = r.M12 = r.M21 = r.S12 = kNaN;
     return r;
 }
 
 DtGeodesicResult DtGeodesic::direct(double lat1, double lon1, double azi1, double s12, unsigned extras) const
 {
+    checkInput({lat1}, {lon1, azi1, s12},
+               "Vorant::DtGeodesicResult Vorant::DtGeodesic::direct(double, double, double, double, unsigned int) const",
+               __LINE__);
     return line(lat1, lon1, azi1, extras).position(s12);
 }
 
 DtGeodesicLine DtGeodesic::line(double lat1, double lon1, double azi1, unsigned extras) const
 {
+    checkInput({lat1}, {lon1, azi1}, "Vorant::DtGeodesicLine Vorant::DtGeodesic::line(double, double, double, unsigned int) const",
+               __LINE__);
     const double a = angNormalize(azi1 / kDegree);
     double salp1, calp1;
     sincosd(angRound(a), salp1, calp1);
@@ -719,6 +740,10 @@ DtGeodesicLine DtGeodesic::line(double lat1, double lon1, double azi1, unsigned 
 
 DtGeodesicLine DtGeodesic::inverseLine(double lat1, double lon1, double lat2, double lon2, unsigned extras) const
 {
+    checkInput({lat1, lat2}, {lon1, lon2},
+               "Vorant::DtGeodesicLine Vorant::DtGeodesic::inverseLine(double, double, double, double, unsigned int) "
+               "const",
+               __LINE__);
     const double la1 = lat1 / kDegree, lo1 = lon1 / kDegree;
     double s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12;
     inverseDegrees(la1, lo1, lat2 / kDegree, lon2 / kDegree, None, s12, salp1, calp1, salp2, calp2, m12, M12, M21,
@@ -907,6 +932,7 @@ void accumulate(double& sum, double& error, double y)
 
 void DtGeodesicPolygon::add(double lat, double lon)
 {
+    checkInput({lat}, {lon}, "void Vorant::DtGeodesicPolygon::add(double, double)", __LINE__);
     const double la = lat / kDegree, lo = angNormalize(lon / kDegree);
     if (myCount == 0) {
         myLat0 = myLat1 = la;

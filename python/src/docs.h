@@ -209,6 +209,18 @@ inline const char* const kGeodesicDirect =
     ">>> lat, lon, az = qm.geodesic_direct(0.0, 0.0, 90.0, 10018754.171394622)\n"
     ">>> print(f'{lat:.9f} {lon:.9f} {az:.1f}')\n0.000000000 90.000000000 90.0\n";
 
+inline const char* const kGeodesicPolygon =
+    "geodesic_polygon(lat, lon, ...)\n\n"
+    "The area and perimeter of a polygon whose edges are geodesics, from its vertices in order (closed\n"
+    "back to the first); pyproj's Geod.polygon_area_perimeter. Counter-clockwise gives a positive area.\n\n"
+    "Parameters\n----------\nlat, lon : array_like, 1-D\n    The vertices (degrees unless deg=False).\n"
+    "ell : pymap3d.Ellipsoid or (semi-major axis, flattening), optional\ndeg : bool, default True\n"
+    "datum : str, optional\n"
+    "\nReturns\n-------\narea, perimeter : float\n    Square metres and metres.\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> area, perimeter = qm.geodesic_polygon([0, 0, 90], [0, 90, 0])   # an eighth of the earth\n"
+    ">>> print(f'{area / 1e12:.3f} {perimeter / 1e3:.3f}')\n63.758 30022.686\n";
+
 #define QM_ROTATION(NAME, SIGNATURE, WHAT, PARAMS, RETURNS, EXAMPLE)                                          \
     NAME SIGNATURE "\n\n" WHAT "\n\n"                                                                         \
     "Angles are (psi, theta, phi): yaw about the third axis, pitch about the second, roll about the\n"       \

@@ -573,6 +573,31 @@ py::object geodesicDirect(py::object lat1, py::object lon1, py::object azimuth, 
     });
 }
 
+// The area and perimeter of one polygon from its vertices.
+py::tuple geodesicPolygon(py::object lat, py::object lon, py::object ell, bool deg, py::object datum)
+{
+    const Earth earth = earthOf(ell, datum);
+    const DtGeodesic g(earth.datum);
+    const Angles a{deg};
+    const py::array_t<double> la = qmpy::asFloat64(lat, "lat"), lo = qmpy::asFloat64(lon, "lon");
+    if (la.ndim() != 1 || lo.ndim() != 1 || la.size() != lo.size())
+        throw py::value_error("lat, lon: expected two 1-D arrays of the same length (the vertices), got shapes " +
+                              py::repr(py::make_tuple(la.attr("shape"), lo.attr("shape"))).cast<std::string>());
+    DtGeodesicPolygon polygon(g);
+    for (py::ssize_t i = 0; i < la.size(); ++i) {
+        const double v[2] = {la.at(i), lo.at(i)};
+        for (int k = 0; k < 2; ++k)
+            if (!std::isfinite(v[k]) || (k == 0 && !(std::fabs(v[0]) <= a.quarter())))
+                throw py::value_error(std::string(k == 0 ? "lat" : "lon") + "[" + std::to_string(i) + "] = " +
+                                      py::repr(py::float_(v[k])).cast<std::string>() +
+                                      (k == 0 && std::isfinite(v[0]) ? ": a latitude beyond the poles" : ": not a finite number"));
+        polygon.add(a.in(v[0]), a.in(v[1]));
+    }
+    double area, perimeter;
+    polygon.compute(area, perimeter);
+    return py::make_tuple(area, perimeter);
+}
+
 template <Local K, bool Geodetic, bool From>
 py::object localFunction(py::object p, py::object q, py::object r, py::object lat0, py::object lon0, py::object h0,
                          py::object ell, bool deg, py::object datum, py::object out, py::object errors,
@@ -661,6 +686,9 @@ PYBIND11_MODULE(_core, m)
           "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
           withSignature("geodesic_direct", "(lat1, lon1, azimuth, distance, ell=None, deg=True, *, datum=None, ",
                         kTail, docs::kGeodesicDirect));
+    m.def("geodesic_polygon", &geodesicPolygon, "lat"_a, "lon"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(),
+          "datum"_a = py::none(),
+          withSignature("geodesic_polygon", "(lat, lon, ell=None, deg=True, *, datum=None)", "", docs::kGeodesicPolygon));
     bindRotations(m);
     bindUtmGrid(m, &datumNamed);
     qmpy::bindGeoid(m);

@@ -59,6 +59,10 @@ def comparisons():
         ("geodesic_inverse vs pyproj, azimuths as metres at 10,000 km",
          np.radians(np.abs((np.stack([a1 - az12, a2 + 180 - az21]) + 180) % 360 - 180).max(0)) * 1e7, 1e-6),   # 7e-7
         ("geodesic_direct vs pyproj Geod.fwd", ground_metres(dlat, dlon, flat, flon), 2e-8),
+        ("geodesic_polygon vs pyproj, 40 polygons, relative area",
+         np.array([abs(qm.geodesic_polygon(la, lo, wgs84)[0] / geod.polygon_area_perimeter(lo, la)[0] - 1)
+                   for la, lo in ((LAT[i:i + 3 + i % 30] / 3, LON[i:i + 3 + i % 30] / 3) for i in range(0, 4000, 100))]),
+         1e-10),
         ("ned2geodetic vs pymap3d, near the origin", ground_metres(*qm.ned2geodetic(n, e, d, *ORIGIN)[:2],
                                                                    *pymap3d.ned2geodetic(n, e, d, *ORIGIN)[:2])[near], 2e-5),   # 9.8e-6
     ]
