@@ -5,6 +5,7 @@
 // writes the data of its plots into the directory given.
 //
 // Usage: qormatrix_accuracy <data-dir>   (bench/accuracy-report runs it)
+#include <geodesic.h>
 #include <geoidGrid.h>
 #include <qvDcm.h>
 #include <qvTaitBryan.h>
@@ -12,6 +13,7 @@
 #include <utmReferencePoint.h>
 
 #include <GeographicLib/Geocentric.hpp>
+#include <GeographicLib/Geodesic.hpp>
 #include <GeographicLib/TransverseMercatorExact.hpp>
 #include <proj.h>
 
@@ -94,6 +96,54 @@ void centreErrors(const char* name, const DtMapDatum& datum)
     }
     std::printf("| %s | %.2f m | %.2f m | %.3g m%s | %.3g m%s |\n", name, ae2, lastBad, inside,
                 noNumberInside ? " and NaN" : "", outside, noNumberOutside ? " and NaN" : "");
+}
+
+// Geodesics against GeographicLib's Geodesic on one ellipsoid: random pairs,
+// and as many again nearly antipodal (within 1e-10 rad either way), along and
+// near the equator past the crossover, along meridians and from the poles.
+void geodesicErrors(const char* name, double ga, double gf, int pairs)
+{
+    const DtGeodesic ours(ga, gf);
+    const GeographicLib::Geodesic peer(ga, gf);
+    const GeographicLib::Geocentric ecef(ga, gf);
+    const auto apart = [&](double la1, double lo1, double la2, double lo2) {
+        double x1, y1, z1, x2, y2, z2;
+        ecef.Forward(la1, lo1, 0, x1, y1, z1);
+        ecef.Forward(la2, lo2, 0, x2, y2, z2);
+        return std::hypot(x1 - x2, std::hypot(y1 - y2, z1 - z2));
+    };
+    std::mt19937_64 gen(99);
+    std::uniform_real_distribution<double> u(0, 1);
+    double worstS = 0, worstBack = 0, worstDirect = 0, worstArea = 0;
+    for (int i = 0; i < pairs; ++i) {
+        double la1 = 180 * u(gen) - 90, lo1 = 360 * u(gen) - 180, la2 = 180 * u(gen) - 90, lo2 = 360 * u(gen) - 180;
+        if (i % 4 == 1) {
+            la2 = -la1 + (2 * u(gen) - 1) * 1e-10 / kDeg;
+            lo2 = lo1 + 180 + (2 * u(gen) - 1) * 1e-10 / kDeg;
+        } else if (i % 4 == 2) {
+            la1 = 0;
+            la2 = (2 * u(gen) - 1) * 1e-4;
+            lo2 = lo1 + 170 + 20 * u(gen);
+        } else if (i % 8 == 3) {
+            lo2 = lo1;
+        } else if (i % 8 == 7) {
+            la1 = i % 16 == 7 ? 90 : -90;
+        }
+        double s12, azi1, azi2, m12, M12, M21, S12;
+        peer.Inverse(la1, lo1, la2, lo2, s12, azi1, azi2, m12, M12, M21, S12);
+        const DtGeodesicResult r = ours.inverse(la1 * kDeg, lo1 * kDeg, la2 * kDeg, lo2 * kDeg, DtGeodesic::Area);
+        worstS = std::max(worstS, std::fabs(r.s12 - s12));
+        worstArea = std::max(worstArea, std::fabs(r.S12 - S12) / std::max(1e12, std::fabs(S12)));
+        const DtGeodesicResult back = ours.direct(la1 * kDeg, lo1 * kDeg, r.azi1, r.s12);
+        worstBack = std::max(worstBack, apart(back.lat2 / kDeg, back.lon2 / kDeg, la2, lo2));
+        const double azi = 360 * u(gen) - 180, s = 4e7 * u(gen) - 2e7;
+        double la3, lo3;
+        peer.Direct(la1, lo1, azi, s, la3, lo3);
+        const DtGeodesicResult there = ours.direct(la1 * kDeg, lo1 * kDeg, azi * kDeg, s);
+        worstDirect = std::max(worstDirect, apart(there.lat2 / kDeg, there.lon2 / kDeg, la3, lo3));
+    }
+    std::printf("| %s | %d | %.2g m | %.2g m | %.2g m | %.2g |\n", name, pairs, worstS, worstDirect, worstBack,
+                worstArea);
 }
 
 struct UtmErrors
@@ -222,6 +272,19 @@ int main(int argc, char** argv)
     centreErrors("WGS 84", DtWGS84);
     centreErrors("International 1924 (ED50)", DtED50);
     centreErrors("Clarke 1866 (NAD 27)", DtCONUSNAD27);
+    std::printf("\n");
+
+    std::printf("### Geodesics against GeographicLib\n\n");
+    std::printf("Pairs of points, a quarter random, a quarter nearly antipodal (within 1e-10 rad either way), a\n"
+                "quarter along and near the equator past the crossover, the rest along meridians and from the\n"
+                "poles; for each also a direct problem from a random azimuth over up to 20,000 km either way.\n"
+                "Inverse: the distance; direct: the end points apart; back: the direct problem from the\n"
+                "inverse's azimuth and distance to the second point; area: the area to the equator, relative\n"
+                "(against at least 1e12 m^2).\n\n");
+    std::printf("| ellipsoid | pairs | inverse | direct | back | area |\n|---|---:|---:|---:|---:|---:|\n");
+    geodesicErrors("WGS 84 (a, 1/f = 298.257223563)", 6378137, 1 / 298.257223563, 1000000);
+    geodesicErrors("International 1924", 6378388, 1 / 297.0, 200000);
+    geodesicErrors("Clarke 1866", 6378206.4, 1 / 294.978698214, 200000);
     std::printf("\n");
 
     // Plot data: latitude error against latitude near the equator.
