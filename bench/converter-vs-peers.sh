@@ -11,7 +11,7 @@ set -euo pipefail
 build=${1:-build}
 count=${2:-1000000}
 q="$build/qorconvert"
-for tool in "$q" CartConvert GeoConvert cct cs2cs bc; do
+for tool in "$q" CartConvert GeoConvert GeodSolve cct cs2cs bc; do
   command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 1; }
 done
 
@@ -30,6 +30,11 @@ awk '{ print $2, $1, $3 }' "$w/geod31.txt" > "$w/lonlat31.txt"
 awk '{ print $2, $3, $4 }' "$w/utm31.txt" > "$w/utm31-plain.txt"       # easting northing height
 awk '{ print tolower($1), $2, $3 }' "$w/utm.txt" > "$w/utm-geoconvert.txt"
 "$q" -f geod -t geoc -p 3 < "$w/geod.txt" | awk '{ print $1, $2, $3, 30, 10, -5 }' > "$w/attitude.txt"
+# Geodesics: pairs of points (lat1 lon1 lat2 lon2), starts with an azimuth and a distance.
+paste -d ' ' "$w/geod.txt" <(tail -n +2 "$w/geod.txt"; head -n 1 "$w/geod.txt") | awk '{ print $1, $2, $4, $5 }' \
+  > "$w/pairs.txt"
+awk '{ printf "%s %s %.6f %.3f\n", $1, $2, ($3 * 7919) % 360 - 180, ($3 * 104729) % 20000000 }' "$w/geod.txt" \
+  > "$w/direct.txt"
 
 best() {   # best wall time of three runs, in seconds
   local t best=
@@ -87,4 +92,8 @@ row "geodetic -> local frame at 40,-74 (NED; ENU)" "'$q' -f geod -t ned -o 40,-7
   "CartConvert -l" "CartConvert -l 40 -74 0 -p 3 < '$w/geod.txt'"
 row "geodetic -> grid declination (convergence)" "'$q' -f geod -t decl -p 3 < '$w/geod.txt'" "GeoConvert -c" \
   "GeoConvert -c -p 3 < '$w/geod.txt'"
+row "geodesic inverse (distance, azimuths)" "'$q' -f inverse -p 3 < '$w/pairs.txt'" "GeodSolve -i" \
+  "GeodSolve -i -p 3 < '$w/pairs.txt'"
+row "geodesic direct (end point, azimuth)" "'$q' -f direct -p 3 < '$w/direct.txt'" "GeodSolve" \
+  "GeodSolve -p 3 < '$w/direct.txt'"
 row "attitude -> heading pitch roll" "'$q' -f att -t hpr -p 3 < '$w/attitude.txt'" "" ""
