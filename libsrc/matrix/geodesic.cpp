@@ -32,17 +32,30 @@ double sq(double x)
     return x * x;
 }
 
+// The length of (x, y) for values of the size of sines and cosines (no
+// overflow to guard against: cheaper than std::hypot).
+double norm2(double x, double y)
+{
+    return std::sqrt(x * x + y * y);
+}
+
 void normalize(double& s, double& c)
 {
-    const double r = std::hypot(s, c);
+    const double r = norm2(s, c);
     s /= r;
     c /= r;
+}
+
+// x reduced into [-180, 180] (std::remainder's result, sooner when it is x).
+double reduce360(double x)
+{
+    return std::fabs(x) <= 180 ? x : std::remainder(x, 360.0);
 }
 
 // An angle in degrees reduced to [-180, 180], with -180 given as 180.
 double angNormalize(double x)
 {
-    const double y = std::remainder(x, 360.0);
+    const double y = reduce360(x);
     return std::fabs(y) == 180 ? std::copysign(180.0, x) : y;
 }
 
@@ -61,8 +74,8 @@ double sumExact(double u, double v, double& t)
 double angDiff(double x, double y, double& e)
 {
     double t;
-    double d = sumExact(std::remainder(-x, 360.0), std::remainder(y, 360.0), t);
-    d = sumExact(std::remainder(d, 360.0), t, e);
+    double d = sumExact(reduce360(-x), reduce360(y), t);
+    d = sumExact(reduce360(d), t, e);
     if (d == 0 || std::fabs(d) == 180)
         d = std::copysign(d, e == 0 ? y - x : -e);
     return d;
@@ -169,24 +182,26 @@ double cosineSeries(double sx, double cx, const double* c, int n)
     return cx * (b1 - b2);
 }
 
-// The fixed series as dense tables, built once: coefficient[l][i] of eps^i.
+// The fixed series as tables built once. Each C_l is eps^l times a
+// polynomial in eps^2 (and A1, A2 polynomials in eps^2): stored that way, a
+// coefficient costs a few operations.
+constexpr int kHalf = kGeodesicOrder / 2 + 1;   // coefficients of a polynomial in eps^2
 struct FixedTables
 {
-    double a1[kGeodesicOrder + 1] = {}, a2[kGeodesicOrder + 1] = {};
-    double c1[kGeodesicOrder + 1][kGeodesicOrder + 1] = {}, c1p[kGeodesicOrder + 1][kGeodesicOrder + 1] = {},
-           c2[kGeodesicOrder + 1][kGeodesicOrder + 1] = {};
+    double a1[kHalf] = {}, a2[kHalf] = {};
+    double c1[kGeodesicOrder + 1][kHalf] = {}, c1p[kGeodesicOrder + 1][kHalf] = {}, c2[kGeodesicOrder + 1][kHalf] = {};
     FixedTables()
     {
         for (const detail::FixedTerm& t : detail::kA1)
-            a1[t.i] += t.value;
+            a1[t.i / 2] += t.value;
         for (const detail::FixedTerm& t : detail::kA2)
-            a2[t.i] += t.value;
+            a2[t.i / 2] += t.value;
         for (const detail::FixedTerm& t : detail::kC1)
-            c1[t.l][t.i] += t.value;
+            c1[t.l][(t.i - t.l) / 2] += t.value;
         for (const detail::FixedTerm& t : detail::kC1p)
-            c1p[t.l][t.i] += t.value;
+            c1p[t.l][(t.i - t.l) / 2] += t.value;
         for (const detail::FixedTerm& t : detail::kC2)
-            c2[t.l][t.i] += t.value;
+            c2[t.l][(t.i - t.l) / 2] += t.value;
     }
 };
 
@@ -204,22 +219,35 @@ double polynomial(const double* c, double x)   // c[0] + c[1] x + ... + c[6] x^6
     return y;
 }
 
-// c[l] = sum_i table[l][i] eps^i, l = 1..kGeodesicOrder.
-void fixedCoefficients(const double (&table)[kGeodesicOrder + 1][kGeodesicOrder + 1], double eps, double* c)
+// c[0] + c[1] x + ... for the `count` coefficients of c.
+double shortPolynomial(const double* c, int count, double x)
 {
+    double y = 0;
+    for (int i = count - 1; i >= 0; --i)
+        y = y * x + c[i];
+    return y;
+}
+
+// c[l] = eps^l P_l(eps^2), l = 1..kGeodesicOrder.
+void fixedCoefficients(const double (&table)[kGeodesicOrder + 1][kHalf], double eps, double* c)
+{
+    const double eps2 = eps * eps;
+    double d = eps;
     c[0] = 0;
-    for (int l = 1; l <= kGeodesicOrder; ++l)
-        c[l] = polynomial(table[l], eps);
+    for (int l = 1; l <= kGeodesicOrder; ++l) {
+        c[l] = d * shortPolynomial(table[l], (kGeodesicOrder - l) / 2 + 1, eps2);
+        d *= eps;
+    }
 }
 
 double a1m1(double eps)
 {
-    return (polynomial(tables().a1, eps) - 1 + eps) / (1 - eps);
+    return (shortPolynomial(tables().a1, kHalf, eps * eps) - 1 + eps) / (1 - eps);
 }
 
 double a2m1(double eps)
 {
-    return (polynomial(tables().a2, eps) - 1 - eps) / (1 + eps);
+    return (shortPolynomial(tables().a2, kHalf, eps * eps) - 1 - eps) / (1 + eps);
 }
 
 double epsilonOf(double k2)
@@ -314,16 +342,23 @@ double DtGeodesic::a3(double eps) const
     return polynomial(myA3x, eps);
 }
 
+// C3_l and C4_l start at eps^l: eps^l times the polynomial of the rest.
 void DtGeodesic::c3(double eps, double* c) const
 {
-    for (int l = 1; l < kGeodesicOrder; ++l)
-        c[l] = polynomial(myC3x[l], eps);
+    double d = eps;
+    for (int l = 1; l < kGeodesicOrder; ++l) {
+        c[l] = d * shortPolynomial(myC3x[l] + l, kGeodesicOrder + 1 - l, eps);
+        d *= eps;
+    }
 }
 
 void DtGeodesic::c4(double eps, double* c) const
 {
-    for (int l = 0; l < kGeodesicOrder; ++l)
-        c[l] = polynomial(myC4x[l], eps);
+    double d = 1;
+    for (int l = 0; l < kGeodesicOrder; ++l) {
+        c[l] = d * shortPolynomial(myC4x[l] + l, kGeodesicOrder + 1 - l, eps);
+        d *= eps;
+    }
 }
 
 void DtGeodesic::lengths(double eps, double sig12, double ssig1, double csig1, double dn1, double ssig2, double csig2,
@@ -396,7 +431,7 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
     salp1 = cbet2 * somg12;
     calp1 = comg12 >= 0 ? sbet12 + cbet2 * sbet1 * sq(somg12) / (1 + comg12)
                         : sbet12a - cbet2 * sbet1 * sq(somg12) / (1 - comg12);
-    const double ssig12 = std::hypot(salp1, calp1), csig12 = sbet1 * sbet2 + cbet1 * cbet2 * comg12;
+    const double ssig12 = norm2(salp1, calp1), csig12 = sbet1 * sbet2 + cbet1 * cbet2 * comg12;
     if (shortline && ssig12 < myEtol2) {
         salp2 = cbet1 * somg12;
         calp2 = sbet12 - cbet1 * sbet2 * (comg12 >= 0 ? sq(somg12) / (1 + comg12) : 1 - comg12);
@@ -457,7 +492,7 @@ double DtGeodesic::lambda12(double sbet1, double cbet1, double dn1, double sbet2
     // The longitude difference reached from azimuth alp1, less the one wanted.
     if (sbet1 == 0 && calp1 == 0)
         calp1 = -kTiny;   // the equatorial line's limit, from the right side
-    const double salp0 = salp1 * cbet1, calp0 = std::hypot(calp1, salp1 * sbet1);
+    const double salp0 = salp1 * cbet1, calp0 = norm2(calp1, salp1 * sbet1);
     double somg1, comg1, somg2, comg2;
     ssig1 = sbet1;
     somg1 = salp0 * sbet1;
@@ -650,7 +685,7 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
     s12 = 0 + s12x;   // no -0
     m12 = 0 + m12x;
     if (extras & Area) {
-        const double salp0 = salp1 * cbet1, calp0 = std::hypot(calp1, salp1 * sbet1);
+        const double salp0 = salp1 * cbet1, calp0 = norm2(calp1, salp1 * sbet1);
         if (calp0 != 0 && salp0 != 0) {
             double ssig1 = sbet1, csig1 = calp1 * cbet1, ssig2 = sbet2, csig2 = calp2 * cbet2;
             const double eps = epsilonOf(sq(calp0) * myEp2), a4 = sq(myA) * calp0 * salp0 * myE2;
@@ -766,7 +801,7 @@ DtGeodesicLine::DtGeodesicLine(const DtGeodesic& g, double lat1, double lon1, do
     cbet1 = std::max(kTiny, cbet1);
     myDn1 = std::sqrt(1 + g.myEp2 * sq(sbet1));
     mySalp0 = salp1 * cbet1;   // the azimuth at the equator
-    myCalp0 = std::hypot(calp1, salp1 * sbet1);
+    myCalp0 = norm2(calp1, salp1 * sbet1);
     mySsig1 = sbet1;
     mySomg1 = mySalp0 * sbet1;
     myCsig1 = myComg1 = sbet1 != 0 || calp1 != 0 ? cbet1 * calp1 : 1;
@@ -853,7 +888,7 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
         b12 = sineSeries(ssig2, csig2, myC1a, kGeodesicOrder);
     ab1 = (1 + myA1m1) * (b12 - myB11);
     const double sbet2 = myCalp0 * ssig2;
-    double cbet2 = std::hypot(mySalp0, myCalp0 * csig2);
+    double cbet2 = norm2(mySalp0, myCalp0 * csig2);
     if (cbet2 == 0)
         cbet2 = csig2 = kTiny;   // at a pole
     const double salp2 = mySalp0, calp2 = myCalp0 * csig2;
