@@ -29,7 +29,7 @@ _SPECS = {
     "utm2geodetic": (("easting", "northing", "zone", "hemisphere", "band", "ell", "deg", "datum") + _TAIL, 3, 2, None),
     "grid_declination": (("lat", "lon", "zone", "ell", "deg", "datum") + _TAIL, 3, 1, None),
     "ecef2hpr": (("x", "y", "z", "psi", "theta", "phi", "ell", "deg", "datum") + _TAIL, 6, 3, None),
-    "geodesic_inverse": (("lat1", "lon1", "lat2", "lon2", "ell", "deg", "datum") + _TAIL, 4, 3, None),
+    "geodesic_inverse": (("lat1", "lon1", "lat2", "lon2", "ell", "deg", "datum", "full") + _TAIL, 4, 3, None),
     "geodesic_direct": (("lat1", "lon1", "azimuth", "distance", "ell", "deg", "datum") + _TAIL, 4, 3, None),
     "taitbryan2dcm": (("angles", "deg") + _TAIL, 1, 1, ((3,), (3, 3))),
     "dcm2taitbryan": (("dcm", "deg") + _TAIL, 1, 1, ((3, 3), (3,))),
@@ -72,6 +72,8 @@ def apply(name, args):
     names, leading, outputs, core = _SPECS[name]
     owner = args[0] if "." in name else None
     kwargs = dict(zip(names, args[1:] if owner is not None else args))
+    if kwargs.get("full"):   # geodesic_inverse's reduced length, scales and area as well
+        outputs = 7
     if kwargs.get("out") is not None:
         raise TypeError(f"{name}: out= takes NumPy arrays, and only with NumPy inputs")
     for letters in ("hemisphere", "band"):   # utm2geodetic's letters from pandas or xarray

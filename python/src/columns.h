@@ -135,7 +135,7 @@ unsigned threadCount(const py::object& threads, std::size_t elements);
 // The arguments of a call once checked: each input as float64 with a stride of
 // 1 or 0 (one value broadcast), the broadcast shape and the outputs. Fixed
 // arrays, so that a call on Python floats allocates nothing.
-constexpr std::size_t kMaxInputs = 8, kMaxOutputs = 4;
+constexpr std::size_t kMaxInputs = 8, kMaxOutputs = 7;
 struct Columns
 {
     const char* const* names = nullptr;

@@ -191,9 +191,11 @@ inline const char* const kGeodesicInverse =
     "within 1.2e-8 m of GeographicLib on the earth's ellipsoids, nearly antipodal points included.\n\n"
     QM_ARRAYS "\nParameters\n----------\nlat1, lon1, lat2, lon2 : array_like\n"
     "    The two points (degrees unless deg=False).\n" QM_GEODESIC_ELL QM_COMMON
+    "full : bool, default False\n    Also the reduced length (metres), the geodesic scales M12 and M21 and the\n"
+    "    area between the geodesic and the equator (square metres).\n"
     "\nReturns\n-------\ndistance, azimuth1, azimuth2 : float or ndarray\n"
     "    Metres; the azimuths (clockwise from north, in (-180, 180]) at the first point and, onwards, at the\n"
-    "    second (pyproj's back azimuth is azimuth2 + 180).\n"
+    "    second (pyproj's back azimuth is azimuth2 + 180). With full=True, then m12, M12, M21, S12.\n"
     "\nExamples\n--------\n>>> import qormatrix as qm\n"
     ">>> s, a1, a2 = qm.geodesic_inverse(0.0, 0.0, 0.0, 90.0)\n>>> print(f'{s:.3f} {a1:.1f} {a2:.1f}')\n"
     "10018754.171 90.0 90.0\n";
@@ -208,6 +210,16 @@ inline const char* const kGeodesicDirect =
     "\nExamples\n--------\n>>> import qormatrix as qm\n"
     ">>> lat, lon, az = qm.geodesic_direct(0.0, 0.0, 90.0, 10018754.171394622)\n"
     ">>> print(f'{lat:.9f} {lon:.9f} {az:.1f}')\n0.000000000 90.000000000 90.0\n";
+
+inline const char* const kGeodesicWaypoints =
+    "geodesic_waypoints(lat1, lon1, lat2, lon2, n, ...)\n\n"
+    "n equally spaced points on the shortest geodesic between two points, both ends included (pyproj's\n"
+    "Geod.npts gives the n - 2 between them): a route of waypoints, one line solved once.\n\n"
+    "Returns\n-------\nlat, lon, azimuth, distance : ndarray, shape (n,)\n"
+    "    The points, the azimuth of the route at each, and the distance from the first (metres).\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> lat, lon, az, s = qm.geodesic_waypoints(0.0, 0.0, 0.0, 90.0, 4)\n>>> print(lon.round(6))\n"
+    "[ 0. 30. 60. 90.]\n";
 
 inline const char* const kGeodesicPolygon =
     "geodesic_polygon(lat, lon, ...)\n\n"

@@ -535,23 +535,55 @@ const char* const kInverseNames[] = {"lat1", "lon1", "lat2", "lon2"};
 const char* const kDirectNames[] = {"lat1", "lon1", "azimuth", "distance"};
 
 py::object geodesicInverse(py::object lat1, py::object lon1, py::object lat2, py::object lon2, py::object ell,
-                           bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+                           bool deg, py::object datum, bool full, py::object out, py::object errors, py::object threads)
 {
     const Earth earth = earthOf(ell, datum);
     const DtGeodesic g(earth.datum);
     const Angles a{deg};
-    return qmpy::convert({lat1, lon1, lat2, lon2}, kInverseNames, 3, out, errors, threads, [&] {
-        return [&g, a](const double* in, double* o) {
+    return qmpy::convert({lat1, lon1, lat2, lon2}, kInverseNames, full ? 7 : 3, out, errors, threads, [&] {
+        return [&g, a, full](const double* in, double* o) {
             if (Outcome c = checkFinite(in, 0, 4); c.verdict != Verdict::Ok)
                 return c;
             for (int i : {0, 2})
                 if (Outcome c = checkLatitude(a, in[i], i); c.verdict != Verdict::Ok)
                     return c;
-            const DtGeodesicResult r = g.inverse(a.in(in[0]), a.in(in[1]), a.in(in[2]), a.in(in[3]));
+            const DtGeodesicResult r = g.inverse(a.in(in[0]), a.in(in[1]), a.in(in[2]), a.in(in[3]),
+                                                 full ? DtGeodesic::All : DtGeodesic::None);
             o[0] = r.s12, o[1] = a.out(r.azi1), o[2] = a.out(r.azi2);
+            if (full)
+                o[3] = r.m12, o[4] = r.M12, o[5] = r.M21, o[6] = r.S12;
             return Outcome{};
         };
     });
+}
+
+// n equally spaced points on the shortest geodesic between two points, ends included.
+py::tuple geodesicWaypoints(double lat1, double lon1, double lat2, double lon2, py::ssize_t n, py::object ell, bool deg,
+                            py::object datum)
+{
+    const Earth earth = earthOf(ell, datum);
+    const DtGeodesic g(earth.datum);
+    const Angles a{deg};
+    const double ends[4] = {lat1, lon1, lat2, lon2};
+    for (int i = 0; i < 4; ++i)
+        if (!std::isfinite(ends[i]) || ((i == 0 || i == 2) && !(std::fabs(ends[i]) <= a.quarter())))
+            throw py::value_error(std::string(kInverseNames[i]) + " = " + py::repr(py::float_(ends[i])).cast<std::string>() +
+                                  (std::isfinite(ends[i]) ? ": a latitude beyond the poles" : ": not a finite number"));
+    if (n < 2)
+        throw py::value_error("n: expected at least 2 points (the two ends), got " + std::to_string(n));
+    const DtGeodesicLine line = g.inverseLine(a.in(lat1), a.in(lon1), a.in(lat2), a.in(lon2));
+    py::array_t<double> lat(n), lon(n), azimuth(n), distance(n);
+    std::vector<DtGeodesicResult> points(static_cast<std::size_t>(n));
+    {
+        py::gil_scoped_release release;
+        line.waypoints(line.distance(), points.size(), points.data());
+    }
+    for (py::ssize_t i = 0; i < n; ++i) {
+        const DtGeodesicResult& p = points[static_cast<std::size_t>(i)];
+        lat.mutable_at(i) = a.out(p.lat2), lon.mutable_at(i) = a.out(p.lon2), azimuth.mutable_at(i) = a.out(p.azi2);
+        distance.mutable_at(i) = p.s12;
+    }
+    return py::make_tuple(lat, lon, azimuth, distance);
 }
 
 py::object geodesicDirect(py::object lat1, py::object lon1, py::object azimuth, py::object distance, py::object ell,
@@ -677,10 +709,14 @@ PYBIND11_MODULE(_core, m)
           withSignature("ecef2hpr", "(x, y, z, psi, theta, phi, *, ell=None, deg=True, datum=None, ", kTail,
                         docs::kEcef2Hpr));
     m.def("geodesic_inverse", qmpy::dispatching("geodesic_inverse", &geodesicInverse), "lat1"_a, "lon1"_a, "lat2"_a,
-          "lon2"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(), "out"_a = py::none(),
-          "errors"_a = "raise", "threads"_a = py::none(),
-          withSignature("geodesic_inverse", "(lat1, lon1, lat2, lon2, ell=None, deg=True, *, datum=None, ", kTail,
-                        docs::kGeodesicInverse));
+          "lon2"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(), "full"_a = false,
+          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("geodesic_inverse", "(lat1, lon1, lat2, lon2, ell=None, deg=True, *, datum=None, full=False, ",
+                        kTail, docs::kGeodesicInverse));
+    m.def("geodesic_waypoints", &geodesicWaypoints, "lat1"_a, "lon1"_a, "lat2"_a, "lon2"_a, "n"_a,
+          "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(),
+          withSignature("geodesic_waypoints", "(lat1, lon1, lat2, lon2, n, ell=None, deg=True, *, datum=None)", "",
+                        docs::kGeodesicWaypoints));
     m.def("geodesic_direct", qmpy::dispatching("geodesic_direct", &geodesicDirect), "lat1"_a, "lon1"_a, "azimuth"_a,
           "distance"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(),
           "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),

@@ -44,6 +44,15 @@ def comparisons():
     s, a1, a2 = qm.geodesic_inverse(LAT, LON, lat2, lon2, wgs84)
     flon, flat, _ = geod.fwd(LON, LAT, az12, dist)
     dlat, dlon, _ = qm.geodesic_direct(LAT, LON, az12, dist, wgs84)
+    # The full inverse problem: the same first three, the reduced length and area antisymmetric; waypoints
+    # equally spaced from one end to the other.
+    full = qm.geodesic_inverse(LAT, LON, lat2, lon2, wgs84, full=True)
+    back = qm.geodesic_inverse(lat2, lon2, LAT, LON, wgs84, full=True)
+    assert all(np.array_equal(f, p) for f, p in zip(full[:3], (s, a1, a2))) and len(full) == 7
+    assert np.allclose(full[3], back[3], rtol=0, atol=1e-6) and np.allclose(full[6], -back[6], rtol=1e-12, atol=1e-3)
+    wlat, wlon, waz, wdist = qm.geodesic_waypoints(50.0379, 8.5622, 1.3644, 103.9915, 6)
+    legs = qm.geodesic_inverse(wlat[:-1], wlon[:-1], wlat[1:], wlon[1:])[0]
+    assert np.allclose(legs, wdist[-1] / 5, rtol=0, atol=1e-7) and (wlat[-1], wlon[-1]) == pytest.approx((1.3644, 103.9915), abs=1e-12)
     return [
         ("geodetic2ecef vs pyproj", np.hypot(np.hypot(x - ECEF.transform(LON, LAT, H)[0], y - ECEF.transform(LON, LAT, H)[1]),
                                              z - ECEF.transform(LON, LAT, H)[2]), 6e-5),   # 5.2e-5
