@@ -50,6 +50,7 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
                     std::fabs(std::fabs(la2) - kPi / 2) < 1e-7) << i;
         ASSERT_NEAR(end.m12, there.m12, 1e-7);
         ASSERT_NEAR(wgs84.inverse(la1, lo1, mid.lat2, mid.lon2).s12, mid.s12, 1e-7);
+        ASSERT_NEAR(line.arcPosition(there.a12).s12, there.s12, 1e-7);
     }
 }
 
