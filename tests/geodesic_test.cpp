@@ -12,6 +12,14 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
     const DtGeodesic wgs84(6378137, 1 / 298.257223563), sphere(6371000, 0), prolate(6378137, -1 / 150.0);
     EXPECT_NEAR(wgs84.inverse(0, 0, 90 * d, 0).s12, 10001965.729, 1e-3);   // the quarter meridian
     EXPECT_NEAR(wgs84.inverse(0, 0, 0, 90 * d).s12, 6378137 * kPi / 2, 1e-6);
+    EXPECT_NEAR(wgs84.inverse(0, 0, 90 * d, 0).a12, kPi / 2, 1e-15);   // a meridian's arc
+    // Tiny latitudes are rounded to the equator (the same bits), not followed into the iteration.
+    EXPECT_EQ(wgs84.inverse(1e-22, 0, 0, 1.7).s12, wgs84.inverse(0, 0, 0, 1.7).s12);
+    // On a prolate ellipsoid nearly antipodal points are closer round the equator than over a pole.
+    EXPECT_NEAR(prolate.inverse(0.1 * d, 0, -0.1 * d, kPi).s12, 20037508.3, 50);
+    // A line of 6 cm (solved without iterating): the reduced length is the distance to 1e-8.
+    const DtGeodesicResult shortLine = wgs84.inverse(60 * d, 10 * d, 60.0000005 * d, 10.0000005 * d, DtGeodesic::All);
+    EXPECT_TRUE(std::fabs(shortLine.m12 / shortLine.s12 - 1) < 1e-8 && shortLine.s12 > 0.05);
     EXPECT_NEAR(sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).a12 * 6371000, sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).s12, 1e-6);
     // An octant's triangle is an eighth of the ellipsoid, whichever way round.
     for (const DtGeodesic* g : {&wgs84, &prolate}) {
@@ -49,6 +57,7 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
         ASSERT_TRUE((std::fabs(end.lat2 - la2) < 1e-14 && std::fabs(std::remainder(end.lon2 - lo2, 2 * kPi)) < 1e-13) ||
                     std::fabs(std::fabs(la2) - kPi / 2) < 1e-7) << i;
         ASSERT_NEAR(end.m12, there.m12, 1e-7);
+        ASSERT_NEAR(end.S12, there.S12, 1e-9 * std::fabs(there.S12) + 1);
         ASSERT_NEAR(wgs84.inverse(la1, lo1, mid.lat2, mid.lon2).s12, mid.s12, 1e-7);
         ASSERT_NEAR(line.arcPosition(there.a12).s12, there.s12, 1e-7);
     }
