@@ -206,6 +206,8 @@ TEST(RotRateTest, DeadReckoningAndRelativeRotation)
         DtDcmDcmMul(small, acc, acc);
     DtMakeRotationDcm(DtDirectRotRate(DtVector64(0.2, -0.5, 0.9)), 2.0, big);
     EXPECT_TRUE(near(acc, big, 1e-7));
+    const DtDirectedRotRate unit = DtDirectRotRate(DtVector64(0, 0.6, 0.8));   // magnitude exactly 1: an axis all the same
+    EXPECT_TRUE(unit.magnitude == 1.0 && unit.axis[1] == 0.6f && unit.axis[2] == 0.8f);
     DtVector64 axis, k(0.3, -0.5, 0.8);
     DtVector32 axis32;
     k.normalize();

@@ -251,7 +251,9 @@ TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
                 p.standardFalseNorthingCrossover() == 8000000.0 && p.datumSemiMajor() == 0.0 && p.xOrigin() == 0.0 &&
                 p.yOrigin() == 0.0 && p.eccentricitySq() == 0.0 && p.secondEccentricitySq() == 0.0 &&
                 p.datumSemiMinor() == 0.0 && p.thirdFlattening() == 0.0 && p.latRef().hemisphere == DtEast &&
-                p.longRef().hemisphere == DtEast && p.latRef().seconds == 0.0 && p.longRef().minutes == 0.0);
+                p.longRef().hemisphere == DtEast && p.latRef().seconds == 0.0 && p.longRef().minutes == 0.0 &&
+                p.latRef().degrees == 0.0 && p.longRef().degrees == 0.0 && p.latRef().minutes == 0.0 &&
+                p.longRef().seconds == 0.0);
     double e = 7, n = 7;
     expectThrows([&] { p.geod2utm(0.1, 0.2, &e, &n); }, kNotInitialized,
                  "virtual void Vorant::DtUtmReferencePoint::geod2utm(double, double, double*, double*)", "utmReferencePoint.cpp");
