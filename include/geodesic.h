@@ -82,10 +82,10 @@ private:
     double inverseStart(double sbet1, double cbet1, double dn1, double sbet2, double cbet2, double dn2, double lam12,
                         double slam12, double clam12, double& salp1, double& calp1, double& salp2, double& calp2,
                         double& dnm) const;
-    double lambda12(double sbet1, double cbet1, double dn1, double sbet2, double cbet2, double dn2, double salp1,
+    double lambda12(double sbet1, double cbet1, double sbet2, double cbet2, double salp1,
                     double calp1, double slam120, double clam120, double& salp2, double& calp2, double& sig12,
-                    double& ssig1, double& csig1, double& ssig2, double& csig2, double& eps, double& domg12,
-                    bool diffp, double& dlam12) const;
+                    double& ssig1, double& csig1, double& ssig2, double& csig2, double& eps,
+                    double& domg12) const;
     double a3(double eps) const;
     void c3(double eps, double* c) const;
     void c4(double eps, double* c) const;

@@ -1,6 +1,7 @@
 #include "geodesic.h"
 
 #include "diagnostics.h"
+#include "fastAtan2.h"
 #include "geodesicSeries.h"
 
 #include <algorithm>
@@ -95,8 +96,19 @@ double angRound(double x)
 // Sine and cosine of degrees, exact at multiples of 90.
 void sincosd(double x, double& sinx, double& cosx)
 {
+    // x - 90 q is exact whenever |x - 90 q| <= 45 (Sterbenz), so remquo is
+    // needed only for huge angles.
     int q = 0;
-    double r = std::remquo(x, 90.0, &q);
+    double r = x;
+    if (!(std::fabs(x) <= 45)) {
+        if (std::fabs(x) < 1e9) {
+            const double qd = std::nearbyint(x / 90);
+            q = static_cast<int>(qd);
+            r = x - 90 * qd;
+        } else {
+            r = std::remquo(x, 90.0, &q);
+        }
+    }
     r *= kDegree;
     const double s = std::sin(r), c = std::cos(r);
     switch (static_cast<unsigned>(q) & 3u) {
@@ -122,6 +134,20 @@ void sincosd(double x, double& sinx, double& cosx)
         sinx = std::copysign(sinx, x);
 }
 
+// Sine and cosine of an angle of the size of the flattening (the series'
+// corrections): Taylor terms to x^5 are exact to the last bit below 1/256.
+void smallSinCos(double x, double& sinx, double& cosx)
+{
+    if (std::fabs(x) < 1.0 / 256) {
+        const double x2 = x * x;
+        sinx = x * (1 - x2 / 6 * (1 - x2 / 20));
+        cosx = 1 - x2 / 2 * (1 - x2 / 12);
+    } else {
+        sinx = std::sin(x);
+        cosx = std::cos(x);
+    }
+}
+
 // atan2 in degrees, exact at multiples of 90.
 double atan2d(double y, double x)
 {
@@ -134,7 +160,7 @@ double atan2d(double y, double x)
         x = -x;
         ++q;
     }
-    double ang = std::atan2(y, x) / kDegree;
+    double ang = detail::fastAtan2(y, x) / kDegree;
     switch (q) {
     case 1:
         ang = std::copysign(180.0, y) - ang;
@@ -163,7 +189,7 @@ double sineSeries(double sx, double cx, const double* c, int n)
     const double ar = 2 * (cx - sx) * (cx + sx);   // 2 cos 2x
     double b1 = 0, b2 = 0;
     for (int k = n; k >= 1; --k) {
-        const double b = ar * b1 - b2 + c[k];
+        const double b = (c[k] - b2) + ar * b1;   // the chain runs through one product
         b2 = b1;
         b1 = b;
     }
@@ -175,7 +201,7 @@ double cosineSeries(double sx, double cx, const double* c, int n)
     const double ar = 2 * (cx - sx) * (cx + sx);
     double b1 = 0, b2 = 0;
     for (int k = n - 1; k >= 0; --k) {
-        const double b = ar * b1 - b2 + c[k];
+        const double b = (c[k] - b2) + ar * b1;   // the chain runs through one product
         b2 = b1;
         b1 = b;
     }
@@ -190,6 +216,10 @@ struct FixedTables
 {
     double a1[kHalf] = {}, a2[kHalf] = {};
     double c1[kGeodesicOrder + 1][kHalf] = {}, c1p[kGeodesicOrder + 1][kHalf] = {}, c2[kGeodesicOrder + 1][kHalf] = {};
+    // A1 - A2 and A1 C1_l - A2 C2_l as plain polynomials in eps, cut at
+    // eps^6 (what is dropped is below 1e-19 for the earth): the reduced
+    // length's integral in one series, for the slope of Newton's method.
+    double m0[kGeodesicOrder + 1] = {}, j[kGeodesicOrder + 1][kGeodesicOrder + 1] = {};
     FixedTables()
     {
         for (const detail::FixedTerm& t : detail::kA1)
@@ -202,6 +232,19 @@ struct FixedTables
             c1p[t.l][(t.i - t.l) / 2] += t.value;
         for (const detail::FixedTerm& t : detail::kC2)
             c2[t.l][(t.i - t.l) / 2] += t.value;
+        // A1 = P1(eps^2) / (1 - eps), A2 = P2(eps^2) / (1 + eps), expanded.
+        double a1full[kGeodesicOrder + 1] = {}, a2full[kGeodesicOrder + 1] = {};
+        for (int d = 0; d <= kGeodesicOrder; ++d)
+            for (int k = 0; 2 * k <= d; ++k) {
+                a1full[d] += a1[k];
+                a2full[d] += (d % 2 ? -1 : 1) * a2[k];
+            }
+        for (int d = 0; d <= kGeodesicOrder; ++d)
+            m0[d] = a1full[d] - a2full[d];
+        for (int l = 1; l <= kGeodesicOrder; ++l)
+            for (int k = 0; l + 2 * k <= kGeodesicOrder; ++k)
+                for (int d = 0; l + 2 * k + d <= kGeodesicOrder; ++d)
+                    j[l][l + 2 * k + d] += a1full[d] * c1[l][k] - a2full[d] * c2[l][k];
     }
 };
 
@@ -253,6 +296,26 @@ double a2m1(double eps)
 double epsilonOf(double k2)
 {
     return k2 / (2 * (1 + std::sqrt(1 + k2)) + k2);
+}
+
+// d lambda12 / d alpha1 for Newton's method: the reduced length (Karney
+// 2013, eq. 38) over cos(alpha2) cos(beta2), with the integral of the reduced
+// length in one series. Only the step depends on it, never the answer.
+double newtonSlope(double f1, double eps, double sig12, double ssig1, double csig1, double dn1, double ssig2,
+                   double csig2, double dn2, double sbet1, double cbet2, double calp2)
+{
+    if (calp2 == 0)
+        return -2 * f1 * dn1 / sbet1;
+    const FixedTables& t = tables();
+    double c[kGeodesicOrder + 1];
+    const double m0 = polynomial(t.m0, eps);
+    c[0] = 0;
+    for (int l = 1; l <= kGeodesicOrder; ++l)
+        c[l] = polynomial(t.j[l], eps);
+    const double j12 = m0 * sig12 + (sineSeries(ssig2, csig2, c, kGeodesicOrder) -
+                                     sineSeries(ssig1, csig1, c, kGeodesicOrder));
+    const double m12b = dn2 * (csig1 * ssig2) - dn1 * (ssig1 * csig2) - csig1 * csig2 * j12;
+    return m12b * f1 / (calp2 * cbet2);
 }
 
 // The real root k of k^4 + 2 k^3 - (x^2 + y^2 - 1) k^2 - 2 y^2 k - y^2 = 0
@@ -436,12 +499,12 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
         salp2 = cbet1 * somg12;
         calp2 = sbet12 - cbet1 * sbet2 * (comg12 >= 0 ? sq(somg12) / (1 + comg12) : 1 - comg12);
         normalize(salp2, calp2);
-        sig12 = std::atan2(ssig12, csig12);
+        sig12 = detail::fastAtan2(ssig12, csig12);
     } else if (std::fabs(myN) > 0.1 || csig12 >= 0 || ssig12 >= 6 * std::fabs(myN) * kPiValue * sq(cbet1)) {
         // The spherical guess will do.
     } else {
         // Nearly antipodal: scale to the astroid's frame.
-        const double lam12x = std::atan2(-slam12, -clam12);   // lam12 - pi
+        const double lam12x = detail::fastAtan2(-slam12, -clam12);   // lam12 - pi
         double x, y, lamscale, betscale;
         if (myF >= 0) {
             const double eps = epsilonOf(sq(sbet1) * myEp2);
@@ -450,7 +513,7 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
             x = lam12x / lamscale;
             y = sbet12a / betscale;
         } else {
-            const double cbet12a = cbet2 * cbet1 - sbet2 * sbet1, bet12a = std::atan2(sbet12a, cbet12a);
+            const double cbet12a = cbet2 * cbet1 - sbet2 * sbet1, bet12a = detail::fastAtan2(sbet12a, cbet12a);
             Lengths l;
             lengths(myN, kPiValue + bet12a, sbet1, -cbet1, dn1, sbet2, cbet2, dn2, cbet1, cbet2, ReducedLength, l);
             x = -1 + l.m12b / (cbet1 * cbet2 * l.m0 * kPiValue);
@@ -484,10 +547,10 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
     return sig12;
 }
 
-double DtGeodesic::lambda12(double sbet1, double cbet1, double dn1, double sbet2, double cbet2, double dn2,
+double DtGeodesic::lambda12(double sbet1, double cbet1, double sbet2, double cbet2,
                             double salp1, double calp1, double slam120, double clam120, double& salp2,
                             double& calp2, double& sig12, double& ssig1, double& csig1, double& ssig2, double& csig2,
-                            double& eps, double& domg12, bool diffp, double& dlam12) const
+                            double& eps, double& domg12) const
 {
     // The longitude difference reached from azimuth alp1, less the one wanted.
     if (sbet1 == 0 && calp1 == 0)
@@ -508,10 +571,10 @@ double DtGeodesic::lambda12(double sbet1, double cbet1, double dn1, double sbet2
     somg2 = salp0 * sbet2;
     csig2 = comg2 = calp2 * cbet2;
     normalize(ssig2, csig2);
-    sig12 = std::atan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2) + 0.0, csig1 * csig2 + ssig1 * ssig2);
+    sig12 = detail::fastAtan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2) + 0.0, csig1 * csig2 + ssig1 * ssig2);
     const double somg12 = std::max(0.0, comg1 * somg2 - somg1 * comg2) + 0.0,
                  comg12 = comg1 * comg2 + somg1 * somg2;
-    const double eta = std::atan2(somg12 * clam120 - comg12 * slam120, comg12 * clam120 + somg12 * slam120);
+    const double eta = detail::fastAtan2(somg12 * clam120 - comg12 * slam120, comg12 * clam120 + somg12 * slam120);
     const double k2 = sq(calp0) * myEp2;
     eps = epsilonOf(k2);
     double c[kGeodesicOrder];
@@ -519,17 +582,7 @@ double DtGeodesic::lambda12(double sbet1, double cbet1, double dn1, double sbet2
     const double b312 =
         sineSeries(ssig2, csig2, c, kGeodesicOrder - 1) - sineSeries(ssig1, csig1, c, kGeodesicOrder - 1);
     domg12 = -myF * a3(eps) * salp0 * (sig12 + b312);
-    const double lam12 = eta + domg12;
-    if (diffp) {
-        if (calp2 == 0) {
-            dlam12 = -2 * myF1 * dn1 / sbet1;
-        } else {
-            Lengths l;
-            lengths(eps, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, cbet1, cbet2, ReducedLength, l);
-            dlam12 = l.m12b * myF1 / (calp2 * cbet2);
-        }
-    }
-    return lam12;
+    return eta + domg12;
 }
 
 double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double lon2, unsigned extras, double& s12,
@@ -591,7 +644,7 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
         calp2 = 1;
         salp2 = 0;
         const double ssig1 = sbet1, csig1 = calp1 * cbet1, ssig2 = sbet2, csig2 = calp2 * cbet2;
-        sig12 = std::atan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2) + 0.0, csig1 * csig2 + ssig1 * ssig2);
+        sig12 = detail::fastAtan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2) + 0.0, csig1 * csig2 + ssig1 * ssig2);
         Lengths l;
         lengths(myN, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, cbet1, cbet2, want, l);
         s12x = l.s12b;
@@ -635,9 +688,8 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
             double salp1a = kTiny, calp1a = 1, salp1b = kTiny, calp1b = -1;
             bool tripn = false, tripb = false;
             for (int numit = 0; numit < kMaxit2; ++numit) {
-                double dv = 0;
-                const double v = lambda12(sbet1, cbet1, dn1, sbet2, cbet2, dn2, salp1, calp1, slam12, clam12, salp2,
-                                          calp2, sig12, ssig1, csig1, ssig2, csig2, eps, domg12, numit < kMaxit1, dv);
+                const double v = lambda12(sbet1, cbet1, sbet2, cbet2, salp1, calp1, slam12, clam12, salp2,
+                                          calp2, sig12, ssig1, csig1, ssig2, csig2, eps, domg12);
                 if (tripb || !(std::fabs(v) >= (tripn ? 8 : 1) * kTol0))
                     break;
                 if (v > 0 && (numit > kMaxit1 || calp1 / salp1 > calp1b / salp1b)) {
@@ -647,10 +699,23 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
                     salp1a = salp1;
                     calp1a = calp1;
                 }
+                const double dv = numit < kMaxit1 ? newtonSlope(myF1, eps, sig12, ssig1, csig1, dn1, ssig2, csig2,
+                                                                dn2, sbet1, cbet2, calp2)
+                                                    : 0.0;
                 if (numit < kMaxit1 && dv > 0) {
                     const double dalp1 = -v / dv;
                     if (std::fabs(dalp1) < kPiValue) {
-                        const double sdalp1 = std::sin(dalp1), cdalp1 = std::cos(dalp1);
+                        double sdalp1, cdalp1;
+                        if (std::fabs(dalp1) < 1.0 / 64) {
+                            // A small step (the usual one): a short series is
+                            // exact enough, the step being only a guess.
+                            const double d2 = dalp1 * dalp1;
+                            sdalp1 = dalp1 * (1 - d2 / 6);
+                            cdalp1 = 1 - d2 / 2 * (1 - d2 / 12);
+                        } else {
+                            sdalp1 = std::sin(dalp1);
+                            cdalp1 = std::cos(dalp1);
+                        }
                         const double nsalp1 = salp1 * cdalp1 + calp1 * sdalp1;
                         if (nsalp1 > 0) {
                             calp1 = calp1 * cdalp1 - salp1 * sdalp1;
@@ -744,8 +809,8 @@ DtGeodesicResult DtGeodesic::inverse(double lat1, double lon1, double lat2, doub
     r.lon1 = lon1;
     r.lat2 = lat2;
     r.lon2 = lon2;
-    r.azi1 = atan2d(salp1, calp1) * kDegree;
-    r.azi2 = atan2d(salp2, calp2) * kDegree;
+    r.azi1 = detail::fastAtan2(salp1, calp1);
+    r.azi2 = detail::fastAtan2(salp2, calp2);
     r.s12 = s12;
     r.a12 = a12 * kDegree;
     r.m12 = (extras & ReducedLength) ? m12 : kNaN;
@@ -811,7 +876,8 @@ DtGeodesicLine::DtGeodesicLine(const DtGeodesic& g, double lat1, double lon1, do
     myA1m1 = a1m1(myEps);
     fixedCoefficients(tables().c1, myEps, myC1a);
     myB11 = sineSeries(mySsig1, myCsig1, myC1a, kGeodesicOrder);
-    const double s = std::sin(myB11), c = std::cos(myB11);
+    double s, c;
+    smallSinCos(myB11, s, c);
     myStau1 = mySsig1 * c + myCsig1 * s;
     myCtau1 = myCsig1 * c - mySsig1 * s;
     fixedCoefficients(tables().c1p, myEps, myC1pa);
@@ -868,9 +934,13 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
         const double tau12 = value / (g.myB * (1 + myA1m1));
         const double s = std::sin(tau12), c = std::cos(tau12);
         b12 = -sineSeries(myStau1 * c + myCtau1 * s, myCtau1 * c - myStau1 * s, myC1pa, kGeodesicOrder);
-        sig12 = tau12 - (b12 - myB11);
-        ssig12 = std::sin(sig12);
-        csig12 = std::cos(sig12);
+        const double d = b12 - myB11;
+        sig12 = tau12 - d;
+        // sin and cos of tau12 - d from those of tau12: d is small.
+        double sd, cd;
+        smallSinCos(d, sd, cd);
+        ssig12 = s * cd - c * sd;
+        csig12 = c * cd + s * sd;
         if (std::fabs(g.myF) > 0.01) {
             // One Newton step: the reverted series are too rough for such flattening.
             const double ssig2 = mySsig1 * csig12 + myCsig1 * ssig12, csig2 = myCsig1 * csig12 - mySsig1 * ssig12;
@@ -896,13 +966,13 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
     r.a12 = arc ? value : sig12;
     // Longitude.
     const double somg2 = mySalp0 * ssig2, comg2 = csig2;
-    const double omg12 = std::atan2(somg2 * myComg1 - comg2 * mySomg1, comg2 * myComg1 + somg2 * mySomg1);
+    const double omg12 = detail::fastAtan2(somg2 * myComg1 - comg2 * mySomg1, comg2 * myComg1 + somg2 * mySomg1);
     const double lam12 =
         omg12 + myA3c * (sig12 + (sineSeries(ssig2, csig2, myC3a, kGeodesicOrder - 1) - myB31));
     const double lon12 = lam12 / kDegree;
     r.lon2 = angNormalize(angNormalize(myLon1) + angNormalize(lon12)) * kDegree;
-    r.lat2 = atan2d(sbet2, g.myF1 * cbet2) * kDegree;
-    r.azi2 = atan2d(salp2, calp2) * kDegree;
+    r.lat2 = detail::fastAtan2(sbet2, g.myF1 * cbet2);
+    r.azi2 = detail::fastAtan2(salp2, calp2);
     if (myExtras & (DtGeodesic::ReducedLength | DtGeodesic::Scales)) {
         const double b22 = sineSeries(ssig2, csig2, myC2a, kGeodesicOrder);
         const double ab2 = (1 + myA2m1) * (b22 - myB21);
