@@ -116,7 +116,7 @@ private:
                    unsigned extras);
     DtGeodesicResult generalPosition(bool arc, double value) const;
 
-    DtGeodesic myG;
+    double myB, myF, myF1, myC2;   // of the ellipsoid: a line does not carry all of it
     unsigned myExtras;
     double myLat1, myLon1, myAzi1, mySalp1, myCalp1;
     double mySalp0, myCalp0, myK2, myEps;

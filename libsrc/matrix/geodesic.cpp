@@ -10,6 +10,10 @@
 #include <limits>
 #include <utility>
 
+// The series' loops are short with known counts: unrolled, the coefficients
+// of one step are evaluated side by side instead of one after another.
+#define QORMATRIX_UNROLL _Pragma("GCC unroll 8")
+
 namespace Vorant {
 
 namespace {
@@ -136,12 +140,12 @@ void sincosd(double x, double& sinx, double& cosx)
 
 // Sine and cosine of an angle of the size of the flattening (the series'
 // corrections): Taylor terms to x^5 are exact to the last bit below 1/256.
-void smallSinCos(double x, double& sinx, double& cosx)
+inline void smallSinCos(double x, double& sinx, double& cosx)
 {
     if (std::fabs(x) < 1.0 / 256) {
         const double x2 = x * x;
-        sinx = x * (1 - x2 / 6 * (1 - x2 / 20));
-        cosx = 1 - x2 / 2 * (1 - x2 / 12);
+        sinx = x - (x * x2) * (1.0 / 6 - x2 * (1.0 / 120));
+        cosx = 1 - x2 * (0.5 - x2 * (1.0 / 24));
     } else {
         sinx = std::sin(x);
         cosx = std::cos(x);
@@ -188,6 +192,7 @@ double sineSeries(double sx, double cx, const double* c, int n)
 {
     const double ar = 2 * (cx - sx) * (cx + sx);   // 2 cos 2x
     double b1 = 0, b2 = 0;
+    QORMATRIX_UNROLL
     for (int k = n; k >= 1; --k) {
         const double b = (c[k] - b2) + ar * b1;   // the chain runs through one product
         b2 = b1;
@@ -200,6 +205,7 @@ double cosineSeries(double sx, double cx, const double* c, int n)
 {
     const double ar = 2 * (cx - sx) * (cx + sx);
     double b1 = 0, b2 = 0;
+    QORMATRIX_UNROLL
     for (int k = n - 1; k >= 0; --k) {
         const double b = (c[k] - b2) + ar * b1;   // the chain runs through one product
         b2 = b1;
@@ -257,6 +263,7 @@ const FixedTables& tables()
 double polynomial(const double* c, double x)   // c[0] + c[1] x + ... + c[6] x^6
 {
     double y = 0;
+    QORMATRIX_UNROLL
     for (int i = kGeodesicOrder; i >= 0; --i)
         y = y * x + c[i];
     return y;
@@ -266,6 +273,7 @@ double polynomial(const double* c, double x)   // c[0] + c[1] x + ... + c[6] x^6
 double shortPolynomial(const double* c, int count, double x)
 {
     double y = 0;
+    QORMATRIX_UNROLL
     for (int i = count - 1; i >= 0; --i)
         y = y * x + c[i];
     return y;
@@ -277,6 +285,7 @@ void fixedCoefficients(const double (&table)[kGeodesicOrder + 1][kHalf], double 
     const double eps2 = eps * eps;
     double d = eps;
     c[0] = 0;
+    QORMATRIX_UNROLL
     for (int l = 1; l <= kGeodesicOrder; ++l) {
         c[l] = d * shortPolynomial(table[l], (kGeodesicOrder - l) / 2 + 1, eps2);
         d *= eps;
@@ -310,6 +319,7 @@ double newtonSlope(double f1, double eps, double sig12, double ssig1, double csi
     double c[kGeodesicOrder + 1];
     const double m0 = polynomial(t.m0, eps);
     c[0] = 0;
+    QORMATRIX_UNROLL
     for (int l = 1; l <= kGeodesicOrder; ++l)
         c[l] = polynomial(t.j[l], eps);
     const double j12 = m0 * sig12 + (sineSeries(ssig2, csig2, c, kGeodesicOrder) -
@@ -409,6 +419,7 @@ double DtGeodesic::a3(double eps) const
 void DtGeodesic::c3(double eps, double* c) const
 {
     double d = eps;
+    QORMATRIX_UNROLL
     for (int l = 1; l < kGeodesicOrder; ++l) {
         c[l] = d * shortPolynomial(myC3x[l] + l, kGeodesicOrder + 1 - l, eps);
         d *= eps;
@@ -418,6 +429,7 @@ void DtGeodesic::c3(double eps, double* c) const
 void DtGeodesic::c4(double eps, double* c) const
 {
     double d = 1;
+    QORMATRIX_UNROLL
     for (int l = 0; l < kGeodesicOrder; ++l) {
         c[l] = d * shortPolynomial(myC4x[l] + l, kGeodesicOrder + 1 - l, eps);
         d *= eps;
@@ -562,14 +574,16 @@ double DtGeodesic::lambda12(double sbet1, double cbet1, double sbet2, double cbe
     csig1 = comg1 = calp1 * cbet1;
     normalize(ssig1, csig1);
     salp2 = cbet2 != cbet1 ? salp0 / cbet2 : salp1;
-    calp2 = cbet2 != cbet1 || std::fabs(sbet2) != -sbet1
-                ? std::sqrt(sq(calp1 * cbet1) + (cbet1 < -sbet1 ? (cbet2 - cbet1) * (cbet1 + cbet2)
-                                                               : (sbet1 - sbet2) * (sbet1 + sbet2))) /
-                      cbet2
-                : std::fabs(calp1);
+    // cos(alp2) cos(bet2) straight from the root: the division by cos(bet2)
+    // stays off the chain of dependent steps.
+    const bool general = cbet2 != cbet1 || std::fabs(sbet2) != -sbet1;
+    const double cc2 = general ? std::sqrt(sq(calp1 * cbet1) + (cbet1 < -sbet1 ? (cbet2 - cbet1) * (cbet1 + cbet2)
+                                                                              : (sbet1 - sbet2) * (sbet1 + sbet2)))
+                               : std::fabs(calp1) * cbet2;
+    calp2 = general ? cc2 / cbet2 : std::fabs(calp1);
     ssig2 = sbet2;
     somg2 = salp0 * sbet2;
-    csig2 = comg2 = calp2 * cbet2;
+    csig2 = comg2 = cc2;
     normalize(ssig2, csig2);
     sig12 = detail::fastAtan2(std::max(0.0, csig1 * ssig2 - ssig1 * csig2) + 0.0, csig1 * csig2 + ssig1 * ssig2);
     const double somg12 = std::max(0.0, comg1 * somg2 - somg1 * comg2) + 0.0,
@@ -857,7 +871,7 @@ DtGeodesicLine DtGeodesic::inverseLine(double lat1, double lon1, double lat2, do
 
 DtGeodesicLine::DtGeodesicLine(const DtGeodesic& g, double lat1, double lon1, double azi1, double salp1, double calp1,
                                unsigned extras)
-    : myG(g), myExtras(extras), myLat1(latFix(lat1)), myLon1(lon1), myAzi1(azi1), mySalp1(salp1), myCalp1(calp1)
+    : myB(g.myB), myF(g.myF), myF1(g.myF1), myC2(g.myC2), myExtras(extras), myLat1(latFix(lat1)), myLon1(lon1), myAzi1(azi1), mySalp1(salp1), myCalp1(calp1)
 {
     double sbet1, cbet1;
     sincosd(angRound(myLat1), sbet1, cbet1);
@@ -918,7 +932,6 @@ void DtGeodesicLine::waypoints(double distance, std::size_t count, DtGeodesicRes
 
 DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
 {
-    const DtGeodesic& g = myG;
     DtGeodesicResult r;
     r.lat1 = myLat1 * kDegree;
     r.lon1 = myLon1 * kDegree;
@@ -931,7 +944,7 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
         sincosd(deg, ssig12, csig12);
     } else {
         // Distance to the arc on the auxiliary sphere through the reverted series.
-        const double tau12 = value / (g.myB * (1 + myA1m1));
+        const double tau12 = value / (myB * (1 + myA1m1));
         const double s = std::sin(tau12), c = std::cos(tau12);
         b12 = -sineSeries(myStau1 * c + myCtau1 * s, myCtau1 * c - myStau1 * s, myC1pa, kGeodesicOrder);
         const double d = b12 - myB11;
@@ -941,11 +954,11 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
         smallSinCos(d, sd, cd);
         ssig12 = s * cd - c * sd;
         csig12 = c * cd + s * sd;
-        if (std::fabs(g.myF) > 0.01) {
+        if (std::fabs(myF) > 0.01) {
             // One Newton step: the reverted series are too rough for such flattening.
             const double ssig2 = mySsig1 * csig12 + myCsig1 * ssig12, csig2 = myCsig1 * csig12 - mySsig1 * ssig12;
             b12 = sineSeries(ssig2, csig2, myC1a, kGeodesicOrder);
-            const double serr = (1 + myA1m1) * (sig12 + (b12 - myB11)) - value / g.myB;
+            const double serr = (1 + myA1m1) * (sig12 + (b12 - myB11)) - value / myB;
             sig12 = sig12 - serr / std::sqrt(1 + myK2 * sq(ssig2));
             ssig12 = std::sin(sig12);
             csig12 = std::cos(sig12);
@@ -954,7 +967,7 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
     const double ssig2 = mySsig1 * csig12 + myCsig1 * ssig12;
     double csig2 = myCsig1 * csig12 - mySsig1 * ssig12;
     const double dn2 = std::sqrt(1 + myK2 * sq(ssig2));
-    if (arc || std::fabs(g.myF) > 0.01)
+    if (arc || std::fabs(myF) > 0.01)
         b12 = sineSeries(ssig2, csig2, myC1a, kGeodesicOrder);
     ab1 = (1 + myA1m1) * (b12 - myB11);
     const double sbet2 = myCalp0 * ssig2;
@@ -962,7 +975,7 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
     if (cbet2 == 0)
         cbet2 = csig2 = kTiny;   // at a pole
     const double salp2 = mySalp0, calp2 = myCalp0 * csig2;
-    r.s12 = arc ? g.myB * ((1 + myA1m1) * sig12 + ab1) : value;
+    r.s12 = arc ? myB * ((1 + myA1m1) * sig12 + ab1) : value;
     r.a12 = arc ? value : sig12;
     // Longitude.
     const double somg2 = mySalp0 * ssig2, comg2 = csig2;
@@ -971,14 +984,14 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
         omg12 + myA3c * (sig12 + (sineSeries(ssig2, csig2, myC3a, kGeodesicOrder - 1) - myB31));
     const double lon12 = lam12 / kDegree;
     r.lon2 = angNormalize(angNormalize(myLon1) + angNormalize(lon12)) * kDegree;
-    r.lat2 = detail::fastAtan2(sbet2, g.myF1 * cbet2);
+    r.lat2 = detail::fastAtan2(sbet2, myF1 * cbet2);
     r.azi2 = detail::fastAtan2(salp2, calp2);
     if (myExtras & (DtGeodesic::ReducedLength | DtGeodesic::Scales)) {
         const double b22 = sineSeries(ssig2, csig2, myC2a, kGeodesicOrder);
         const double ab2 = (1 + myA2m1) * (b22 - myB21);
         const double j12 = (myA1m1 - myA2m1) * sig12 + (ab1 - ab2);
         if (myExtras & DtGeodesic::ReducedLength)
-            r.m12 = g.myB * ((dn2 * (myCsig1 * ssig2) - myDn1 * (mySsig1 * csig2)) - myCsig1 * csig2 * j12);
+            r.m12 = myB * ((dn2 * (myCsig1 * ssig2) - myDn1 * (mySsig1 * csig2)) - myCsig1 * csig2 * j12);
         if (myExtras & DtGeodesic::Scales) {
             const double t = myK2 * (ssig2 - mySsig1) * (ssig2 + mySsig1) / (myDn1 + dn2);
             r.M12 = csig12 + (t * ssig2 - csig2 * j12) * mySsig1 / myDn1;
@@ -998,7 +1011,7 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
                                   : ssig12 * (myCsig1 * ssig12 / (1 + csig12) + mySsig1));
             calp12 = sq(mySalp0) + sq(myCalp0) * myCsig1 * csig2;
         }
-        r.S12 = g.myC2 * std::atan2(salp12, calp12) + myA4 * (b42 - myB41);
+        r.S12 = myC2 * std::atan2(salp12, calp12) + myA4 * (b42 - myB41);
     }
     if (std::isnan(myLat1))
         r.lat2 = r.lon2 = r.azi2 = r.s12 = r.a12 = kNaN;
