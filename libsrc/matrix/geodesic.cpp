@@ -1,7 +1,7 @@
 #include "geodesic.h"
 
 #include "diagnostics.h"
-#include "fastAtan2.h"
+#include "fastTrig.h"
 #include "geodesicSeries.h"
 
 #include <algorithm>
@@ -57,6 +57,12 @@ double reduce360(double x)
     return std::fabs(x) <= 180 ? x : std::remainder(x, 360.0);
 }
 
+// Radians reduced to [-pi, pi].
+double reducePi(double x)
+{
+    return std::fabs(x) <= kPiValue ? x : std::remainder(x, 2 * kPiValue);
+}
+
 // An angle in degrees reduced to [-180, 180], with -180 given as 180.
 double angNormalize(double x)
 {
@@ -106,7 +112,10 @@ void sincosd(double x, double& sinx, double& cosx)
     double r = x;
     if (!(std::fabs(x) <= 45)) {
         if (std::fabs(x) < 1e9) {
-            const double qd = std::nearbyint(x / 90);
+            // Rounded to the nearest integer (ties to even) by adding and
+            // taking away 1.5 * 2^52, without a call.
+            constexpr double kRound = 6755399441055744.0;
+            const double qd = (x / 90 + kRound) - kRound;
             q = static_cast<int>(qd);
             r = x - 90 * qd;
         } else {
@@ -114,25 +123,9 @@ void sincosd(double x, double& sinx, double& cosx)
         }
     }
     r *= kDegree;
-    const double s = std::sin(r), c = std::cos(r);
-    switch (static_cast<unsigned>(q) & 3u) {
-    case 0u:
-        sinx = s;
-        cosx = c;
-        break;
-    case 1u:
-        sinx = c;
-        cosx = -s;
-        break;
-    case 2u:
-        sinx = -s;
-        cosx = -c;
-        break;
-    default:
-        sinx = -c;
-        cosx = s;
-        break;
-    }
+    double s, c;
+    detail::sinCosReduced(r, s, c);
+    detail::sinCosQuadrant(q, s, c, sinx, cosx);
     cosx += 0.0;   // no -0
     if (sinx == 0)
         sinx = std::copysign(sinx, x);
@@ -497,8 +490,7 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
         sbetm2 /= sbetm2 + sq(cbet1 + cbet2);
         dnm = std::sqrt(1 + myEp2 * sbetm2);
         const double omg12 = lam12 / (myF1 * dnm);
-        somg12 = std::sin(omg12);
-        comg12 = std::cos(omg12);
+        detail::fastSinCos(omg12, somg12, comg12);
     } else {
         somg12 = slam12;
         comg12 = clam12;
@@ -839,7 +831,11 @@ DtGeodesicResult DtGeodesic::direct(double lat1, double lon1, double azi1, doubl
     checkInput({lat1}, {lon1, azi1, s12},
                "Vorant::DtGeodesicResult Vorant::DtGeodesic::direct(double, double, double, double, unsigned int) const",
                __LINE__);
-    return line(lat1, lon1, azi1, extras).position(s12);
+    // The line built here, its input already checked.
+    const double a = angNormalize(azi1 / kDegree);
+    double salp1, calp1;
+    sincosd(angRound(a), salp1, calp1);
+    return DtGeodesicLine(*this, lat1 / kDegree, lon1 / kDegree, a, salp1, calp1, extras).position(s12);
 }
 
 DtGeodesicLine DtGeodesic::line(double lat1, double lon1, double azi1, unsigned extras) const
@@ -945,15 +941,21 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
     } else {
         // Distance to the arc on the auxiliary sphere through the reverted series.
         const double tau12 = value / (myB * (1 + myA1m1));
-        const double s = std::sin(tau12), c = std::cos(tau12);
+        double s, c;
+        detail::fastSinCos(tau12, s, c);
         b12 = -sineSeries(myStau1 * c + myCtau1 * s, myCtau1 * c - myStau1 * s, myC1pa, kGeodesicOrder);
         const double d = b12 - myB11;
         sig12 = tau12 - d;
         // sin and cos of tau12 - d from those of tau12: d is small.
-        double sd, cd;
-        smallSinCos(d, sd, cd);
-        ssig12 = s * cd - c * sd;
-        csig12 = c * cd + s * sd;
+        // 1 - cos d apart, so that only the small corrections round.
+        if (std::fabs(d) < 1.0 / 256) {
+            const double d2 = d * d;
+            const double sd = d - (d * d2) * (1.0 / 6 - d2 * (1.0 / 120)), omcd = d2 * (0.5 - d2 * (1.0 / 24));
+            ssig12 = s - (s * omcd + c * sd);
+            csig12 = c - (c * omcd - s * sd);
+        } else {
+            detail::fastSinCos(sig12, ssig12, csig12);
+        }
         if (std::fabs(myF) > 0.01) {
             // One Newton step: the reverted series are too rough for such flattening.
             const double ssig2 = mySsig1 * csig12 + myCsig1 * ssig12, csig2 = myCsig1 * csig12 - mySsig1 * ssig12;
@@ -982,8 +984,7 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
     const double omg12 = detail::fastAtan2(somg2 * myComg1 - comg2 * mySomg1, comg2 * myComg1 + somg2 * mySomg1);
     const double lam12 =
         omg12 + myA3c * (sig12 + (sineSeries(ssig2, csig2, myC3a, kGeodesicOrder - 1) - myB31));
-    const double lon12 = lam12 / kDegree;
-    r.lon2 = angNormalize(angNormalize(myLon1) + angNormalize(lon12)) * kDegree;
+    r.lon2 = reducePi(angNormalize(myLon1) * kDegree + reducePi(lam12));
     r.lat2 = detail::fastAtan2(sbet2, myF1 * cbet2);
     r.azi2 = detail::fastAtan2(salp2, calp2);
     if (myExtras & (DtGeodesic::ReducedLength | DtGeodesic::Scales)) {
