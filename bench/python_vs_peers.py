@@ -13,6 +13,7 @@ import timeit
 
 import numpy as np
 import pymap3d
+import pymap3d.vincenty
 import pyproj
 
 import qormatrix as qm
@@ -74,6 +75,17 @@ def main():
                                                         best(lambda: pymap3d.geodetic2ecef(lat, lon, h), r), 1.0),
                                                        ("pyproj", best(lambda: to_geocentric.transform(lon, lat, h), r),
                                                         None)]))
+    lat2, lon2 = rng.uniform(-90, 90, n), rng.uniform(-180, 180, n)
+    geod = pyproj.Geod(ellps="WGS84")
+    ours = best(lambda: qm.geodesic_inverse(lat, lon, lat2, lon2), r)
+    one = best(lambda: qm.geodesic_inverse(lat, lon, lat2, lon2, threads=1), r)
+    rows.append(("geodesic inverse", ours, one, [("pyproj Geod.inv", best(lambda: geod.inv(lon, lat, lon2, lat2), r),
+                                                  0.35)]))
+    azimuth, distance = rng.uniform(-180, 180, n), rng.uniform(0, 2e7, n)
+    ours = best(lambda: qm.geodesic_direct(lat, lon, azimuth, distance), r)
+    one = best(lambda: qm.geodesic_direct(lat, lon, azimuth, distance, threads=1), r)
+    rows.append(("geodesic direct", ours, one, [("pyproj Geod.fwd",
+                                                 best(lambda: geod.fwd(lon, lat, azimuth, distance), r), None)]))
     single = [("geodetic2ecef, one point", per_call(lambda: qm.geodetic2ecef(45.0, 30.0, 1000.0)),
                [("pyproj", per_call(lambda: to_geocentric.transform(30.0, 45.0, 1000.0), 20_000)),
                 ("pymap3d", per_call(lambda: pymap3d.geodetic2ecef(45.0, 30.0, 1000.0), 20_000))]),
@@ -81,7 +93,10 @@ def main():
                [("pyproj", per_call(lambda: to_geodetic.transform(4e6, 3e6, 4e6), 20_000)),
                 ("pymap3d", per_call(lambda: pymap3d.ecef2geodetic(4e6, 3e6, 4e6), 20_000))]),
               ("geodetic2utm, one point", per_call(lambda: qm.geodetic2utm(45.0, 3.0)),
-               [("pyproj", per_call(lambda: utm.transform(3.0, 45.0), 20_000))])]
+               [("pyproj", per_call(lambda: utm.transform(3.0, 45.0), 20_000))]),
+              ("geodesic_inverse, one point", per_call(lambda: qm.geodesic_inverse(10.0, 20.0, 30.0, 40.0)),
+               [("pyproj Geod.inv", per_call(lambda: geod.inv(20.0, 10.0, 40.0, 30.0), 20_000)),
+                ("pymap3d vdist (Vincenty)", per_call(lambda: pymap3d.vincenty.vdist(10.0, 20.0, 30.0, 40.0), 2_000))])]
 
     print(f"{time.strftime('%Y-%m-%d')}, {os.cpu_count()} cores, Python {platform.python_version()}, NumPy "
           f"{np.__version__}, pyproj {pyproj.__version__} (PROJ {pyproj.proj_version_str}), pymap3d "

@@ -528,6 +528,20 @@ py::object ecef2hpr(py::object x, py::object y, py::object z, py::object psi, py
 
 // ---- geodesics -----------------------------------------------------------------------
 
+// The ellipsoid's series are worth keeping between calls: a single point
+// costs little more than building them. One per thread, for the last ellipsoid.
+const DtGeodesic& geodesicOf(const DtMapDatum& datum)
+{
+    thread_local std::optional<DtGeodesic> last;
+    thread_local double lastA = 0, lastB = 0;
+    if (!last || datum.spheroid.semiMajorAxis != lastA || datum.spheroid.semiMinorAxis != lastB) {
+        last.emplace(datum);
+        lastA = datum.spheroid.semiMajorAxis;
+        lastB = datum.spheroid.semiMinorAxis;
+    }
+    return *last;
+}
+
 const char* const kInverseNames[] = {"lat1", "lon1", "lat2", "lon2"};
 const char* const kDirectNames[] = {"lat1", "lon1", "azimuth", "distance"};
 
@@ -535,7 +549,7 @@ py::object geodesicInverse(py::object lat1, py::object lon1, py::object lat2, py
                            bool deg, py::object datum, bool full, py::object out, py::object errors, py::object threads)
 {
     const Earth earth = earthOf(ell, datum);
-    const DtGeodesic g(earth.datum);
+    const DtGeodesic& g = geodesicOf(earth.datum);
     const Angles a{deg};
     return qmpy::convert({lat1, lon1, lat2, lon2}, kInverseNames, full ? 7 : 3, out, errors, threads, [&] {
         return [&g, a, full](const double* in, double* o) {
@@ -559,7 +573,7 @@ py::tuple geodesicWaypoints(double lat1, double lon1, double lat2, double lon2, 
                             py::object datum)
 {
     const Earth earth = earthOf(ell, datum);
-    const DtGeodesic g(earth.datum);
+    const DtGeodesic& g = geodesicOf(earth.datum);
     const Angles a{deg};
     const double ends[4] = {lat1, lon1, lat2, lon2};
     for (int i = 0; i < 4; ++i)
@@ -587,7 +601,7 @@ py::object geodesicDirect(py::object lat1, py::object lon1, py::object azimuth, 
                           bool deg, py::object datum, py::object out, py::object errors, py::object threads)
 {
     const Earth earth = earthOf(ell, datum);
-    const DtGeodesic g(earth.datum);
+    const DtGeodesic& g = geodesicOf(earth.datum);
     const Angles a{deg};
     return qmpy::convert({lat1, lon1, azimuth, distance}, kDirectNames, 3, out, errors, threads, [&] {
         return [&g, a](const double* in, double* o) {
@@ -606,7 +620,7 @@ py::object geodesicDirect(py::object lat1, py::object lon1, py::object azimuth, 
 py::tuple geodesicPolygon(py::object lat, py::object lon, py::object ell, bool deg, py::object datum)
 {
     const Earth earth = earthOf(ell, datum);
-    const DtGeodesic g(earth.datum);
+    const DtGeodesic& g = geodesicOf(earth.datum);
     const Angles a{deg};
     const py::array_t<double> la = qmpy::asFloat64(lat, "lat"), lo = qmpy::asFloat64(lon, "lon");
     if (la.ndim() != 1 || lo.ndim() != 1 || la.size() != lo.size())
