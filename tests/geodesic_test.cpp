@@ -115,29 +115,29 @@ TEST(GeodesicTest, RoutesCoincidentPointsAndBadInput)
                          "Vorant::DtGeodesic::DtGeodesic(double, double)", "geodesic.cpp");
 }
 
-// The geodesics' own sine, cosine and atan2 against long double: a few units
-// in the last place everywhere, exact and with the standard signs at the
-// special values.
+// The geodesics' own sine, cosine and atan2 against the standard functions
+// (themselves within one unit; long double would be a better reference but
+// Valgrind computes it in double): a few units in the last place everywhere,
+// exact and with the standard signs at the special values.
 TEST(GeodesicTest, InlineTrigonometryIsWithinAFewUlp)
 {
     std::mt19937_64 draw(11);
     std::uniform_real_distribution<double> unit(-1, 1);
-    auto ulps = [](double value, long double truth) {
-        const double t = static_cast<double>(truth);
-        return static_cast<double>(std::fabs(value - truth)) / (std::nextafter(std::fabs(t), 1e300) - std::fabs(t));
+    auto ulps = [](double value, double t) {
+        return std::fabs(value - t) / (std::nextafter(std::fabs(t), 1e300) - std::fabs(t));
     };
     double worstAtan = 0, worstSin = 0, worstCos = 0;
     for (int i = 0; i < 300000; ++i) {
         const double y = unit(draw) * (i % 4 == 0 ? 1e-8 : 1), x = i % 3 == 0 ? y * (1 + 1e-3 * unit(draw)) : unit(draw);
-        worstAtan = std::max(worstAtan, ulps(detail::fastAtan2(y, x), std::atan2(static_cast<long double>(y), x)));
+        worstAtan = std::max(worstAtan, ulps(detail::fastAtan2(y, x), std::atan2(y, x)));
         const double a = unit(draw) * (i % 2 ? 4.0 : 2e4);
         double s, c;
         detail::fastSinCos(a, s, c);
-        worstSin = std::max(worstSin, ulps(s, std::sin(static_cast<long double>(a))));
-        worstCos = std::max(worstCos, ulps(c, std::cos(static_cast<long double>(a))));
+        worstSin = std::max(worstSin, ulps(s, std::sin(a)));
+        worstCos = std::max(worstCos, ulps(c, std::cos(a)));
     }
-    EXPECT_LT(worstAtan, 3.0);
-    EXPECT_LT(std::max(worstSin, worstCos), 2.5);
+    EXPECT_LT(worstAtan, 4.0);
+    EXPECT_LT(std::max(worstSin, worstCos), 3.0);
     for (const double y : {0.0, -0.0, 1.0, -1.0, 3e-310})
         for (const double x : {0.0, -0.0, 1.0, -1.0, 1e301, -2.5}) {
             const double f = detail::fastAtan2(y, x), g = std::atan2(y, x);
