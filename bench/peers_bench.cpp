@@ -7,6 +7,7 @@
 #include <geodesic.h>
 #include <geodeticCoord.h>
 #include <geoidGrid.h>
+#include <lookAngles.h>
 #include <qvDcm.h>
 #include <qvQuaternion.h>
 #include <qvTaitBryan.h>
@@ -697,3 +698,57 @@ BENCHMARK(geodesic_dir_ours);
 BENCHMARK(geodesic_dir_geographiclib);
 BENCHMARK(geodesic_pos_ours);
 BENCHMARK(geodesic_pos_geographiclib);
+
+// ---- look angles: one observer, targets at random positions up to 2,000 km
+// high; ours against GeographicLib's local frame plus the three formulas.
+namespace {
+
+struct LookSet
+{
+    std::vector<double> lat = qmbench::uniform(-90, 90, 41), lon = qmbench::uniform(-180, 180, 42),
+                        h = qmbench::uniform(0, 2e6, 43);
+};
+const LookSet& lookInputs()
+{
+    static const LookSet set;
+    return set;
+}
+
+void look_ours(benchmark::State& state)
+{
+    const LookSet& in = lookInputs();
+    const DtObserver observer(0.7, -1.3, 120, DtWGS84);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtLookAngles look = observer.lookAt(in.lat[i] * kDeg, in.lon[i] * kDeg, in.h[i]);
+        benchmark::DoNotOptimize(look.azimuth);
+        benchmark::DoNotOptimize(look.elevation);
+        benchmark::DoNotOptimize(look.range);
+        i = (i + 1) & kMask;
+    }
+}
+
+void look_geographiclib(benchmark::State& state)
+{
+    const LookSet& in = lookInputs();
+    const GeographicLib::LocalCartesian frame(0.7 / kDeg, -1.3 / kDeg, 120, GeographicLib::Geocentric::WGS84());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        double e, n, u;
+        frame.Forward(in.lat[i], in.lon[i], in.h[i], e, n, u);
+        double azimuth = std::atan2(e, n);
+        if (azimuth < 0)
+            azimuth += 2 * 3.141592653589793;
+        const double horizontal = std::hypot(e, n), elevation = std::atan2(u, horizontal),
+                     range = std::sqrt(horizontal * horizontal + u * u);
+        benchmark::DoNotOptimize(azimuth);
+        benchmark::DoNotOptimize(elevation);
+        benchmark::DoNotOptimize(range);
+        i = (i + 1) & kMask;
+    }
+}
+
+}  // namespace
+
+BENCHMARK(look_ours);
+BENCHMARK(look_geographiclib);

@@ -17,6 +17,7 @@
 #include <referenceEllipsoid.h>
 #include <geodeticCoord.h>
 #include <geodesic.h>
+#include <lookAngles.h>
 #include <topoCoord.h>
 #include <utmCoord.h>
 #include <utmReferencePoint.h>

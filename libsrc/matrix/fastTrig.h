@@ -83,27 +83,15 @@ inline void sinCosReduced(double r, double& sinr, double& cosr)
     cosr = (1 - 0.5 * s) + s2 * pc;
 }
 
-// The quadrant q (mod 4) applied to sin and cos of the reduced angle.
+// The quadrant q (mod 4) applied to sin and cos of the reduced angle, without
+// branches (the quadrant of random angles is not predictable): odd quadrants
+// swap the two, and each changes sign in two of the four.
 inline void sinCosQuadrant(int q, double s, double c, double& sinx, double& cosx)
 {
-    switch (static_cast<unsigned>(q) & 3u) {
-    case 0u:
-        sinx = s;
-        cosx = c;
-        break;
-    case 1u:
-        sinx = c;
-        cosx = -s;
-        break;
-    case 2u:
-        sinx = -s;
-        cosx = -c;
-        break;
-    default:
-        sinx = -c;
-        cosx = s;
-        break;
-    }
+    const double pair[2] = {s, c};
+    const unsigned u = static_cast<unsigned>(q);
+    sinx = pair[u & 1u] * static_cast<double>(1 - static_cast<int>(u & 2u));
+    cosx = pair[(u & 1u) ^ 1u] * static_cast<double>(1 - static_cast<int>((u + 1u) & 2u));
 }
 
 // sin and cos of x radians: x less q pi/2 with pi/2 in three parts (the first

@@ -2,7 +2,8 @@
 
 Conversions between geodetic (latitude, longitude, height), geocentric
 (earth-centred, earth-fixed), UTM and local north-east-down / east-north-up
-coordinates; heading, pitch and roll over the ground; Tait-Bryan angles,
+coordinates; azimuth, elevation and range, lines of sight and clearance;
+geodesics; heading, pitch and roll over the ground; Tait-Bryan angles,
 direction cosine matrices and quaternions. Every function works element-wise
 on anything that broadcasts, gives Python floats for scalars, and returns for
 each element exactly the bits of the C++ library's single-point call.
@@ -18,6 +19,16 @@ from ._core import (
     LibraryWarning,
     UtmGrid,
     __version__,
+    aer2ecef,
+    aer2enu,
+    aer2geodetic,
+    aer2ned,
+    clearance,
+    ecef2aer,
+    enu2aer,
+    geodetic2aer,
+    lookAtSpheroid,
+    ned2aer,
     dcm2quat,
     dcm2taitbryan,
     ecef2enu,
@@ -50,6 +61,16 @@ __all__ = [
     "LibraryWarning",
     "UtmGrid",
     "__version__",
+    "aer2ecef",
+    "aer2enu",
+    "aer2geodetic",
+    "aer2ned",
+    "clearance",
+    "ecef2aer",
+    "enu2aer",
+    "geodetic2aer",
+    "lookAtSpheroid",
+    "ned2aer",
     "dcm2quat",
     "dcm2taitbryan",
     "ecef2enu",

@@ -41,6 +41,14 @@ _SPECS = {
     "UtmGrid.inverse": (("easting", "northing") + _TAIL, 2, 2, None),
     "GeoidGrid.undulation": (("lat", "lon", "deg") + _TAIL, 2, 1, None),
 }
+for _name, _inputs in [("geodetic2aer", "lat lon h lat0 lon0 h0"), ("ecef2aer", "x y z lat0 lon0 h0"),
+                       ("aer2geodetic", "az el srange lat0 lon0 h0"), ("aer2ecef", "az el srange lat0 lon0 alt0")]:
+    _SPECS[_name] = (tuple(_inputs.split()) + _LOCAL, 6, 3, None)
+for _name, _inputs in [("enu2aer", "e n u"), ("ned2aer", "n e d"), ("aer2enu", "az el srange"),
+                       ("aer2ned", "az elev slantRange")]:
+    _SPECS[_name] = (tuple(_inputs.split()) + ("deg",) + _TAIL, 3, 3, None)
+_SPECS["lookAtSpheroid"] = (("lat0", "lon0", "h0", "az", "tilt", "ell", "deg", "height", "datum") + _TAIL, 5, 3, None)
+_SPECS["clearance"] = (("lat0", "lon0", "h0", "lat", "lon", "h", "ell", "deg", "height", "datum") + _TAIL, 6, 3, None)
 for _name, _inputs in [("ecef2ned", "x y z"), ("ecef2enu", "x y z"), ("geodetic2ned", "lat lon h"),
                        ("geodetic2enu", "lat lon h"), ("ned2ecef", "n e d"), ("enu2ecef", "e1 n1 u1"),
                        ("ned2geodetic", "n e d"), ("enu2geodetic", "e n u")]:

@@ -397,6 +397,7 @@ void raiseBad(const char* const* names, const std::vector<py::ssize_t>& shape, s
         break;
     case Verdict::LatitudeRange:
     case Verdict::Untrusted:
+    case Verdict::Domain:
         what += o.why;
         break;
     case Verdict::NotAZone:

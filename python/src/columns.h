@@ -37,6 +37,7 @@ enum class Verdict
     LatitudeRange,   // a latitude beyond +/-90 degrees (+/-pi/2 radians)
     NotAZone,        // a UTM zone other than 1 to 61
     Untrusted,       // the library's result cannot be trusted there; `why` says why
+    Domain,          // outside the function's domain (a negative range, say); `why` says what
     Failed           // the library refused it; the reason is its message
 };
 

@@ -27,6 +27,8 @@ namespace docs {
     "    The GIL is released while arrays are converted. What the library reports meanwhile becomes at\n"    \
     "    most one qormatrix.LibraryWarning per call.\n"
 
+#define QM_DEG "deg : bool, default True\n    Angles in degrees; False: radians.\n"
+
 #define QM_GEODESIC_ELL                                                                                       \
     "    (ell= also takes (semi-major axis, flattening).)\n"
 
@@ -199,6 +201,100 @@ inline const char* const kGeodesicInverse =
     "\nExamples\n--------\n>>> import qormatrix as qm\n"
     ">>> s, a1, a2 = qm.geodesic_inverse(0.0, 0.0, 0.0, 90.0)\n>>> print(f'{s:.3f} {a1:.1f} {a2:.1f}')\n"
     "10018754.171 90.0 90.0\n";
+#define QM_LOOK_NOTE                                                                                          \
+    "Azimuth clockwise from north in [0, 360), elevation above the plane normal to the ellipsoid in\n"     \
+    "[-90, 90] (the library's north-east-down frame at the observer), slant range in metres. A target\n"   \
+    "at the observer has azimuth 0, elevation 0, range 0; straight up or down the azimuth is that of\n"    \
+    "whatever horizontal offset rounding leaves (pymap3d zeroes offsets below 1 mm; we do not).\n"
+
+#define QM_AER_DOC(NAME, SIGNATURE, WHAT, INPUT, OUTPUT, EXAMPLE)                                             \
+    NAME SIGNATURE "\n\n" WHAT "\n\n" QM_LOOK_NOTE "\n" QM_ARRAYS "\nParameters\n----------\n" INPUT        \
+    "lat0, lon0, h0 : array_like\n    The observer: latitude, longitude (degrees unless deg=False), height in metres.\n" \
+    QM_COMMON "\nReturns\n-------\n" OUTPUT "\nExamples\n--------\n>>> import qormatrix as qm\n" EXAMPLE
+
+inline const char* const kGeodetic2Aer = QM_AER_DOC(
+    "geodetic2aer", "(lat, lon, h, lat0, lon0, h0, ...)",
+    "Azimuth, elevation and slant range from an observer to a geodetic position (pymap3d's geodetic2aer).",
+    "lat, lon, h : array_like\n    The target (degrees unless deg=False; metres).\n",
+    "az, el, srange : float or ndarray\n    Degrees unless deg=False; metres.\n",
+    ">>> az, el, r = qm.geodetic2aer(0.0, 0.001, 0.0, 0.0, 0.0, 0.0)\n>>> print(f'{az:.1f} {r:.3f}')\n90.0 111.319\n");
+inline const char* const kEcef2Aer = QM_AER_DOC(
+    "ecef2aer", "(x, y, z, lat0, lon0, h0, ...)",
+    "Azimuth, elevation and slant range from an observer to a geocentric point (pymap3d's ecef2aer).",
+    "x, y, z : array_like\n    The target, geocentric, metres.\n",
+    "az, el, srange : float or ndarray\n    Degrees unless deg=False; metres.\n",
+    ">>> az, el, r = qm.ecef2aer(6378237.0, 0.0, 0.0, 0.0, 0.0, 0.0)\n>>> print(f'{el:.1f} {r:.3f}')\n90.0 100.000\n");
+inline const char* const kAer2Geodetic = QM_AER_DOC(
+    "aer2geodetic", "(az, el, srange, lat0, lon0, h0, ...)",
+    "The geodetic position at an azimuth, elevation and slant range from an observer (pymap3d's\n"
+    "aer2geodetic), exact to about a nanometre (Bowring's iteration to convergence, not the fixed\n"
+    "iteration ecef2geodetic shares with the C++ library). A negative range is an error.",
+    "az, el, srange : array_like\n    Degrees unless deg=False; metres (not negative).\n",
+    "lat, lon, alt : float or ndarray\n    Degrees unless deg=False; metres above the ellipsoid.\n",
+    ">>> lat, lon, alt = qm.aer2geodetic(0.0, 90.0, 1000.0, 45.0, 7.0, 0.0)\n"
+    ">>> print(f'{lat:.9f} {lon:.9f} {alt:.6f}')\n45.000000000 7.000000000 1000.000000\n");
+inline const char* const kAer2Ecef = QM_AER_DOC(
+    "aer2ecef", "(az, el, srange, lat0, lon0, alt0, ...)",
+    "The geocentric point at an azimuth, elevation and slant range from an observer (pymap3d's\n"
+    "aer2ecef; the observer's height is alt0 there). A negative range is an error.",
+    "az, el, srange : array_like\n    Degrees unless deg=False; metres (not negative).\n",
+    "x, y, z : float or ndarray\n    Geocentric, metres.\n",
+    ">>> x, y, z = qm.aer2ecef(0.0, 90.0, 100.0, 0.0, 0.0, 0.0)\n>>> print(f'{x:.3f}')\n6378237.000\n");
+
+#define QM_OFFSET_DOC(NAME, SIGNATURE, WHAT, INPUT, OUTPUT, EXAMPLE)                                          \
+    NAME SIGNATURE "\n\n" WHAT "\n\n" QM_LOOK_NOTE "\n" QM_ARRAYS "\nParameters\n----------\n" INPUT QM_DEG \
+    "out, errors, threads\n    As for geodetic2aer.\n"                                                        \
+    "\nReturns\n-------\n" OUTPUT "\nExamples\n--------\n>>> import qormatrix as qm\n" EXAMPLE
+
+inline const char* const kEnu2Aer = QM_OFFSET_DOC(
+    "enu2aer", "(e, n, u, deg=True, ...)", "East, north, up offsets to azimuth, elevation, slant range.",
+    "e, n, u : array_like\n    Metres.\n", "az, el, srange : float or ndarray\n",
+    ">>> az, el, r = qm.enu2aer(1.0, 1.0, 0.0)\n>>> print(f'{az:.1f} {el:.1f} {r:.6f}')\n45.0 0.0 1.414214\n");
+inline const char* const kNed2Aer = QM_OFFSET_DOC(
+    "ned2aer", "(n, e, d, deg=True, ...)", "North, east, down offsets to azimuth, elevation, slant range.",
+    "n, e, d : array_like\n    Metres.\n", "az, el, srange : float or ndarray\n",
+    ">>> az, el, r = qm.ned2aer(0.0, -3.0, -4.0)\n>>> print(f'{az:.1f} {el:.4f} {r:.1f}')\n270.0 53.1301 5.0\n");
+inline const char* const kAer2Enu = QM_OFFSET_DOC(
+    "aer2enu", "(az, el, srange, deg=True, ...)",
+    "Azimuth, elevation, slant range to east, north, up offsets. A negative range is an error.",
+    "az, el, srange : array_like\n    Degrees unless deg=False; metres.\n", "e, n, u : float or ndarray\n    Metres.\n",
+    ">>> e, n, u = qm.aer2enu(90.0, 0.0, 10.0)\n>>> print(f'{e:.6f} {abs(n):.6f} {u:.6f}')\n10.000000 0.000000 0.000000\n");
+inline const char* const kAer2Ned = QM_OFFSET_DOC(
+    "aer2ned", "(az, elev, slantRange, deg=True, ...)",
+    "Azimuth, elevation, slant range to north, east, down offsets. A negative range is an error.",
+    "az, elev, slantRange : array_like\n    Degrees unless deg=False; metres.\n",
+    "n, e, d : float or ndarray\n    Metres.\n",
+    ">>> n, e, d = qm.aer2ned(0.0, 90.0, 10.0)\n>>> print(f'{abs(n):.6f} {d:.6f}')\n0.000000 -10.000000\n");
+
+inline const char* const kLookAtSpheroid =
+    "lookAtSpheroid(lat0, lon0, h0, az, tilt, ell=None, deg=True, *, height=0.0, ...)\n\n"
+    "Where a line of sight from an observer first meets the ellipsoid (pymap3d.los.lookAtSpheroid):\n"
+    "the ray leaves along azimuth az with tilt from the nadir (0 straight down, 90 level). With\n"
+    "height=, the surface that far above the ellipsoid (exact, not a larger ellipsoid). NaN where the\n"
+    "ray misses (not an error). An observer below the surface looks out from inside: the point is\n"
+    "where the ray leaves it.\n\n" QM_ARRAYS "\nParameters\n----------\nlat0, lon0, h0 : array_like\n"
+    "    The observer (degrees unless deg=False; metres).\naz, tilt : array_like\n    Degrees unless deg=False.\n"
+    "height : float, default 0.0\n    Metres above the ellipsoid; above -b.\n" QM_COMMON
+    "\nReturns\n-------\nlat, lon, d : float or ndarray\n    The point and the slant range to it (metres).\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> lat, lon, d = qm.lookAtSpheroid(10.0, 20.0, 1000.0, 0.0, 0.0)\n"
+    ">>> print(f'{lat:.9f} {lon:.9f} {d:.6f}')\n10.000000000 20.000000000 1000.000000\n";
+
+inline const char* const kClearance =
+    "clearance(lat0, lon0, h0, lat, lon, h, ell=None, deg=True, *, height=0.0, ...)\n\n"
+    "Whether the straight segment from an observer to a target stays at or above height over the\n"
+    "ellipsoid, and its lowest point: radar and radio horizon without refraction (the segment is a\n"
+    "straight line, not a ray bent by the atmosphere) and without terrain.\n\n" QM_ARRAYS
+    "\nParameters\n----------\nlat0, lon0, h0 : array_like\n    The observer (degrees unless deg=False; metres).\n"
+    "lat, lon, h : array_like\n    The target.\nheight : float, default 0.0\n    Metres above the ellipsoid.\n"
+    QM_COMMON "\nReturns\n-------\nvisible, lowest, at : float or ndarray\n"
+    "    1.0 where the segment clears the surface, 0.0 where not (NaN for a bad row with errors='nan');\n"
+    "    the least height above the ellipsoid along the segment (metres); where, from 0 at the observer\n"
+    "    to 1 at the target.\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> visible, lowest, at = qm.clearance(0.0, 0.0, 100.0, 0.0, 1.0, 100.0)\n"
+    ">>> print(visible, round(lowest), round(at, 3))\n0.0 -143 0.5\n";
+
 inline const char* const kGeodesicDirect =
     "geodesic_direct(lat1, lon1, azimuth, distance, ...)\n\n"
     "Where a geodesic from a point along an azimuth ends after a distance (the direct geodesic problem;\n"
@@ -242,7 +338,6 @@ inline const char* const kGeodesicPolygon =
     "out : ndarray, optional\n    A float64 C-contiguous array of the result's shape.\n"                    \
     "\nReturns\n-------\n" RETURNS "\nExamples\n--------\n>>> import qormatrix as qm\n" EXAMPLE
 
-#define QM_DEG "deg : bool, default True\n    Angles in degrees; False: radians.\n"
 
 inline const char* const kTaitBryan2Dcm = QM_ROTATION(
     "taitbryan2dcm", "(angles, *, deg=True, out=None)", "Tait-Bryan angles to direction cosine matrices.",

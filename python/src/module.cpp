@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 namespace py = pybind11;
@@ -311,6 +312,191 @@ py::object fromLocalFrame(Local kind, bool toGeodetic, py::object p, py::object 
             if (toGeodetic)
                 return geocentricToGeodetic(earth, a, &g[0], o);
             o[0] = g[0], o[1] = g[1], o[2] = g[2];
+            return Outcome{};
+        };
+    });
+}
+
+// ---- look angles ---------------------------------------------------------------------
+
+const char* const kAerAt[] = {"az", "el", "srange", "lat0", "lon0", "h0"};
+const char* const kAerAlt0[] = {"az", "el", "srange", "lat0", "lon0", "alt0"};
+const char* const kSightNames[] = {"lat0", "lon0", "h0", "az", "tilt"};
+const char* const kClearanceNames[] = {"lat0", "lon0", "h0", "lat", "lon", "h"};
+const char kNegativeRange[] = "a negative slant range";
+
+// The observer of a row: rebuilt only when its latitude, longitude or height change.
+class ObserverAt
+{
+public:
+    ObserverAt(const DtMapDatum& datum, const Angles& a) : myDatum(datum), myAngles(a) {}
+
+    Outcome at(const double* origin, int firstArgument)
+    {
+        if (myObserver && std::memcmp(origin, myOrigin, sizeof myOrigin) == 0)
+            return {};
+        myObserver.reset();
+        if (Outcome o = checkFinite(origin, 0, 3); o.verdict != Verdict::Ok)
+            return bad(o.verdict, firstArgument + o.argument);
+        if (Outcome o = checkLatitude(myAngles, origin[0], firstArgument); o.verdict != Verdict::Ok)
+            return o;
+        myObserver.emplace(myAngles.in(origin[0]), myAngles.in(origin[1]), origin[2], myDatum);
+        std::memcpy(myOrigin, origin, sizeof myOrigin);
+        return {};
+    }
+    const DtObserver& operator*() const { return *myObserver; }
+
+private:
+    DtMapDatum myDatum;
+    Angles myAngles;
+    std::optional<DtObserver> myObserver;
+    double myOrigin[3] = {0, 0, 0};
+};
+
+void lookOut(const Angles& a, const DtLookAngles& look, double* o)
+{
+    o[0] = a.out(look.azimuth), o[1] = a.out(look.elevation), o[2] = look.range;
+}
+
+// Angles and a range in (azimuth, elevation, range), checked: radians out.
+Outcome lookIn(const Angles& a, const double* in, DtLookAngles& look)
+{
+    if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
+        return c;
+    if (!(in[2] >= 0))
+        return bad(Verdict::Domain, 2, kNegativeRange);
+    look = DtLookAngles{a.in(in[0]), a.in(in[1]), in[2]};
+    return {};
+}
+
+// geodetic or geocentric target -> azimuth, elevation, range
+template <bool fromGeodetic>
+py::object toAer(py::object p, py::object q, py::object r, py::object lat0, py::object lon0, py::object h0,
+                 py::object ell, bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    return qmpy::convert({p, q, r, lat0, lon0, h0}, fromGeodetic ? kGeodeticH : kGeocentricAt, 3, out, errors,
+                         threads, [&] {
+                             return [a, observer = std::make_shared<ObserverAt>(earth.datum, a)](const double* in,
+                                                                                                   double* o) {
+                                 if (Outcome f = observer->at(in + 3, 3); f.verdict != Verdict::Ok)
+                                     return f;
+                                 if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
+                                     return c;
+                                 if (fromGeodetic) {
+                                     if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
+                                         return c;
+                                     lookOut(a, (**observer).lookAt(a.in(in[0]), a.in(in[1]), in[2]), o);
+                                 } else {
+                                     lookOut(a, (**observer).lookAt(DtVector64(in[0], in[1], in[2])), o);
+                                 }
+                                 return Outcome{};
+                             };
+                         });
+}
+
+// azimuth, elevation, range -> geodetic or geocentric target
+template <bool toGeodetic>
+py::object fromAer(py::object az, py::object el, py::object srange, py::object lat0, py::object lon0, py::object h0,
+                   py::object ell, bool deg, py::object datum, py::object out, py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    return qmpy::convert({az, el, srange, lat0, lon0, h0}, toGeodetic ? kAerAt : kAerAlt0, 3, out, errors, threads, [&] {
+        return [a, observer = std::make_shared<ObserverAt>(earth.datum, a)](const double* in, double* o) {
+            if (Outcome f = observer->at(in + 3, 3); f.verdict != Verdict::Ok)
+                return f;
+            DtLookAngles look{};
+            if (Outcome c = lookIn(a, in, look); c.verdict != Verdict::Ok)
+                return c;
+            if (toGeodetic) {
+                const DtVector64 g = (**observer).geodeticAt(look);
+                o[0] = a.out(g[0]), o[1] = a.out(g[1]), o[2] = g[2];
+            } else {
+                const DtVector64 g = (**observer).geocentricAt(look);
+                o[0] = g[0], o[1] = g[1], o[2] = g[2];
+            }
+            return Outcome{};
+        };
+    });
+}
+
+// local offsets (kind) <-> azimuth, elevation, range: no ellipsoid
+template <Local kind>
+py::object localToAer(py::object p, py::object q, py::object r, bool deg, py::object out, py::object errors,
+                      py::object threads)
+{
+    const Angles a{deg};
+    return qmpy::convert({p, q, r}, kind == Local::Ned ? kNedAt : kEnuAt, 3, out, errors, threads, [&] {
+        return [a](const double* in, double* o) {
+            if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
+                return c;
+            lookOut(a, DtNedToLookAngles(fromLocal(kind, in)), o);
+            return Outcome{};
+        };
+    });
+}
+
+template <Local kind>
+py::object aerToLocal(py::object az, py::object el, py::object srange, bool deg, py::object out, py::object errors,
+                      py::object threads)
+{
+    const Angles a{deg};
+    return qmpy::convert({az, el, srange}, kAerAt, 3, out, errors, threads, [&] {
+        return [a](const double* in, double* o) {
+            DtLookAngles look{};
+            if (Outcome c = lookIn(a, in, look); c.verdict != Verdict::Ok)
+                return c;
+            toLocal(kind, DtLookAnglesToNed(look), o);
+            return Outcome{};
+        };
+    });
+}
+
+// Where the line of sight meets the ellipsoid (raised by height): NaN where it misses.
+py::object lookAtSpheroid(py::object lat0, py::object lon0, py::object h0, py::object az, py::object tilt,
+                          py::object ell, bool deg, double height, py::object datum, py::object out,
+                          py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    if (!(std::isfinite(height) && height > -earth.datum.spheroid.semiMinorAxis))
+        throw py::value_error("height: expected a finite height above -b (the semi-minor axis), got " +
+                              std::to_string(height));
+    return qmpy::convert({lat0, lon0, h0, az, tilt}, kSightNames, 3, out, errors, threads, [&] {
+        return [a, height, observer = std::make_shared<ObserverAt>(earth.datum, a)](const double* in, double* o) {
+            if (Outcome f = observer->at(in, 0); f.verdict != Verdict::Ok)
+                return f;
+            if (Outcome c = checkFinite(in, 3, 2); c.verdict != Verdict::Ok)
+                return c;
+            // Tilt from the nadir: the elevation is the tilt less a quarter turn.
+            const DtSightPoint p = (**observer).lineOfSight(a.in(in[3]), a.in(in[4]) - 1.5707963267948966, height);
+            o[0] = a.out(p.lat), o[1] = a.out(p.lon), o[2] = p.range;
+            return Outcome{};
+        };
+    });
+}
+
+// Whether the straight segment from each observer to each target stays at or above height.
+py::object clearance(py::object lat0, py::object lon0, py::object h0, py::object lat, py::object lon, py::object h,
+                     py::object ell, bool deg, double height, py::object datum, py::object out, py::object errors,
+                     py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    if (!std::isfinite(height))
+        throw py::value_error("height: expected a finite number, got " + std::to_string(height));
+    return qmpy::convert({lat0, lon0, h0, lat, lon, h}, kClearanceNames, 3, out, errors, threads, [&] {
+        return [a, height, observer = std::make_shared<ObserverAt>(earth.datum, a)](const double* in, double* o) {
+            if (Outcome f = observer->at(in, 0); f.verdict != Verdict::Ok)
+                return f;
+            if (Outcome c = checkFinite(in, 3, 3); c.verdict != Verdict::Ok)
+                return c;
+            if (Outcome c = checkLatitude(a, in[3], 3); c.verdict != Verdict::Ok)
+                return c;
+            const DtClearance c = (**observer).clearance(a.in(in[3]), a.in(in[4]), in[5], height);
+            o[0] = c.visible ? 1.0 : 0.0, o[1] = c.lowestHeight, o[2] = c.lowestAt;
             return Outcome{};
         };
     });
@@ -698,6 +884,40 @@ PYBIND11_MODULE(_core, m)
     local("enu2ecef", &localFunction<Local::Enu, false, true>, {"e1", "n1", "u1"}, docs::kEnu2Ecef);
     local("ned2geodetic", &localFunction<Local::Ned, true, true>, {"n", "e", "d"}, docs::kNed2Geodetic);
     local("enu2geodetic", &localFunction<Local::Enu, true, true>, {"e", "n", "u"}, docs::kEnu2Geodetic);
+
+    const auto aerTarget = [&](const char* name, LocalFunction f, std::array<const char*, 6> args, const char* doc) {
+        const std::string head = std::string("(") + args[0] + ", " + args[1] + ", " + args[2] + ", " + args[3] + ", " +
+                                 args[4] + ", " + args[5] + ", ell=None, deg=True, *, datum=None, ";
+        m.def(name, qmpy::dispatching(name, f), py::arg(args[0]), py::arg(args[1]), py::arg(args[2]), py::arg(args[3]),
+              py::arg(args[4]), py::arg(args[5]), "ell"_a = py::none(), "deg"_a = true, py::kw_only(),
+              "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+              withSignature(name, head.c_str(), kTail, doc));
+    };
+    aerTarget("geodetic2aer", &toAer<true>, {"lat", "lon", "h", "lat0", "lon0", "h0"}, docs::kGeodetic2Aer);
+    aerTarget("ecef2aer", &toAer<false>, {"x", "y", "z", "lat0", "lon0", "h0"}, docs::kEcef2Aer);
+    aerTarget("aer2geodetic", &fromAer<true>, {"az", "el", "srange", "lat0", "lon0", "h0"}, docs::kAer2Geodetic);
+    aerTarget("aer2ecef", &fromAer<false>, {"az", "el", "srange", "lat0", "lon0", "alt0"}, docs::kAer2Ecef);
+    using OffsetFunction = py::object (*)(py::object, py::object, py::object, bool, py::object, py::object, py::object);
+    const auto offsets = [&](const char* name, OffsetFunction f, std::array<const char*, 3> args, const char* doc) {
+        const std::string head = std::string("(") + args[0] + ", " + args[1] + ", " + args[2] + ", deg=True, *, ";
+        m.def(name, qmpy::dispatching(name, f), py::arg(args[0]), py::arg(args[1]), py::arg(args[2]), "deg"_a = true,
+              py::kw_only(), "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+              withSignature(name, head.c_str(), kTail, doc));
+    };
+    offsets("enu2aer", &localToAer<Local::Enu>, {"e", "n", "u"}, docs::kEnu2Aer);
+    offsets("ned2aer", &localToAer<Local::Ned>, {"n", "e", "d"}, docs::kNed2Aer);
+    offsets("aer2enu", &aerToLocal<Local::Enu>, {"az", "el", "srange"}, docs::kAer2Enu);
+    offsets("aer2ned", &aerToLocal<Local::Ned>, {"az", "elev", "slantRange"}, docs::kAer2Ned);
+    m.def("lookAtSpheroid", qmpy::dispatching("lookAtSpheroid", &lookAtSpheroid), "lat0"_a, "lon0"_a, "h0"_a, "az"_a,
+          "tilt"_a, "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "height"_a = 0.0, "datum"_a = py::none(),
+          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("lookAtSpheroid", "(lat0, lon0, h0, az, tilt, ell=None, deg=True, *, height=0.0, datum=None, ",
+                        kTail, docs::kLookAtSpheroid));
+    m.def("clearance", qmpy::dispatching("clearance", &clearance), "lat0"_a, "lon0"_a, "h0"_a, "lat"_a, "lon"_a, "h"_a,
+          "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "height"_a = 0.0, "datum"_a = py::none(),
+          "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("clearance", "(lat0, lon0, h0, lat, lon, h, ell=None, deg=True, *, height=0.0, datum=None, ",
+                        kTail, docs::kClearance));
     m.def("geodetic2utm", qmpy::dispatching("geodetic2utm", &geodetic2utm), "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
           "zone_rule"_a = "library", "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(),
           "errors"_a = "raise", "threads"_a = py::none(),

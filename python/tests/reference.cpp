@@ -51,6 +51,13 @@ int main()
             const DtTaitBryan tb(DtDeg2Rad(v[3]), DtDeg2Rad(v[4]), DtDeg2Rad(v[5]));
             r = {DtRad2Deg(DtGetHeadingFromGeocentric(at, tb)), DtRad2Deg(DtGetPitchFromGeocentric(at, tb)),
                  DtRad2Deg(DtGetRollFromGeocentric(at, tb))};
+        } else if (f == "geodetic2aer") {
+            const DtLookAngles l = DtObserver(DtDeg2Rad(v[3]), DtDeg2Rad(v[4]), v[5]).lookAt(DtDeg2Rad(v[0]), DtDeg2Rad(v[1]), v[2]);
+            r = {DtRad2Deg(l.azimuth), DtRad2Deg(l.elevation), l.range};
+        } else if (f == "aer2geodetic") {
+            const DtVector64 g = DtObserver(DtDeg2Rad(v[3]), DtDeg2Rad(v[4]), v[5])
+                                     .geodeticAt(DtLookAngles{DtDeg2Rad(v[0]), DtDeg2Rad(v[1]), v[2]});
+            r = {DtRad2Deg(g[0]), DtRad2Deg(g[1]), g[2]};
         } else if (f == "taitbryan2dcm") {
             DtDcm m;
             DtTbToMat(DtTaitBryan(DtDeg2Rad(v[0]), DtDeg2Rad(v[1]), DtDeg2Rad(v[2])), m);

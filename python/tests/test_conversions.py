@@ -56,6 +56,14 @@ def cases():
         (qm.geodesic_inverse, (lat, lon, -lat / 2, lon / 3), {"datum": "ED50"}),
         (qm.geodesic_direct, (lat, lon, angles[0], h * 20), {"ell": (6378137.0, 1 / 298.257223563)}),
         (grid.inverse, (local[0], local[1]), {}),
+        (qm.geodetic2aer, (lat, lon, h) + origin, {"datum": "ED50"}),
+        (qm.ecef2aer, (x, y, z) + origin, {}),
+        (qm.aer2geodetic, (angles[0], angles[1] / 2, np.abs(local[0])) + origin, {}),
+        (qm.aer2ecef, (angles[0], angles[1] / 2, np.abs(local[0])) + origin, {"datum": "NASANAD27"}),
+        (qm.enu2aer, local, {}),
+        (qm.aer2ned, (angles[0], angles[1] / 2, np.abs(local[0])), {"deg": True}),
+        (qm.lookAtSpheroid, origin[:2] + (np.abs(h), angles[0], angles[1] / 2 + 90), {"height": 300.0}),
+        (qm.clearance, origin + (lat / 10 + 47, lon / 100 + 8, h / 50), {"height": 100.0}),
     ]
 
 

@@ -26,6 +26,8 @@ def cases():
     return [("geodetic2ecef", qm.geodetic2ecef, (lat, lon, h)), ("ecef2geodetic", qm.ecef2geodetic, (x, y, z)),
             ("ecef2ned", qm.ecef2ned, (x, y, z) + origin), ("geodetic2utm", qm.geodetic2utm, (lat, lon)),
             ("grid_declination", qm.grid_declination, (lat, lon)), ("ecef2hpr", qm.ecef2hpr, (x, y, z) + angles),
+            ("geodetic2aer", qm.geodetic2aer, (lat, lon, h) + origin),
+            ("aer2geodetic", qm.aer2geodetic, tuple(angles[:2]) + (np.abs(h),) + origin),
             ("taitbryan2dcm", lambda *a: qm.taitbryan2dcm(np.stack(a, axis=-1)).reshape(N, 9).T, angles)]
 
 
