@@ -101,7 +101,7 @@ TEST_F(GlobalStateTest, ConverterRoundTripsThroughEveryMode)
                                              "0 0 0", "78 15 100", "-79.5 -179.9 3000"};
     Options o;
     o.precision = 6;
-    for (Mode mode : {Mode::Geocentric, Mode::Utm, Mode::Ned}) {
+    for (Mode mode : {Mode::Geocentric, Mode::Utm, Mode::Ned, Mode::Aer}) {
         o.from = Mode::Geodetic;
         o.to = mode;
         o.haveOrigin = true;
@@ -219,6 +219,16 @@ TEST_F(GlobalStateTest, ConverterExplainsBadLines)
     ned.originLonDeg = -74.006;
     Converter atOrigin(ned);
     EXPECT_EQ(run(atOrigin, "40.7228 -74.006 0"), "1110.485 0.000 0.097");   // a tiny negative east: no "-0.000"
+    ned.to = Mode::Aer;
+    Converter look(ned);
+    // Due north, a hair west of it: written as 0, never 360.
+    EXPECT_EQ(run(look, "40.7228 -74.006 0"), "0.00000000 -0.00500000 1110.485");
+    ned.from = Mode::Aer;
+    ned.to = Mode::Geodetic;
+    Converter fromLook(ned);
+    EXPECT_EQ(run(fromLook, "0 0 -1", false), "the range is negative");
+    EXPECT_EQ(run(fromLook, "0 90", false), "expected 3 fields (azimuth elevation range), got 2");
+    EXPECT_EQ(run(fromLook, "0 90 5000"), "40.71280000 -74.00600000 5000.000");   // straight up, exact
     // Within a e^2 of the ellipsoid's centre the geodetic result cannot be
     // trusted; a metre beyond it, it can. The bound is the datum's, about its centre.
     EXPECT_EQ(run(geoc, "1400 0 1400", false), "the point is 1980 m from the centre of the datum's ellipsoid: "

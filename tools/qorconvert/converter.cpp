@@ -33,6 +33,7 @@ struct NamedMode
 const NamedMode kModes[] = {
     {"geodetic", "geod", Mode::Geodetic}, {"geocentric", "geoc", Mode::Geocentric},
     {"utm", "utm", Mode::Utm},            {"ned", "ned", Mode::Ned},
+    {"aer", "aer", Mode::Aer},
     {"attitude", "att", Mode::Attitude},  {"hpr", "hpr", Mode::Hpr},
     {"declination", "decl", Mode::Declination},
     {"inverse", "inv", Mode::Inverse},          {"direct", "dir", Mode::Direct},
@@ -131,6 +132,7 @@ Converter::Converter(const Options& options)
         origin.setAlt(myOptions.originHeight);
         myToNed.setOffset(origin.geocentric());
         myFromNed.setByInverse(myToNed);
+        myObserver.emplace(lat, lon, origin[2], *myOptions.datum);
     }
 }
 
@@ -242,6 +244,27 @@ bool Converter::read(const char* line, std::size_t size, Position& p, std::strin
         myFromNed.coordTrans(DtVector64(v[0], v[1], v[2]), p.geocentric);
         p.haveGeocentric = true;
         return true;
+    case Mode::Aer: {
+        if (n != 3) {
+            why = fieldCountError(n, 3, 3, "azimuth elevation range");
+            return false;
+        }
+        double azimuth, elevation;
+        if (!parseAngle(f.begin[0], f.length[0], AngleKind::Plain, myOptions.radians, azimuth, why) ||
+            !parseAngle(f.begin[1], f.length[1], AngleKind::Plain, myOptions.radians, elevation, why) ||
+            !numbers(2, 1))
+            return false;
+        if (!(v[2] >= 0)) {
+            why = "the range is negative";
+            return false;
+        }
+        // The geodetic position exactly, not through the library's fixed iteration.
+        const DtLookAngles look{DtDeg2Rad(azimuth), DtDeg2Rad(elevation), v[2]};
+        p.geocentric = myObserver->geocentricAt(look);
+        p.geodetic = myObserver->geodeticAt(look);
+        p.haveGeocentric = p.haveGeodetic = true;
+        return true;
+    }
     case Mode::Attitude: {
         if (n != 6) {
             why = fieldCountError(n, 6, 6, "X Y Z psi theta phi");
@@ -369,6 +392,21 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
         appendMetres(out, ned[1]);
         out += ' ';
         appendMetres(out, ned[2]);
+        return true;
+    }
+    case Mode::Aer: {
+        ensureGeocentric(p);
+        const DtLookAngles look = myObserver->lookAt(p.geocentric);
+        // An azimuth a hair below a full turn would be written as 360: north is 0.
+        double azimuth = DtRad2Deg(look.azimuth);
+        const double half = 0.5 * std::pow(10.0, -(myOptions.precision + (myOptions.radians ? 8 : 5)));
+        if ((myOptions.radians ? DtDeg2Rad(azimuth) >= 2 * 3.141592653589793 - half : azimuth >= 360 - half))
+            azimuth = 0;
+        appendAngle(out, azimuth);
+        out += ' ';
+        appendAngle(out, DtRad2Deg(look.elevation));
+        out += ' ';
+        appendMetres(out, look.range);
         return true;
     }
     case Mode::Hpr:

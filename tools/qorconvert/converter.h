@@ -5,11 +5,13 @@
 
 #include <coordTransform.h>
 #include <geodesic.h>
+#include <lookAngles.h>
 #include <geoidGrid.h>
 #include <mapDatum.h>
 #include <utmReferencePoint.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace qorconvert {
@@ -20,6 +22,7 @@ enum class Mode
     Geocentric,   // X Y Z: metres
     Utm,          // zone+hemisphere easting northing [height]: metres
     Ned,          // north east down from the origin: metres
+    Aer,          // azimuth elevation range from the origin: degrees, metres
     Attitude,     // X Y Z psi theta phi: geocentric position, angles to the geocentric axes
     Hpr,          // heading pitch roll over the ground (output only)
     Declination,  // grid declination at the point (output only)
@@ -88,6 +91,7 @@ private:
     Vorant::DtCoordTransform myToNed;
     Vorant::DtCoordTransform myFromNed;
     Vorant::DtGeodesic myGeodesic;
+    std::optional<Vorant::DtObserver> myObserver;   // at the origin
     mutable std::string myScratch;   // text reused from line to line
     mutable bool myNotFinite = false;   // a value written in this line is not finite
 };

@@ -37,6 +37,8 @@ const char* const kHelp =
     "  geocentric, geoc   X Y Z                         metres, earth-centred\n"
     "  utm                zone easting northing [height], e.g. 18N 583960 4507523 10\n"
     "  ned                north east down               metres from --origin\n"
+    "  aer                azimuth elevation range       from --origin: degrees clockwise from north,\n"
+    "                                                   above the horizontal plane, metres\n"
     "  attitude, att      X Y Z psi theta phi           input only: geocentric position and\n"
     "                                                   Tait-Bryan angles to the geocentric axes\n"
     "  hpr                heading pitch roll            output only, over the local ground\n"
@@ -115,6 +117,8 @@ int runExample()
          {"18N 583959.372 4507350.998 10", "56H 334368.634 6250948.345 58"}},
         {"geodetic -> north-east-down from 40.7128,-74.006,0", Mode::Geodetic, Mode::Ned, "origin",
          {"40.7228 -74.0060 0", "40.7128 -73.9960 100"}},
+        {"geodetic -> azimuth elevation range from 40.7128,-74.006,0", Mode::Geodetic, Mode::Aer, "origin",
+         {"40.7228 -74.0060 0", "40.6413 -73.7781 3000"}},
         {"attitude (geocentric position, angles to the geocentric axes) -> heading pitch roll", Mode::Attitude,
          Mode::Hpr, "", {"1334000 -4654000 4138000 45 10 0"}},
         {"geodetic -> grid declination", Mode::Geodetic, Mode::Declination, "", {"45 -73", "45 -77", "-45 -73"}},
@@ -259,6 +263,8 @@ int run(int argc, char** argv)
         return usageError("attitude input goes with hpr output, and only with it");
     if ((options.from == Mode::Ned || options.to == Mode::Ned) && !options.haveOrigin)
         return usageError("north-east-down needs --origin LAT,LON[,H]");
+    if ((options.from == Mode::Aer || options.to == Mode::Aer) && !options.haveOrigin)
+        return usageError("azimuth, elevation and range need --origin LAT,LON[,H]");
 
     if (!values.empty()) {
         Converter converter(options);
