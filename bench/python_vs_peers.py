@@ -13,6 +13,7 @@ import timeit
 
 import numpy as np
 import pymap3d
+import pymap3d.los
 import pymap3d.vincenty
 import pyproj
 
@@ -86,6 +87,22 @@ def main():
     one = best(lambda: qm.geodesic_direct(lat, lon, azimuth, distance, threads=1), r)
     rows.append(("geodesic direct", ours, one, [("pyproj Geod.fwd",
                                                  best(lambda: geod.fwd(lon, lat, azimuth, distance), r), None)]))
+    lat0, lon0, h0 = 45.0, 7.0, 300.0
+    ours = best(lambda: qm.geodetic2aer(lat, lon, h, lat0, lon0, h0), r)
+    one = best(lambda: qm.geodetic2aer(lat, lon, h, lat0, lon0, h0, threads=1), r)
+    rows.append(("geodetic -> azimuth, elevation, range", ours, one,
+                 [("pymap3d geodetic2aer", best(lambda: pymap3d.geodetic2aer(lat, lon, h, lat0, lon0, h0), r), 0.35)]))
+    az, el, srange = qm.geodetic2aer(lat, lon, h, lat0, lon0, h0)
+    ours = best(lambda: qm.aer2geodetic(az, el, srange, lat0, lon0, h0), r)
+    one = best(lambda: qm.aer2geodetic(az, el, srange, lat0, lon0, h0, threads=1), r)
+    rows.append(("azimuth, elevation, range -> geodetic", ours, one,
+                 [("pymap3d aer2geodetic", best(lambda: pymap3d.aer2geodetic(az, el, srange, lat0, lon0, h0), r), 0.35)]))
+    tilt = rng.uniform(0, 60, n)
+    ours = best(lambda: qm.lookAtSpheroid(lat0, lon0, 8e5, azimuth, tilt), r)
+    one = best(lambda: qm.lookAtSpheroid(lat0, lon0, 8e5, azimuth, tilt, threads=1), r)
+    rows.append(("line of sight to the ellipsoid, from 800 km", ours, one,
+                 [("pymap3d lookAtSpheroid", best(lambda: pymap3d.los.lookAtSpheroid(lat0, lon0, 8e5, azimuth, tilt), r),
+                   0.25)]))
     single = [("geodetic2ecef, one point", per_call(lambda: qm.geodetic2ecef(45.0, 30.0, 1000.0)),
                [("pyproj", per_call(lambda: to_geocentric.transform(30.0, 45.0, 1000.0), 20_000)),
                 ("pymap3d", per_call(lambda: pymap3d.geodetic2ecef(45.0, 30.0, 1000.0), 20_000))]),
@@ -96,7 +113,13 @@ def main():
                [("pyproj", per_call(lambda: utm.transform(3.0, 45.0), 20_000))]),
               ("geodesic_inverse, one point", per_call(lambda: qm.geodesic_inverse(10.0, 20.0, 30.0, 40.0)),
                [("pyproj Geod.inv", per_call(lambda: geod.inv(20.0, 10.0, 40.0, 30.0), 20_000)),
-                ("pymap3d vdist (Vincenty)", per_call(lambda: pymap3d.vincenty.vdist(10.0, 20.0, 30.0, 40.0), 2_000))])]
+                ("pymap3d vdist (Vincenty)", per_call(lambda: pymap3d.vincenty.vdist(10.0, 20.0, 30.0, 40.0), 2_000))]),
+              ("geodetic2aer, one point", per_call(lambda: qm.geodetic2aer(10.0, 20.0, 3000.0, 11.0, 21.0, 0.0)),
+               [("pymap3d", per_call(lambda: pymap3d.geodetic2aer(10.0, 20.0, 3000.0, 11.0, 21.0, 0.0), 20_000))]),
+              ("aer2geodetic, one point", per_call(lambda: qm.aer2geodetic(30.0, 10.0, 1e5, 45.0, 7.0, 100.0)),
+               [("pymap3d", per_call(lambda: pymap3d.aer2geodetic(30.0, 10.0, 1e5, 45.0, 7.0, 100.0), 20_000))]),
+              ("lookAtSpheroid, one point", per_call(lambda: qm.lookAtSpheroid(10.0, 20.0, 1000.0, 30.0, 60.0)),
+               [("pymap3d", per_call(lambda: pymap3d.los.lookAtSpheroid(10.0, 20.0, 1000.0, 30.0, 60.0), 2_000))])]
 
     print(f"{time.strftime('%Y-%m-%d')}, {os.cpu_count()} cores, Python {platform.python_version()}, NumPy "
           f"{np.__version__}, pyproj {pyproj.__version__} (PROJ {pyproj.proj_version_str}), pymap3d "

@@ -26,6 +26,7 @@ struct AtanBase
 constexpr double kAtanC1 = 0.41421356237309503;   // tan(pi/8)
 constexpr double kAtanT1 = 0.19891236737965800;   // tan(pi/16)
 constexpr double kAtanT2 = 0.66817863791929892;   // tan(3 pi/16)
+constexpr double kAtanC[3] = {0.0, kAtanC1, 1.0};
 
 // Index 4 k + (|y| > |x|) + 2 (x < 0): the base is atan(c_k), pi/2 less it,
 // pi less it, or pi/2 plus it.
@@ -47,14 +48,14 @@ constexpr AtanBase kAtanBases[12] = {
 inline double fastAtan2(double y, double x)
 {
     const double ax = std::fabs(x), ay = std::fabs(y);
-    const bool swap = ay > ax;
-    const double num = swap ? ax : ay, den = swap ? ay : ax;
-    // Zeros, infinities, NaN in x and the extremes of the range: the
-    // standard function (NaN in y passes through below).
-    if (!(den >= 1e-300 && den <= 1e300))
+    // min, max and the comparisons below compile to instructions without
+    // branches: the octant of random directions is not predictable.
+    const double num = ay < ax ? ay : ax, den = ax < ay ? ay : ax;
+    // Zeros, infinities, NaN and the extremes of the range: the standard function.
+    if (!(den >= 1e-300 && den <= 1e300 && ay == ay))
         return std::atan2(y, x);
-    const int k = num <= kAtanT1 * den ? 0 : (num <= kAtanT2 * den ? 1 : 2);
-    const double c = k == 0 ? 0.0 : (k == 1 ? kAtanC1 : 1.0);
+    const int k = static_cast<int>(num > kAtanT1 * den) + static_cast<int>(num > kAtanT2 * den);
+    const double c = kAtanC[k];
     const double u = (num - c * den) / (den + c * num);
     const double s = u * u, s2 = s * s, s4 = s2 * s2;
     // Estrin's scheme, for a short chain of dependent operations.
@@ -63,7 +64,7 @@ inline double fastAtan2(double y, double x)
                      s4 * ((-0.0909087995193466 + 0.07690724472468718 * s) +
                            s2 * (-0.06618732486766733 + 0.05115745967981171 * s));
     const double a = u + u * (s * g);
-    const AtanBase& b = kAtanBases[4 * k + (swap ? 1 : 0) + (std::signbit(x) ? 2 : 0)];
+    const AtanBase& b = kAtanBases[4 * k + static_cast<int>(ay > ax) + (std::signbit(x) ? 2 : 0)];
     return std::copysign(b.hi + (b.lo + b.sign * a), y);
 }
 
