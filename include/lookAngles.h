@@ -91,7 +91,10 @@ public:
     /// elevation (or along a common-frame geocentric direction of any length)
     /// meets the surface at height `height` above the ellipsoid, within a
     /// nanometre. An observer below that surface looks out from inside: the
-    /// point is where the ray leaves it. A ray that misses gives hit false.
+    /// point is where the ray leaves it. A ray that misses gives hit false; a
+    /// ray that grazes the surface hits it at the touching point when the
+    /// rounded discriminant of the crossing is not negative, and misses
+    /// otherwise (within a few nanometres of tangent, either may happen).
     DtSightPoint lineOfSight(double azimuth, double elevation, double height = 0) const;
     DtSightPoint lineOfSight(const DtVector64& direction, double height = 0) const;
 
