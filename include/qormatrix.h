@@ -18,6 +18,8 @@
 #include <geodeticCoord.h>
 #include <geodesic.h>
 #include <lookAngles.h>
+#include <utmUps.h>
+#include <mgrs.h>
 #include <topoCoord.h>
 #include <utmCoord.h>
 #include <utmReferencePoint.h>

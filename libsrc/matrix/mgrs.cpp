@@ -1,0 +1,227 @@
+#include "mgrs.h"
+
+#include "diagnostics.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace Vorant {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kDegree = kPi / 180;
+constexpr double kSquare = 1e5;
+constexpr int kMaxDigits = 11;
+
+const char kBands[] = "CDEFGHJKLMNPQRSTUVWX";
+const char* const kColumns[3] = {"ABCDEFGH", "JKLMNPQR", "STUVWXYZ"};
+const char kRows[] = "ABCDEFGHJKLMNPQRSTUV";
+// UPS: columns and rows by polar letter, and the 100 km index of their first letter.
+struct UpsLetters
+{
+    char zone;
+    const char* columns;
+    int firstColumn;
+    const char* rows;
+    int firstRow;
+};
+const UpsLetters kUps[4] = {
+    {'A', "JKLPQRSTUXYZ", 8, "ABCDEFGHJKLMNPQRSTUVWXYZ", 8},
+    {'B', "ABCFGHJKLPQR", 20, "ABCDEFGHJKLMNPQRSTUVWXYZ", 8},
+    {'Y', "RSTUXYZ", 13, "ABCDEFGHJKLMNP", 13},
+    {'Z', "ABCFGHJ", 20, "ABCDEFGHJKLMNP", 13},
+};
+
+const char kSigEncode[] = "std::size_t Vorant::DtMgrs::encode(const Vorant::DtGridPosition&, double, int, char*) const";
+const char kSigDecode[] = "Vorant::DtMgrsSquare Vorant::DtMgrs::decode(const std::string&, bool) const";
+
+int indexOf(const char* letters, char c)
+{
+    const char* at = c != '\0' ? std::strchr(letters, c) : nullptr;
+    return at ? static_cast<int>(at - letters) : -1;
+}
+
+// The band of a latitude in degrees: C from 80 S, X (12 degrees) from 72 N.
+// A latitude a hair off a multiple of 8 (radians rounded) counts as on it.
+int bandOf(double latDeg)
+{
+    const double nearest = std::nearbyint(latDeg);
+    if (std::fabs(latDeg - nearest) < 1e-12)
+        latDeg = nearest;
+    const int band = static_cast<int>(std::floor((latDeg + 80) / 8));
+    return band < 0 ? 0 : band > 19 ? 19 : band;
+}
+
+// floor(value * 10^(digits - 5)): the position in units of the last digit,
+// in long double so that a value just below a boundary stays below it.
+std::int64_t units(double value, int digits)
+{
+    long double v = value;
+    for (int i = digits; i < 5; ++i)
+        v /= 10;
+    for (int i = 5; i < digits; ++i)
+        v *= 10;
+    return static_cast<std::int64_t>(std::floor(v));
+}
+
+void writeDigits(std::int64_t value, int digits, char* out)
+{
+    for (int i = digits - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+}
+
+[[noreturn]] void refuse(const std::string& text, const char* what)
+{
+    const std::string message = "Invalid MGRS reference '" + text + "': " + what;
+    detail::throwDtException(message.c_str(), kSigDecode, __FILE__, __LINE__);
+}
+
+bool oldEllipsoid(double a)
+{
+    // Clarke 1866, Clarke 1880 and Bessel 1841.
+    return a == 6378206.4 || a == 6378249.145 || a == 6377397.155;
+}
+
+}  // namespace
+
+DtMgrs::DtMgrs(const DtMapDatum& datum, Lettering lettering)
+    : myGrid(datum), myOld(lettering == Old || (lettering == ByEllipsoid && oldEllipsoid(datum.spheroid.semiMajorAxis)))
+{
+}
+
+std::size_t DtMgrs::encode(double lat, double lon, int digits, char* out) const
+{
+    return encode(myGrid.forward(lat, lon), lat, digits, out);
+}
+
+std::string DtMgrs::encode(double lat, double lon, int digits) const
+{
+    char text[kMaxLength + 1];
+    return std::string(text, encode(lat, lon, digits, text));
+}
+
+std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char* out) const
+{
+    if (!(digits >= 0 && digits <= kMaxDigits && std::isfinite(p.easting) && std::isfinite(p.northing) &&
+          p.zone >= 0 && p.zone <= 60))
+        detail::throwDtException("Invalid MGRS request: digits out of 0..11, a zone out of 0..60, or a value that is "
+                                 "not finite",
+                                 kSigEncode, __FILE__, __LINE__);
+    const std::int64_t perSquare = units(kSquare, digits);
+    const std::int64_t e = units(p.easting, digits), n = units(p.northing, digits);
+    const std::int64_t column = e / perSquare, row = n / perSquare;
+    std::size_t length = 0;
+    if (p.zone == 0) {
+        const UpsLetters& u = kUps[(p.north ? 2 : 0) + (p.easting >= 2e6 ? 1 : 0)];
+        const std::int64_t c = column - u.firstColumn, r = row - u.firstRow;
+        if (!(c >= 0 && c < static_cast<std::int64_t>(std::strlen(u.columns)) && r >= 0 &&
+              r < static_cast<std::int64_t>(std::strlen(u.rows))))
+            detail::throwDtException("Invalid MGRS request: the position is outside the lettered UPS grid", kSigEncode,
+                                     __FILE__, __LINE__);
+        out[length++] = u.zone;
+        out[length++] = u.columns[c];
+        out[length++] = u.rows[r];
+    } else {
+        if (!(column >= 1 && column <= 8 && row >= 0))
+            detail::throwDtException("Invalid MGRS request: the position is outside the lettered UTM grid", kSigEncode,
+                                     __FILE__, __LINE__);
+        out[length++] = static_cast<char>('0' + p.zone / 10);   // two digits, "02" for zone 2
+        out[length++] = static_cast<char>('0' + p.zone % 10);
+        out[length++] = kBands[bandOf(lat / kDegree)];
+        out[length++] = kColumns[(p.zone - 1) % 3][column - 1];
+        out[length++] = kRows[(row + (p.zone % 2 == 0 ? 5 : 0) + (myOld ? 10 : 0)) % 20];
+    }
+    writeDigits(e - column * perSquare, digits, out + length);
+    writeDigits(n - row * perSquare, digits, out + length + digits);
+    length += 2 * static_cast<std::size_t>(digits);
+    out[length] = '\0';
+    return length;
+}
+
+DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
+{
+    std::string s;
+    for (const char c : text)
+        if (c != ' ')
+            s += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::size_t i = 0;
+    int zone = 0;
+    while (i < s.size() && i < 3 && std::isdigit(static_cast<unsigned char>(s[i])))
+        zone = 10 * zone + (s[i++] - '0');
+    const bool utm = i > 0;
+    if (utm && !(zone >= 1 && zone <= 60 && i <= 2))
+        refuse(text, "the zone is not 1 to 60");
+    if (i >= s.size())
+        refuse(text, "no latitude band or polar letter");
+    const char zoneLetter = s[i++];
+    if (zoneLetter == 'I' || zoneLetter == 'O')
+        refuse(text, "I and O are not letters of the grid");
+    const int band = utm ? indexOf(kBands, zoneLetter) : -1;
+    const int polar = utm ? -1 : indexOf("ABYZ", zoneLetter);
+    if (utm ? band < 0 : polar < 0)
+        refuse(text, utm ? "not a latitude band letter (C to X)" : "not a grid zone (a zone and band, or A, B, Y, Z)");
+    if (i + 2 > s.size() || !std::isalpha(static_cast<unsigned char>(s[i])) ||
+        !std::isalpha(static_cast<unsigned char>(s[i + 1])))
+        refuse(text, "no 100 km square (two letters)");
+    const char columnLetter = s[i], rowLetter = s[i + 1];
+    i += 2;
+    const std::size_t count = s.size() - i;
+    for (std::size_t k = i; k < s.size(); ++k)
+        if (!std::isdigit(static_cast<unsigned char>(s[k])))
+            refuse(text, "characters after the square that are not digits");
+    if (count % 2 != 0)
+        refuse(text, "an odd number of digits");
+    if (count > 2 * static_cast<std::size_t>(kMaxDigits))
+        refuse(text, "more than 11 digits per axis");
+    const int digits = static_cast<int>(count / 2);
+    double eIn = 0, nIn = 0;
+    for (int k = 0; k < digits; ++k) {
+        eIn = 10 * eIn + (s[i + static_cast<std::size_t>(k)] - '0');
+        nIn = 10 * nIn + (s[i + static_cast<std::size_t>(digits + k)] - '0');
+    }
+    double unit = kSquare;
+    for (int k = 0; k < digits; ++k)
+        unit /= 10;
+    const double inside = centre ? unit / 2 : 0.0;
+
+    DtMgrsSquare out{};
+    out.digits = digits;
+    DtGridPosition& p = out.position;
+    if (!utm) {
+        const UpsLetters& u = kUps[polar];
+        const int c = indexOf(u.columns, columnLetter), r = indexOf(u.rows, rowLetter);
+        if (c < 0 || r < 0)
+            refuse(text, "the 100 km square does not exist in this polar zone");
+        p.zone = 0;
+        p.north = polar >= 2;
+        p.easting = (u.firstColumn + c) * kSquare + eIn * unit + inside;
+        p.northing = (u.firstRow + r) * kSquare + nIn * unit + inside;
+    } else {
+        const int c = indexOf(kColumns[(zone - 1) % 3], columnLetter), r = indexOf(kRows, rowLetter);
+        if (c < 0 || r < 0)
+            refuse(text, "the 100 km square does not exist in this zone");
+        p.zone = zone;
+        p.north = band >= 10;
+        p.easting = (c + 1) * kSquare + eIn * unit + inside;
+        // The row letters repeat every 2,000 km: the band says which time round.
+        const int row = ((r - (zone % 2 == 0 ? 5 : 0) - (myOld ? 10 : 0)) % 20 + 40) % 20;
+        const double base = row * kSquare + nIn * unit + inside;
+        const double south = (-80.0 + 8 * band) * kDegree, north = band == 19 ? 84 * kDegree : south + 8 * kDegree;
+        const double centreLon = (6.0 * zone - 183) * kDegree;
+        const double low = myGrid.forward(south, centreLon, zone).northing,
+                     high = band == 9 ? 1e7 : myGrid.forward(north, centreLon, zone).northing;   // (0 N is 1e7 S)
+        const double cycles = std::nearbyint(((low + high) / 2 - base) / 2e6);
+        p.northing = base + 2e6 * cycles;
+        if (!(p.northing >= low - kSquare && p.northing <= high + kSquare))
+            refuse(text, "the 100 km row is more than 100 km outside its latitude band");
+    }
+    myGrid.reverse(p, out.lat, out.lon);
+    return out;
+}
+
+}  // namespace Vorant

@@ -1,0 +1,251 @@
+#include "utmUps.h"
+
+#include "diagnostics.h"
+
+#include <cmath>
+
+namespace Vorant {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kDegree = kPi / 180;
+constexpr double kUtmK0 = 0.9996, kUpsK0 = 0.994;
+constexpr double kFalseEasting = 5e5, kFalseNorthingSouth = 1e7, kUpsFalse = 2e6;
+
+const char kBadPosition[] = "Invalid grid position: a latitude beyond +/-pi/2, a value that is not finite, or a "
+                            "zone out of range";
+
+double sq(double x)
+{
+    return x * x;
+}
+
+// Krueger's series to n^6 (Karney 2011, eqs. 35 and 36): coefficients of
+// n^j, j = 1..6, of alpha_l and beta_l, l = 1..6.
+constexpr double kAlpha[6][6] = {
+    {1.0 / 2, -2.0 / 3, 5.0 / 16, 41.0 / 180, -127.0 / 288, 7891.0 / 37800},
+    {0, 13.0 / 48, -3.0 / 5, 557.0 / 1440, 281.0 / 630, -1983433.0 / 1935360},
+    {0, 0, 61.0 / 240, -103.0 / 140, 15061.0 / 26880, 167603.0 / 181440},
+    {0, 0, 0, 49561.0 / 161280, -179.0 / 168, 6601661.0 / 7257600},
+    {0, 0, 0, 0, 34729.0 / 80640, -3418889.0 / 1995840},
+    {0, 0, 0, 0, 0, 212378941.0 / 319334400},
+};
+constexpr double kBeta[6][6] = {
+    {1.0 / 2, -2.0 / 3, 37.0 / 96, -1.0 / 360, -81.0 / 512, 96199.0 / 604800},
+    {0, 1.0 / 48, 1.0 / 15, -437.0 / 1440, 46.0 / 105, -1118711.0 / 3870720},
+    {0, 0, 17.0 / 480, -37.0 / 840, -209.0 / 4480, 5569.0 / 90720},
+    {0, 0, 0, 4397.0 / 161280, -11.0 / 504, -830251.0 / 7257600},
+    {0, 0, 0, 0, 4583.0 / 161280, -108847.0 / 3991680},
+    {0, 0, 0, 0, 0, 20648693.0 / 638668800},
+};
+
+bool finite(double a, double b)
+{
+    return std::isfinite(a) && std::isfinite(b);
+}
+
+// Longitude in radians reduced to (-pi, pi].
+double reduceLongitude(double lon)
+{
+    double r = std::remainder(lon, 2 * kPi);
+    if (r <= -kPi)
+        r += 2 * kPi;
+    return r;
+}
+
+}  // namespace
+
+DtUtmUps::DtUtmUps(const DtMapDatum& datum)
+    : myA(datum.spheroid.semiMajorAxis),
+      myF((datum.spheroid.semiMajorAxis - datum.spheroid.semiMinorAxis) / datum.spheroid.semiMajorAxis),
+      myE2(myF * (2 - myF)), myE(std::sqrt(myE2)), myN(myF / (2 - myF)), myScaledA(0), myPolarC(0), myAlpha(),
+      myBeta()
+{
+    const double n2 = sq(myN);
+    // The rectifying radius times k0.
+    myScaledA = kUtmK0 * myA / (1 + myN) * (1 + n2 * (1.0 / 4 + n2 * (1.0 / 64 + n2 / 256)));
+    double power[7] = {1, 0, 0, 0, 0, 0, 0};
+    for (int j = 1; j <= 6; ++j)
+        power[j] = power[j - 1] * myN;
+    for (int l = 0; l < 6; ++l)
+        for (int j = 0; j < 6; ++j) {
+            myAlpha[l + 1] += kAlpha[l][j] * power[j + 1];
+            myBeta[l + 1] += kBeta[l][j] * power[j + 1];
+        }
+    // Polar stereographic: 2 a k0 / sqrt((1 + e)^(1 + e) (1 - e)^(1 - e)).
+    myPolarC = 2 * myA * kUpsK0 / std::sqrt(std::pow(1 + myE, 1 + myE) * std::pow(1 - myE, 1 - myE));
+}
+
+// tan of the conformal latitude from tan of the geodetic one.
+double DtUtmUps::conformalFromTau(double tau) const
+{
+    const double tau1 = std::hypot(1.0, tau), sig = std::sinh(myE * std::atanh(myE * tau / tau1));
+    return std::hypot(1.0, sig) * tau - sig * tau1;
+}
+
+// The inverse, by Newton's method (two or three steps from tau = taup).
+double DtUtmUps::tauFromConformal(double taup) const
+{
+    double tau = taup;
+    for (int i = 0; i < 8; ++i) {
+        const double taupa = conformalFromTau(tau);
+        const double dtau = (taup - taupa) * (1 + (1 - myE2) * sq(tau)) /
+                            ((1 - myE2) * std::hypot(1.0, tau) * std::hypot(1.0, taupa));
+        tau += dtau;
+        if (!(std::fabs(dtau) >= 1e-15 * std::max(1.0, std::fabs(tau))))
+            break;
+    }
+    return tau;
+}
+
+void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double& gamma, double& k) const
+{
+    // The conformal latitude, the transverse Mercator of the sphere (xi',
+    // eta'), then Krueger's series; the derivative p + i q of the series
+    // turns the sphere's convergence and scale into the ellipsoid's.
+    const double sphi = std::sin(lat), cphi = std::cos(lat);
+    const bool pole = std::fabs(lat) == kPi / 2;
+    const double tau = pole ? std::copysign(1e300, lat) : sphi / cphi, taup = pole ? tau : conformalFromTau(tau);
+    const double slam = std::sin(dlon), clam = std::cos(dlon);
+    const double xip = std::atan2(taup, clam), etap = std::asinh(slam / std::hypot(taup, clam));
+    double xi = xip, eta = etap, p = 1, q = 0;
+    for (int l = 1; l <= 6; ++l) {
+        const double s = std::sin(2 * l * xip), c = std::cos(2 * l * xip), sh = std::sinh(2 * l * etap),
+                     ch = std::cosh(2 * l * etap);
+        xi += myAlpha[l] * s * ch;
+        eta += myAlpha[l] * c * sh;
+        p += 2 * l * myAlpha[l] * c * ch;
+        q -= 2 * l * myAlpha[l] * s * sh;
+    }
+    y = myScaledA * xi;
+    x = myScaledA * eta;
+    gamma = std::atan2(taup * slam, clam * std::hypot(1.0, taup)) - std::atan2(q, p);   // (xi, eta) is a reflection
+    k = pole ? (myScaledA / myA) * std::sqrt(1 - myE2) * std::hypot(p, q) *
+                   std::exp(myE * std::atanh(myE))   // the limit at the pole
+             : (myScaledA / myA) * std::sqrt(1 - myE2 * sq(sphi)) * std::hypot(1.0, tau) / std::hypot(taup, clam) *
+                   std::hypot(p, q);
+}
+
+void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double& gamma, double& k) const
+{
+    const double xi = y / myScaledA, eta = x / myScaledA;
+    double xip = xi, etap = eta, p = 1, q = 0;
+    for (int l = 1; l <= 6; ++l) {
+        const double s = std::sin(2 * l * xi), c = std::cos(2 * l * xi), sh = std::sinh(2 * l * eta),
+                     ch = std::cosh(2 * l * eta);
+        xip -= myBeta[l] * s * ch;
+        etap -= myBeta[l] * c * sh;
+        p -= 2 * l * myBeta[l] * c * ch;
+        q += 2 * l * myBeta[l] * s * sh;
+    }
+    const double sxip = std::sin(xip), cxip = std::cos(xip), shetap = std::sinh(etap);
+    const double r = std::hypot(shetap, cxip);
+    if (r != 0) {
+        const double tau = tauFromConformal(sxip / r);
+        lat = std::atan(tau);
+        dlon = std::atan2(shetap, cxip);
+        k = (myScaledA / myA) * std::sqrt(1 - myE2 * sq(std::sin(lat))) * std::hypot(1.0, tau) * r /
+            std::hypot(p, q);
+    } else {   // a pole
+        lat = std::copysign(kPi / 2, sxip);
+        dlon = 0;
+        k = (myScaledA / myA) * std::sqrt(1 - myE2) * std::exp(myE * std::atanh(myE)) / std::hypot(p, q);
+    }
+    gamma = std::atan2(sxip * std::tanh(etap), cxip) + std::atan2(q, p);
+}
+
+void DtUtmUps::upsForward(bool north, double lat, double lon, double& x, double& y, double& gamma, double& k) const
+{
+    // rho = C t with t = tan(pi/4 - chi/2) of the conformal colatitude,
+    // computed from tan(chi) without cancellation near the pole.
+    const double phi = north ? lat : -lat;
+    const double taup = conformalFromTau(std::tan(phi));
+    const double t = std::fabs(phi) == kPi / 2 ? 0.0 : 1 / (std::hypot(1.0, taup) + taup);
+    const double rho = myPolarC * t;
+    const double s = std::sin(lon), c = std::cos(lon);
+    x = kUpsFalse + rho * s;
+    y = north ? kUpsFalse - rho * c : kUpsFalse + rho * c;
+    gamma = north ? lon : -lon;
+    // Point scale: rho / (a m), m = cos(phi) / sqrt(1 - e^2 sin^2 phi); k0 at the pole.
+    const double sphi = std::sin(phi), cphi = std::cos(phi);
+    k = t == 0 ? kUpsK0 : rho * std::sqrt(1 - myE2 * sq(sphi)) / (myA * cphi);
+}
+
+void DtUtmUps::upsReverse(bool north, double x, double y, double& lat, double& lon, double& gamma, double& k) const
+{
+    const double dx = x - kUpsFalse, dy = north ? -(y - kUpsFalse) : y - kUpsFalse;
+    const double rho = std::hypot(dx, dy), t = rho / myPolarC;
+    // tan(chi) = (1 - t^2) / (2 t).
+    const double phi = t == 0 ? kPi / 2 : std::atan(tauFromConformal((1 - t) * (1 + t) / (2 * t)));
+    lat = north ? phi : -phi;
+    lon = std::atan2(dx, dy);
+    gamma = north ? lon : -lon;
+    const double sphi = std::sin(phi), cphi = std::cos(phi);
+    k = t == 0 ? kUpsK0 : rho * std::sqrt(1 - myE2 * sq(sphi)) / (myA * cphi);
+}
+
+int DtUtmUps::standardZone(double lat, double lon)
+{
+    const double latDeg = lat / kDegree;
+    if (!(latDeg >= -80 && latDeg < 84))
+        return 0;
+    const double lonDeg = reduceLongitude(lon) / kDegree;
+    int zone = static_cast<int>(std::floor((lonDeg + 180) / 6)) + 1;
+    if (zone > 60)
+        zone = 1;   // 180 itself
+    const int band = static_cast<int>(std::floor(latDeg / 8));   // 56..64: 7, 72..84: 9 or 10
+    if (band == 7 && zone == 31 && lonDeg >= 3)
+        zone = 32;   // Norway
+    else if (band >= 9 && lonDeg >= 0 && lonDeg < 42)
+        zone = 2 * static_cast<int>((lonDeg + 3) / 12) + 31;   // Svalbard: 31, 33, 35, 37
+    return zone;
+}
+
+DtGridPosition DtUtmUps::forward(double lat, double lon, int grid) const
+{
+    const char* signature = "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int) const";
+    if (!(finite(lat, lon) && std::fabs(lat) <= kPi / 2 && grid >= Utm && grid <= 60))
+        detail::throwDtException(kBadPosition, signature, __FILE__, __LINE__);
+    const double latDeg = lat / kDegree;
+    int zone = grid == Standard ? standardZone(lat, lon) : grid;
+    if (zone == Utm)
+        zone = standardZone(0.0, lon);   // the longitude's own zone, no exceptions
+    DtGridPosition p{zone, lat >= 0, 0, 0, 0, 0};
+    if (zone == 0) {
+        if (!(latDeg >= 83.5 || latDeg <= -79.5))
+            detail::throwDtException("Invalid grid position: UPS covers latitudes from 83.5 N and from 79.5 S only",
+                                     signature, __FILE__, __LINE__);
+        upsForward(p.north, lat, reduceLongitude(lon), p.easting, p.northing, p.convergence, p.scale);
+        return p;
+    }
+    const double centre = (6.0 * zone - 183) * kDegree;
+    const double dlon = reduceLongitude(lon - centre);
+    if (!(latDeg >= -80.5 && latDeg <= 84.5 && std::fabs(dlon) <= 9 * kDegree))
+        detail::throwDtException("Invalid grid position: UTM covers 80.5 S to 84.5 N and 9 degrees either side of "
+                                 "the zone's central meridian",
+                                 signature, __FILE__, __LINE__);
+    double x, y;
+    utmForward(lat, dlon, x, y, p.convergence, p.scale);
+    p.easting = kFalseEasting + x;
+    p.northing = (p.north ? 0.0 : kFalseNorthingSouth) + y;
+    return p;
+}
+
+void DtUtmUps::reverse(DtGridPosition& p, double& lat, double& lon) const
+{
+    if (!(finite(p.easting, p.northing) && p.zone >= 0 && p.zone <= 60))
+        detail::throwDtException(kBadPosition,
+                                 "void Vorant::DtUtmUps::reverse(Vorant::DtGridPosition&, double&, double&) const",
+                                 __FILE__, __LINE__);
+    if (p.zone == 0) {
+        upsReverse(p.north, p.easting, p.northing, lat, lon, p.convergence, p.scale);
+        return;
+    }
+    double dlon;
+    utmReverse(p.easting - kFalseEasting, p.northing - (p.north ? 0.0 : kFalseNorthingSouth), lat, dlon,
+               p.convergence, p.scale);
+    lon = reduceLongitude((6.0 * p.zone - 183) * kDegree + dlon);
+}
+
+}  // namespace Vorant
