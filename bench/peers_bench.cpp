@@ -8,6 +8,7 @@
 #include <geodeticCoord.h>
 #include <geoidGrid.h>
 #include <lookAngles.h>
+#include <mgrs.h>
 #include <qvDcm.h>
 #include <qvQuaternion.h>
 #include <qvTaitBryan.h>
@@ -21,6 +22,7 @@
 #include <GeographicLib/Geodesic.hpp>
 #include <GeographicLib/GeodesicLine.hpp>
 #include <GeographicLib/LocalCartesian.hpp>
+#include <GeographicLib/MGRS.hpp>
 #include <GeographicLib/TransverseMercator.hpp>
 #include <GeographicLib/UTMUPS.hpp>
 #include <benchmark/benchmark.h>
@@ -752,3 +754,127 @@ void look_geographiclib(benchmark::State& state)
 
 BENCHMARK(look_ours);
 BENCHMARK(look_geographiclib);
+
+// ---- grid references: random points between 80 S and 84 N to 5-digit MGRS
+// strings and back; UPS on random points of the polar caps. The same
+// ellipsoid on both sides.
+namespace {
+
+const DtMapDatum& exactWgs84()
+{
+    static const DtMapDatum d(DtSpheroid{6378137, 6378137 * (1 - 1 / 298.257223563)}, 0, 0, 0);
+    return d;
+}
+
+struct GridSet
+{
+    std::vector<double> lat = qmbench::uniform(-80, 84, 51), lon = qmbench::uniform(-180, 180, 52),
+                        polarLat = qmbench::uniform(84, 90, 53);
+    std::vector<std::string> text;
+    GridSet()
+    {
+        const DtMgrs mgrs(exactWgs84());
+        for (std::size_t i = 0; i < lat.size(); ++i)
+            text.push_back(mgrs.encode(lat[i] * kDeg, lon[i] * kDeg, 5));
+    }
+};
+const GridSet& gridInputs()
+{
+    static const GridSet set;
+    return set;
+}
+
+void mgrs_forward_ours(benchmark::State& state)
+{
+    const GridSet& in = gridInputs();
+    const DtMgrs mgrs(exactWgs84());
+    char text[DtMgrs::kMaxLength + 1];
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mgrs.encode(in.lat[i] * kDeg, in.lon[i] * kDeg, 5, text));
+        benchmark::ClobberMemory();
+        i = (i + 1) & kMask;
+    }
+}
+
+void mgrs_forward_geographiclib(benchmark::State& state)
+{
+    const GridSet& in = gridInputs();
+    std::string text;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        int zone;
+        bool north;
+        double x, y;
+        GeographicLib::UTMUPS::Forward(in.lat[i], in.lon[i], zone, north, x, y);
+        GeographicLib::MGRS::Forward(zone, north, x, y, in.lat[i], 5, text);
+        benchmark::DoNotOptimize(text.data());
+        i = (i + 1) & kMask;
+    }
+}
+
+void mgrs_reverse_ours(benchmark::State& state)
+{
+    const GridSet& in = gridInputs();
+    const DtMgrs mgrs(exactWgs84());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtMgrsSquare square = mgrs.decode(in.text[i]);
+        benchmark::DoNotOptimize(square.lat);
+        benchmark::DoNotOptimize(square.lon);
+        i = (i + 1) & kMask;
+    }
+}
+
+void mgrs_reverse_geographiclib(benchmark::State& state)
+{
+    const GridSet& in = gridInputs();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        int zone, precision;
+        bool north;
+        double x, y, lat, lon;
+        GeographicLib::MGRS::Reverse(in.text[i], zone, north, x, y, precision);
+        GeographicLib::UTMUPS::Reverse(zone, north, x, y, lat, lon);
+        benchmark::DoNotOptimize(lat);
+        benchmark::DoNotOptimize(lon);
+        i = (i + 1) & kMask;
+    }
+}
+
+void ups_forward_ours(benchmark::State& state)
+{
+    const GridSet& in = gridInputs();
+    const DtUtmUps grid(exactWgs84());
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtGridPosition p = grid.forward(in.polarLat[i] * kDeg, in.lon[i] * kDeg);
+        benchmark::DoNotOptimize(p.easting);
+        benchmark::DoNotOptimize(p.northing);
+        i = (i + 1) & kMask;
+    }
+}
+
+void ups_forward_geographiclib(benchmark::State& state)
+{
+    const GridSet& in = gridInputs();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        int zone;
+        bool north;
+        double x, y;
+        GeographicLib::UTMUPS::Forward(in.polarLat[i], in.lon[i], zone, north, x, y);
+        benchmark::DoNotOptimize(x);
+        benchmark::DoNotOptimize(y);
+        i = (i + 1) & kMask;
+    }
+}
+
+}  // namespace
+
+BENCHMARK(mgrs_forward_ours);
+BENCHMARK(mgrs_forward_geographiclib);
+BENCHMARK(mgrs_reverse_ours);
+BENCHMARK(mgrs_reverse_geographiclib);
+BENCHMARK(ups_forward_ours);
+BENCHMARK(ups_forward_geographiclib);

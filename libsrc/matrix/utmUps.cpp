@@ -99,6 +99,37 @@ double DtUtmUps::tauFromConformal(double taup) const
     return tau;
 }
 
+namespace {
+
+// Clenshaw's sums of a sine series and of its derivative at a complex angle:
+// with z = xi + i eta, s = sum c[l] sin(2 l z) and d = 1 + sign sum 2 l c[l]
+// cos(2 l z), l = 1..6, from one sine, cosine, sinh and cosh (plain doubles:
+// std::complex multiplies through a library call).
+void complexSeries(const double* c, double sign, double xi, double eta, double& sr, double& si, double& dr,
+                   double& di)
+{
+    const double s2 = std::sin(2 * xi), c2 = std::cos(2 * xi), e = std::exp(2 * eta);
+    const double sh2 = (e - 1 / e) / 2, ch2 = (e + 1 / e) / 2;
+    // a = 2 cos(2 z) = ar + i ai
+    const double ar = 2 * c2 * ch2, ai = -2 * s2 * sh2;
+    double y0r = 0, y0i = 0, y1r = 0, y1i = 0;   // the sine series' y_k, y_(k+1)
+    double z0r = 0, z0i = 0, z1r = 0, z1i = 0;   // the derivative's
+    for (int l = 6; l >= 1; --l) {
+        const double yr = (c[l] - y1r) + (ar * y0r - ai * y0i), yi = -y1i + (ar * y0i + ai * y0r);
+        const double zr = (2 * l * c[l] - z1r) + (ar * z0r - ai * z0i), zi = -z1i + (ar * z0i + ai * z0r);
+        y1r = y0r, y1i = y0i, y0r = yr, y0i = yi;
+        z1r = z0r, z1i = z0i, z0r = zr, z0i = zi;
+    }
+    // sin(2 z) y_1 and cos(2 z) z_1 - z_2.
+    const double sinr = s2 * ch2, sini = c2 * sh2, cosr = c2 * ch2, cosi = -s2 * sh2;
+    sr = sinr * y0r - sini * y0i;
+    si = sinr * y0i + sini * y0r;
+    dr = 1 + sign * ((cosr * z0r - cosi * z0i) - z1r);
+    di = sign * ((cosr * z0i + cosi * z0r) - z1i);
+}
+
+}  // namespace
+
 void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double& gamma, double& k) const
 {
     // The conformal latitude, the transverse Mercator of the sphere (xi',
@@ -109,17 +140,10 @@ void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double&
     const double tau = pole ? std::copysign(1e300, lat) : sphi / cphi, taup = pole ? tau : conformalFromTau(tau);
     const double slam = std::sin(dlon), clam = std::cos(dlon);
     const double xip = std::atan2(taup, clam), etap = std::asinh(slam / std::hypot(taup, clam));
-    double xi = xip, eta = etap, p = 1, q = 0;
-    for (int l = 1; l <= 6; ++l) {
-        const double s = std::sin(2 * l * xip), c = std::cos(2 * l * xip), sh = std::sinh(2 * l * etap),
-                     ch = std::cosh(2 * l * etap);
-        xi += myAlpha[l] * s * ch;
-        eta += myAlpha[l] * c * sh;
-        p += 2 * l * myAlpha[l] * c * ch;
-        q -= 2 * l * myAlpha[l] * s * sh;
-    }
-    y = myScaledA * xi;
-    x = myScaledA * eta;
+    double sr, si, p, q;
+    complexSeries(myAlpha, 1, xip, etap, sr, si, p, q);
+    y = myScaledA * (xip + sr);
+    x = myScaledA * (etap + si);
     gamma = std::atan2(taup * slam, clam * std::hypot(1.0, taup)) - std::atan2(q, p);   // (xi, eta) is a reflection
     k = pole ? (myScaledA / myA) * std::sqrt(1 - myE2) * std::hypot(p, q) *
                    std::exp(myE * std::atanh(myE))   // the limit at the pole
@@ -130,15 +154,9 @@ void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double&
 void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double& gamma, double& k) const
 {
     const double xi = y / myScaledA, eta = x / myScaledA;
-    double xip = xi, etap = eta, p = 1, q = 0;
-    for (int l = 1; l <= 6; ++l) {
-        const double s = std::sin(2 * l * xi), c = std::cos(2 * l * xi), sh = std::sinh(2 * l * eta),
-                     ch = std::cosh(2 * l * eta);
-        xip -= myBeta[l] * s * ch;
-        etap -= myBeta[l] * c * sh;
-        p -= 2 * l * myBeta[l] * c * ch;
-        q += 2 * l * myBeta[l] * s * sh;
-    }
+    double sr, si, p, q;
+    complexSeries(myBeta, -1, xi, eta, sr, si, p, q);
+    const double xip = xi - sr, etap = eta - si;
     const double sxip = std::sin(xip), cxip = std::cos(xip), shetap = std::sinh(etap);
     const double r = std::hypot(shetap, cxip);
     if (r != 0) {
