@@ -20,7 +20,7 @@ namespace Vorant {
 /// corner) and how many digits per axis it had.
 struct DtMgrsSquare
 {
-    DtGridPosition position;   ///< UTM or UPS, convergence and scale at the point
+    DtGridPosition position;   ///< UTM or UPS (convergence and scale NaN: DtUtmUps::reverse gives them)
     double lat, lon;           ///< radians
     int digits;                ///< per axis: 0 (100 km) to 11 (1 micrometre)
 };
@@ -67,6 +67,7 @@ public:
 private:
     DtUtmUps myGrid;
     bool myOld;
+    double myBandLow[20], myBandHigh[20];   // northings of the bands' edges
 };
 
 }  // namespace Vorant

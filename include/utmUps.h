@@ -49,12 +49,13 @@ public:
     /// a value that is not finite, a zone out of range, or a position the
     /// chosen grid does not cover: UTM up to 84.5 N and 80.5 S (9 degrees
     /// from the zone's central meridian at most), UPS up to 83.5 N and 79.5 S
-    /// (the overlaps the standard allows).
-    DtGridPosition forward(double lat, double lon, int grid = Standard) const;
+    /// (the overlaps the standard allows). Without convergenceAndScale those
+    /// two are NaN, and the position comes sooner.
+    DtGridPosition forward(double lat, double lon, int grid = Standard, bool convergenceAndScale = true) const;
     /// Grid to geodetic (lat, lon in (-pi, pi]); convergence and scale of the
-    /// position are filled in. Throws for a zone out of 0..60 or values that
-    /// are not finite.
-    void reverse(DtGridPosition& position, double& lat, double& lon) const;
+    /// position are filled in (or set NaN, and the position comes sooner).
+    /// Throws for a zone out of 0..60 or values that are not finite.
+    void reverse(DtGridPosition& position, double& lat, double& lon, bool convergenceAndScale = true) const;
 
     /// The standard zone: 0 (UPS) beyond 80 S and from 84 N, else the UTM
     /// zone with the Norway (32V) and Svalbard (31X, 33X, 35X, 37X) exceptions.
@@ -69,10 +70,12 @@ private:
     void upsForward(bool north, double lat, double lon, double& x, double& y, double& gamma, double& k) const;
     void upsReverse(bool north, double x, double y, double& lat, double& lon, double& gamma, double& k) const;
     double tauFromConformal(double taup) const;
+    double fromConformal(double schi, double cchi) const;
     double conformalFromTau(double tau) const;
 
     double myA, myF, myE2, myE, myN, myScaledA, myPolarC;
     double myAlpha[7], myBeta[7];
+    double myToConformal[9], myFromConformal[9];   // chi - phi and phi - chi as sine series, l = 1..8
 };
 
 }  // namespace Vorant

@@ -90,13 +90,21 @@ bool oldEllipsoid(double a)
 }  // namespace
 
 DtMgrs::DtMgrs(const DtMapDatum& datum, Lettering lettering)
-    : myGrid(datum), myOld(lettering == Old || (lettering == ByEllipsoid && oldEllipsoid(datum.spheroid.semiMajorAxis)))
+    : myGrid(datum), myOld(lettering == Old || (lettering == ByEllipsoid && oldEllipsoid(datum.spheroid.semiMajorAxis))),
+      myBandLow(), myBandHigh()
 {
+    // The northings of each band's edges on a central meridian (0 N is
+    // 10,000 km in the south), for telling which time round a row letter is.
+    for (int band = 0; band < 20; ++band) {
+        const double south = (-80.0 + 8 * band) * kDegree, north = band == 19 ? 84 * kDegree : south + 8 * kDegree;
+        myBandLow[band] = myGrid.forward(south, 3 * kDegree, 31, false).northing;
+        myBandHigh[band] = band == 9 ? 1e7 : myGrid.forward(north, 3 * kDegree, 31, false).northing;
+    }
 }
 
 std::size_t DtMgrs::encode(double lat, double lon, int digits, char* out) const
 {
-    return encode(myGrid.forward(lat, lon), lat, digits, out);
+    return encode(myGrid.forward(lat, lon, DtUtmUps::Standard, false), lat, digits, out);
 }
 
 std::string DtMgrs::encode(double lat, double lon, int digits) const
@@ -211,16 +219,13 @@ DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
         // The row letters repeat every 2,000 km: the band says which time round.
         const int row = ((r - (zone % 2 == 0 ? 5 : 0) - (myOld ? 10 : 0)) % 20 + 40) % 20;
         const double base = row * kSquare + nIn * unit + inside;
-        const double south = (-80.0 + 8 * band) * kDegree, north = band == 19 ? 84 * kDegree : south + 8 * kDegree;
-        const double centreLon = (6.0 * zone - 183) * kDegree;
-        const double low = myGrid.forward(south, centreLon, zone).northing,
-                     high = band == 9 ? 1e7 : myGrid.forward(north, centreLon, zone).northing;   // (0 N is 1e7 S)
+        const double low = myBandLow[band], high = myBandHigh[band];
         const double cycles = std::nearbyint(((low + high) / 2 - base) / 2e6);
         p.northing = base + 2e6 * cycles;
         if (!(p.northing >= low - kSquare && p.northing <= high + kSquare))
             refuse(text, "the 100 km row is more than 100 km outside its latitude band");
     }
-    myGrid.reverse(p, out.lat, out.lon);
+    myGrid.reverse(p, out.lat, out.lon, false);
     return out;
 }
 

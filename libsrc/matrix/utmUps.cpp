@@ -1,8 +1,10 @@
 #include "utmUps.h"
 
 #include "diagnostics.h"
+#include "fastTrig.h"
 
 #include <cmath>
+#include <limits>
 
 namespace Vorant {
 
@@ -45,6 +47,19 @@ bool finite(double a, double b)
     return std::isfinite(a) && std::isfinite(b);
 }
 
+// sum c[l] sin(2 l x), l = 1..8, by Clenshaw's recurrence from sin x and cos x.
+double sineSeries8(double sx, double cx, const double* c)
+{
+    const double ar = 2 * (cx - sx) * (cx + sx);   // 2 cos 2x
+    double b1 = 0, b2 = 0;
+    for (int l = 8; l >= 1; --l) {
+        const double b = (c[l] - b2) + ar * b1;
+        b2 = b1;
+        b1 = b;
+    }
+    return 2 * sx * cx * b1;
+}
+
 // Longitude in radians reduced to (-pi, pi].
 double reduceLongitude(double lon)
 {
@@ -75,13 +90,29 @@ DtUtmUps::DtUtmUps(const DtMapDatum& datum)
         }
     // Polar stereographic: 2 a k0 / sqrt((1 + e)^(1 + e) (1 - e)^(1 - e)).
     myPolarC = 2 * myA * kUpsK0 / std::sqrt(std::pow(1 + myE, 1 + myE) * std::pow(1 - myE, 1 - myE));
+    // The conformal latitude as the geodetic one plus a sine series, and
+    // back: both differences are odd with period pi, so their coefficients
+    // are the trapezoid sums of 64 exact values (exact for the first 31
+    // terms; the eighth is of order n^8, 1e-22 on the earth).
+    constexpr int kSamples = 64;
+    for (int l = 0; l <= 8; ++l)
+        myToConformal[l] = myFromConformal[l] = 0;
+    for (int m = 1; m < kSamples; ++m) {   // (m = 0 is the pole, where both vanish)
+        const double x = -kPi / 2 + m * kPi / kSamples, t = std::tan(x);
+        const double toConformal = std::atan(conformalFromTau(t)) - x, fromConformal = std::atan(tauFromConformal(t)) - x;
+        for (int l = 1; l <= 8; ++l) {
+            myToConformal[l] += 2.0 / kSamples * toConformal * std::sin(2 * l * x);
+            myFromConformal[l] += 2.0 / kSamples * fromConformal * std::sin(2 * l * x);
+        }
+    }
 }
 
 // tan of the conformal latitude from tan of the geodetic one.
 double DtUtmUps::conformalFromTau(double tau) const
 {
-    const double tau1 = std::hypot(1.0, tau), sig = std::sinh(myE * std::atanh(myE * tau / tau1));
-    return std::hypot(1.0, sig) * tau - sig * tau1;
+    // |tau| stays below 1e17 (the tangent of a latitude short of the pole): no overflow to guard.
+    const double tau1 = std::sqrt(1 + tau * tau), sig = std::sinh(myE * std::atanh(myE * tau / tau1));
+    return std::sqrt(1 + sig * sig) * tau - sig * tau1;
 }
 
 // The inverse, by Newton's method (two or three steps from tau = taup).
@@ -91,7 +122,7 @@ double DtUtmUps::tauFromConformal(double taup) const
     for (int i = 0; i < 8; ++i) {
         const double taupa = conformalFromTau(tau);
         const double dtau = (taup - taupa) * (1 + (1 - myE2) * sq(tau)) /
-                            ((1 - myE2) * std::hypot(1.0, tau) * std::hypot(1.0, taupa));
+                            ((1 - myE2) * std::sqrt(1 + tau * tau) * std::sqrt(1 + taupa * taupa));
         tau += dtau;
         if (!(std::fabs(dtau) >= 1e-15 * std::max(1.0, std::fabs(tau))))
             break;
@@ -108,7 +139,9 @@ namespace {
 void complexSeries(const double* c, double sign, double xi, double eta, double& sr, double& si, double& dr,
                    double& di)
 {
-    const double s2 = std::sin(2 * xi), c2 = std::cos(2 * xi), e = std::exp(2 * eta);
+    double s2, c2;
+    detail::fastSinCos(2 * xi, s2, c2);
+    const double e = std::exp(2 * eta);
     const double sh2 = (e - 1 / e) / 2, ch2 = (e + 1 / e) / 2;
     // a = 2 cos(2 z) = ar + i ai
     const double ar = 2 * c2 * ch2, ai = -2 * s2 * sh2;
@@ -132,23 +165,38 @@ void complexSeries(const double* c, double sign, double xi, double eta, double& 
 
 void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double& gamma, double& k) const
 {
-    // The conformal latitude, the transverse Mercator of the sphere (xi',
-    // eta'), then Krueger's series; the derivative p + i q of the series
-    // turns the sphere's convergence and scale into the ellipsoid's.
-    const double sphi = std::sin(lat), cphi = std::cos(lat);
-    const bool pole = std::fabs(lat) == kPi / 2;
-    const double tau = pole ? std::copysign(1e300, lat) : sphi / cphi, taup = pole ? tau : conformalFromTau(tau);
-    const double slam = std::sin(dlon), clam = std::cos(dlon);
-    const double xip = std::atan2(taup, clam), etap = std::asinh(slam / std::hypot(taup, clam));
+    // The conformal latitude chi (a sine series in the latitude), the
+    // transverse Mercator of the sphere (xi', eta'), then Krueger's series;
+    // the derivative p + i q of the series turns the sphere's convergence and
+    // scale into the ellipsoid's (only when asked for: gamma NaN on entry
+    // means not).
+    double sphi, cphi, slam, clam, schi, cchi;
+    detail::fastSinCos(lat, sphi, cphi);
+    detail::fastSinCos(dlon, slam, clam);
+    detail::fastSinCos(lat + sineSeries8(sphi, cphi, myToConformal), schi, cchi);
+    const double h = std::sqrt(schi * schi + sq(cchi * clam));
+    const double xip = detail::fastAtan2(schi, cchi * clam), etap = std::asinh(slam * cchi / h);
     double sr, si, p, q;
     complexSeries(myAlpha, 1, xip, etap, sr, si, p, q);
     y = myScaledA * (xip + sr);
     x = myScaledA * (etap + si);
+    if (std::isnan(gamma))
+        return;
+    const bool pole = std::fabs(lat) == kPi / 2;
+    const double tau = pole ? std::copysign(1e300, lat) : sphi / cphi, taup = pole ? tau : conformalFromTau(tau);
     gamma = std::atan2(taup * slam, clam * std::hypot(1.0, taup)) - std::atan2(q, p);   // (xi, eta) is a reflection
     k = pole ? (myScaledA / myA) * std::sqrt(1 - myE2) * std::hypot(p, q) *
                    std::exp(myE * std::atanh(myE))   // the limit at the pole
-             : (myScaledA / myA) * std::sqrt(1 - myE2 * sq(sphi)) * std::hypot(1.0, tau) / std::hypot(taup, clam) *
-                   std::hypot(p, q);
+             : (myScaledA / myA) * std::sqrt(1 - myE2 * sq(sphi)) * std::hypot(1.0, tau) /
+                   std::hypot(taup, clam) * std::hypot(p, q);
+}
+
+// The latitude of a conformal latitude given by its sine and cosine.
+double DtUtmUps::fromConformal(double schi, double cchi) const
+{
+    const double r = std::sqrt(schi * schi + cchi * cchi);
+    const double s = schi / r, c = cchi / r;
+    return detail::fastAtan2(s, c) + sineSeries8(s, c, myFromConformal);
 }
 
 void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double& gamma, double& k) const
@@ -157,49 +205,65 @@ void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double&
     double sr, si, p, q;
     complexSeries(myBeta, -1, xi, eta, sr, si, p, q);
     const double xip = xi - sr, etap = eta - si;
-    const double sxip = std::sin(xip), cxip = std::cos(xip), shetap = std::sinh(etap);
-    const double r = std::hypot(shetap, cxip);
+    double sxip, cxip;
+    detail::fastSinCos(xip, sxip, cxip);
+    const double shetap = std::sinh(etap);
+    const double r = std::sqrt(shetap * shetap + cxip * cxip);   // tan(chi) = sin(xi') / r
+    lat = fromConformal(sxip, r);
+    dlon = detail::fastAtan2(shetap, cxip);
+    if (std::isnan(gamma))
+        return;
     if (r != 0) {
-        const double tau = tauFromConformal(sxip / r);
-        lat = std::atan(tau);
-        dlon = std::atan2(shetap, cxip);
+        const double tau = std::tan(lat);
         k = (myScaledA / myA) * std::sqrt(1 - myE2 * sq(std::sin(lat))) * std::hypot(1.0, tau) * r /
             std::hypot(p, q);
     } else {   // a pole
-        lat = std::copysign(kPi / 2, sxip);
-        dlon = 0;
         k = (myScaledA / myA) * std::sqrt(1 - myE2) * std::exp(myE * std::atanh(myE)) / std::hypot(p, q);
     }
     gamma = std::atan2(sxip * std::tanh(etap), cxip) + std::atan2(q, p);
 }
 
+// The polar grids work with colatitudes: near a pole they keep full relative
+// precision (pi/2 is taken in two parts), which the distance from the pole
+// and the scale both need.
+constexpr double kHalfPiLow = 6.123233995736766e-17;   // pi/2 - kPi / 2
+
 void DtUtmUps::upsForward(bool north, double lat, double lon, double& x, double& y, double& gamma, double& k) const
 {
-    // rho = C t with t = tan(pi/4 - chi/2) of the conformal colatitude,
-    // computed from tan(chi) without cancellation near the pole.
-    const double phi = north ? lat : -lat;
-    const double taup = conformalFromTau(std::tan(phi));
-    const double t = std::fabs(phi) == kPi / 2 ? 0.0 : 1 / (std::hypot(1.0, taup) + taup);
+    // rho = C t, t = tan(pi/4 - chi/2) of the conformal latitude chi.
+    // (The double nearest pi/2 is the pole itself, not 4e-10 m from it.)
+    const double phi = north ? lat : -lat, colat = phi == kPi / 2 ? 0.0 : (kPi / 2 - phi) + kHalfPiLow;
+    double sphi, cphi, s, c, sc, cc;
+    detail::fastSinCos(colat, cphi, sphi);
+    detail::fastSinCos(lon, s, c);
+    detail::fastSinCos(colat - sineSeries8(sphi, cphi, myToConformal), sc, cc);
+    const double t = colat == 0 || sc <= 0 ? 0.0 : sc / (1 + cc);   // tan of half the conformal colatitude
     const double rho = myPolarC * t;
-    const double s = std::sin(lon), c = std::cos(lon);
     x = kUpsFalse + rho * s;
     y = north ? kUpsFalse - rho * c : kUpsFalse + rho * c;
+    if (std::isnan(gamma))
+        return;
     gamma = north ? lon : -lon;
     // Point scale: rho / (a m), m = cos(phi) / sqrt(1 - e^2 sin^2 phi); k0 at the pole.
-    const double sphi = std::sin(phi), cphi = std::cos(phi);
     k = t == 0 ? kUpsK0 : rho * std::sqrt(1 - myE2 * sq(sphi)) / (myA * cphi);
 }
 
 void DtUtmUps::upsReverse(bool north, double x, double y, double& lat, double& lon, double& gamma, double& k) const
 {
     const double dx = x - kUpsFalse, dy = north ? -(y - kUpsFalse) : y - kUpsFalse;
-    const double rho = std::hypot(dx, dy), t = rho / myPolarC;
-    // tan(chi) = (1 - t^2) / (2 t).
-    const double phi = t == 0 ? kPi / 2 : std::atan(tauFromConformal((1 - t) * (1 + t) / (2 * t)));
+    const double rho = std::sqrt(dx * dx + dy * dy), t = rho / myPolarC;
+    const double colatChi = 2 * detail::fastAtan2(t, 1.0);
+    double sc, cc;
+    detail::fastSinCos(colatChi, sc, cc);
+    const double colat = colatChi - sineSeries8(cc, sc, myFromConformal);   // phi - chi, at chi
+    const double phi = colat == 0 ? kPi / 2 : (kPi / 2 - colat) + kHalfPiLow;
     lat = north ? phi : -phi;
-    lon = std::atan2(dx, dy);
+    lon = detail::fastAtan2(dx, dy);
+    if (std::isnan(gamma))
+        return;
     gamma = north ? lon : -lon;
-    const double sphi = std::sin(phi), cphi = std::cos(phi);
+    double sphi, cphi;
+    detail::fastSinCos(colat, cphi, sphi);
     k = t == 0 ? kUpsK0 : rho * std::sqrt(1 - myE2 * sq(sphi)) / (myA * cphi);
 }
 
@@ -220,16 +284,17 @@ int DtUtmUps::standardZone(double lat, double lon)
     return zone;
 }
 
-DtGridPosition DtUtmUps::forward(double lat, double lon, int grid) const
+DtGridPosition DtUtmUps::forward(double lat, double lon, int grid, bool convergenceAndScale) const
 {
-    const char* signature = "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int) const";
+    const char* signature = "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int, bool) const";
     if (!(finite(lat, lon) && std::fabs(lat) <= kPi / 2 && grid >= Utm && grid <= 60))
         detail::throwDtException(kBadPosition, signature, __FILE__, __LINE__);
     const double latDeg = lat / kDegree;
     int zone = grid == Standard ? standardZone(lat, lon) : grid;
     if (zone == Utm)
         zone = standardZone(0.0, lon);   // the longitude's own zone, no exceptions
-    DtGridPosition p{zone, lat >= 0, 0, 0, 0, 0};
+    constexpr double kNotAsked = std::numeric_limits<double>::quiet_NaN();
+    DtGridPosition p{zone, lat >= 0, 0, 0, convergenceAndScale ? 0.0 : kNotAsked, convergenceAndScale ? 0.0 : kNotAsked};
     if (zone == 0) {
         if (!(latDeg >= 83.5 || latDeg <= -79.5))
             detail::throwDtException("Invalid grid position: UPS covers latitudes from 83.5 N and from 79.5 S only",
@@ -250,11 +315,15 @@ DtGridPosition DtUtmUps::forward(double lat, double lon, int grid) const
     return p;
 }
 
-void DtUtmUps::reverse(DtGridPosition& p, double& lat, double& lon) const
+void DtUtmUps::reverse(DtGridPosition& p, double& lat, double& lon, bool convergenceAndScale) const
 {
+    if (!convergenceAndScale)
+        p.convergence = p.scale = std::numeric_limits<double>::quiet_NaN();
+    else if (std::isnan(p.convergence))
+        p.convergence = 0;   // (NaN on entry tells the series not to)
     if (!(finite(p.easting, p.northing) && p.zone >= 0 && p.zone <= 60))
         detail::throwDtException(kBadPosition,
-                                 "void Vorant::DtUtmUps::reverse(Vorant::DtGridPosition&, double&, double&) const",
+                                 "void Vorant::DtUtmUps::reverse(Vorant::DtGridPosition&, double&, double&, bool) const",
                                  __FILE__, __LINE__);
     if (p.zone == 0) {
         upsReverse(p.north, p.easting, p.northing, lat, lon, p.convergence, p.scale);
