@@ -55,13 +55,19 @@ int bandOf(double latDeg)
     return band < 0 ? 0 : band > 19 ? 19 : band;
 }
 
-// floor(value * 10^(digits - 5)): the position in units of the last digit,
-// in long double so that a value just below a boundary stays below it.
+// floor(value * 10^(digits - 5)): the position in units of the last digit.
+// To metres and coarser by integer division of the whole metres (exact
+// truncation); finer in long double, so that a value just below a boundary
+// stays below it.
 std::int64_t units(double value, int digits)
 {
+    if (digits <= 5) {
+        std::int64_t v = static_cast<std::int64_t>(std::floor(value));
+        for (int i = digits; i < 5; ++i)
+            v /= 10;   // (non-negative: truncation is the floor)
+        return v;
+    }
     long double v = value;
-    for (int i = digits; i < 5; ++i)
-        v /= 10;
     for (int i = 5; i < digits; ++i)
         v *= 10;
     return static_cast<std::int64_t>(std::floor(v));
@@ -153,10 +159,21 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
 
 DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
 {
-    std::string s;
+    // The text without spaces, in upper case, in a buffer of its own (no
+    // allocation); anything longer than the longest reference is refused below.
+    struct Text
+    {
+        char c[2 * kMaxLength];
+        std::size_t n = 0;
+        std::size_t size() const { return n; }
+        char operator[](std::size_t i) const { return c[i]; }
+    } s;
     for (const char c : text)
-        if (c != ' ')
-            s += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (c != ' ') {
+            if (s.n == sizeof s.c)
+                refuse(text, "more than 11 digits per axis");
+            s.c[s.n++] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        }
     std::size_t i = 0;
     int zone = 0;
     while (i < s.size() && i < 3 && std::isdigit(static_cast<unsigned char>(s[i])))

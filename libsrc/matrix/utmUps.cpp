@@ -63,6 +63,8 @@ double sineSeries8(double sx, double cx, const double* c)
 // Longitude in radians reduced to (-pi, pi].
 double reduceLongitude(double lon)
 {
+    if (lon > -kPi && lon <= kPi)
+        return lon;
     double r = std::remainder(lon, 2 * kPi);
     if (r <= -kPi)
         r += 2 * kPi;
@@ -132,12 +134,12 @@ double DtUtmUps::tauFromConformal(double taup) const
 
 namespace {
 
-// Clenshaw's sums of a sine series and of its derivative at a complex angle:
+// Clenshaw's sums of a sine series and (when asked for) its derivative at a complex angle:
 // with z = xi + i eta, s = sum c[l] sin(2 l z) and d = 1 + sign sum 2 l c[l]
 // cos(2 l z), l = 1..6, from one sine, cosine, sinh and cosh (plain doubles:
 // std::complex multiplies through a library call).
-void complexSeries(const double* c, double sign, double xi, double eta, double& sr, double& si, double& dr,
-                   double& di)
+void complexSeries(const double* c, double sign, double xi, double eta, bool derivative, double& sr, double& si,
+                   double& dr, double& di)
 {
     double s2, c2;
     detail::fastSinCos(2 * xi, s2, c2);
@@ -146,17 +148,25 @@ void complexSeries(const double* c, double sign, double xi, double eta, double& 
     // a = 2 cos(2 z) = ar + i ai
     const double ar = 2 * c2 * ch2, ai = -2 * s2 * sh2;
     double y0r = 0, y0i = 0, y1r = 0, y1i = 0;   // the sine series' y_k, y_(k+1)
-    double z0r = 0, z0i = 0, z1r = 0, z1i = 0;   // the derivative's
     for (int l = 6; l >= 1; --l) {
         const double yr = (c[l] - y1r) + (ar * y0r - ai * y0i), yi = -y1i + (ar * y0i + ai * y0r);
-        const double zr = (2 * l * c[l] - z1r) + (ar * z0r - ai * z0i), zi = -z1i + (ar * z0i + ai * z0r);
         y1r = y0r, y1i = y0i, y0r = yr, y0i = yi;
-        z1r = z0r, z1i = z0i, z0r = zr, z0i = zi;
     }
-    // sin(2 z) y_1 and cos(2 z) z_1 - z_2.
-    const double sinr = s2 * ch2, sini = c2 * sh2, cosr = c2 * ch2, cosi = -s2 * sh2;
+    // sin(2 z) y_1.
+    const double sinr = s2 * ch2, sini = c2 * sh2;
     sr = sinr * y0r - sini * y0i;
     si = sinr * y0i + sini * y0r;
+    dr = 1;
+    di = 0;
+    if (!derivative)
+        return;
+    double z0r = 0, z0i = 0, z1r = 0, z1i = 0;
+    for (int l = 6; l >= 1; --l) {
+        const double zr = (2 * l * c[l] - z1r) + (ar * z0r - ai * z0i), zi = -z1i + (ar * z0i + ai * z0r);
+        z1r = z0r, z1i = z0i, z0r = zr, z0i = zi;
+    }
+    // cos(2 z) z_1 - z_2.
+    const double cosr = c2 * ch2, cosi = -s2 * sh2;
     dr = 1 + sign * ((cosr * z0r - cosi * z0i) - z1r);
     di = sign * ((cosr * z0i + cosi * z0r) - z1i);
 }
@@ -177,7 +187,7 @@ void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double&
     const double h = std::sqrt(schi * schi + sq(cchi * clam));
     const double xip = detail::fastAtan2(schi, cchi * clam), etap = std::asinh(slam * cchi / h);
     double sr, si, p, q;
-    complexSeries(myAlpha, 1, xip, etap, sr, si, p, q);
+    complexSeries(myAlpha, 1, xip, etap, !std::isnan(gamma), sr, si, p, q);
     y = myScaledA * (xip + sr);
     x = myScaledA * (etap + si);
     if (std::isnan(gamma))
@@ -194,8 +204,8 @@ void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double&
 // The latitude of a conformal latitude given by its sine and cosine.
 double DtUtmUps::fromConformal(double schi, double cchi) const
 {
-    const double r = std::sqrt(schi * schi + cchi * cchi);
-    const double s = schi / r, c = cchi / r;
+    const double r = 1 / std::sqrt(schi * schi + cchi * cchi);
+    const double s = schi * r, c = cchi * r;
     return detail::fastAtan2(s, c) + sineSeries8(s, c, myFromConformal);
 }
 
@@ -203,7 +213,7 @@ void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double&
 {
     const double xi = y / myScaledA, eta = x / myScaledA;
     double sr, si, p, q;
-    complexSeries(myBeta, -1, xi, eta, sr, si, p, q);
+    complexSeries(myBeta, -1, xi, eta, !std::isnan(gamma), sr, si, p, q);
     const double xip = xi - sr, etap = eta - si;
     double sxip, cxip;
     detail::fastSinCos(xip, sxip, cxip);
