@@ -260,7 +260,7 @@ void DtUtmUps::upsForward(bool north, double lat, double lon, double& x, double&
 
 void DtUtmUps::upsReverse(bool north, double x, double y, double& lat, double& lon, double& gamma, double& k) const
 {
-    const double dx = x - kUpsFalse, dy = north ? -(y - kUpsFalse) : y - kUpsFalse;
+    const double dx = x - kUpsFalse, dy = north ? kUpsFalse - y : y - kUpsFalse;   // (+0 at the pole: longitude 0)
     const double rho = std::sqrt(dx * dx + dy * dy), t = rho / myPolarC;
     const double colatChi = 2 * detail::fastAtan2(t, 1.0);
     double sc, cc;

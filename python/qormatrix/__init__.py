@@ -2,7 +2,8 @@
 
 Conversions between geodetic (latitude, longitude, height), geocentric
 (earth-centred, earth-fixed), UTM and local north-east-down / east-north-up
-coordinates; azimuth, elevation and range, lines of sight and clearance;
+coordinates; UPS and MGRS grid references; azimuth, elevation and range,
+lines of sight and clearance;
 geodesics; heading, pitch and roll over the ground; Tait-Bryan angles,
 direction cosine matrices and quaternions. Every function works element-wise
 on anything that broadcasts, gives Python floats for scalars, and returns for
@@ -19,6 +20,10 @@ from ._core import (
     LibraryWarning,
     UtmGrid,
     __version__,
+    geodetic2mgrs,
+    geodetic2ups,
+    mgrs2geodetic,
+    ups2geodetic,
     aer2ecef,
     aer2enu,
     aer2geodetic,
@@ -61,6 +66,10 @@ __all__ = [
     "LibraryWarning",
     "UtmGrid",
     "__version__",
+    "geodetic2mgrs",
+    "geodetic2ups",
+    "mgrs2geodetic",
+    "ups2geodetic",
     "aer2ecef",
     "aer2enu",
     "aer2geodetic",

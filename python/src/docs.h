@@ -295,6 +295,47 @@ inline const char* const kClearance =
     ">>> visible, lowest, at = qm.clearance(0.0, 0.0, 100.0, 0.0, 1.0, 100.0)\n"
     ">>> print(visible, round(lowest), round(at, 3))\n0.0 -143 0.5\n";
 
+inline const char* const kGeodetic2Ups =
+    "geodetic2ups(lat, lon, ell=None, deg=True, *, ...)\n\n"
+    "Geodetic latitude and longitude to the universal polar stereographic grid (k0 = 0.994, false\n"
+    "easting and northing 2,000,000 m) of their pole. Latitudes from 83.5 N and from 79.5 S (the\n"
+    "overlaps with UTM the standard allows); others are errors.\n\n" QM_ARRAYS
+    "\nParameters\n----------\nlat, lon : array_like\n    Degrees unless deg=False.\n" QM_COMMON
+    "\nReturns\n-------\neasting, northing : float or ndarray\n    Metres.\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n>>> qm.geodetic2ups(90.0, 0.0)\n(2000000.0, 2000000.0)\n";
+inline const char* const kUps2Geodetic =
+    "ups2geodetic(easting, northing, hemisphere, ell=None, deg=True, *, ...)\n\n"
+    "The universal polar stereographic grid of the north ('N') or south ('S') pole back to latitude\n"
+    "and longitude.\n\n" QM_ARRAYS
+    "\nParameters\n----------\neasting, northing : array_like\n    Metres.\nhemisphere : {'N', 'S'}\n" QM_COMMON
+    "\nReturns\n-------\nlat, lon : float or ndarray\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n>>> lat, lon = qm.ups2geodetic(2000000.0, 2000000.0, 'S')\n"
+    ">>> print(f'{lat:.6f}')\n-90.000000\n";
+inline const char* const kGeodetic2Mgrs =
+    "geodetic2mgrs(lat, lon, digits=5, ell=None, deg=True, *, datum=None, errors='raise')\n\n"
+    "Military grid reference strings of geodetic positions: UTM from 80 S to 84 N (with the Norway\n"
+    "and Svalbard zones), UPS beyond (A, B, Y, Z), digits per axis 0 (100 km) to 5 (1 m) and up to 11\n"
+    "(a micrometre). Truncated, never rounded into the next square. The older lettering on the Clarke\n"
+    "1866 datums (the NAD 27 ones). NumPy arrays and scalars only; a NaN element gives an empty string.\n"
+    "\nParameters\n----------\nlat, lon : array_like\n    Degrees unless deg=False.\ndigits : int, default 5\n"
+    "ell, deg, datum\n    As for geodetic2utm.\nerrors : {'raise', 'nan'}, default 'raise'\n"
+    "    A bad element raises ValueError naming it and why, or gives an empty string with 'nan'.\n"
+    "\nReturns\n-------\nstr or ndarray of str\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n>>> qm.geodetic2mgrs(40.689247, -74.044502)\n'18TWL8073504700'\n"
+    ">>> qm.geodetic2mgrs([40.689247, 90.0], [-74.044502, 0.0], 2)\narray(['18TWL8004', 'ZAH0000'], dtype='<U9')\n";
+inline const char* const kMgrs2Geodetic =
+    "mgrs2geodetic(text, centre=True, ell=None, deg=True, *, datum=None, errors='raise')\n\n"
+    "Military grid reference strings back to the centre of their squares (or the south-west corner,\n"
+    "centre=False), with their digits per axis. Upper or lower case, spaces between the parts. A zone\n"
+    "out of 1-60, a band letter I, O or not one, a square that does not exist in the zone, an odd or too\n"
+    "long run of digits, a row more than 100 km outside its band: ValueError naming the string and what\n"
+    "is wrong (NaN with errors='nan').\n"
+    "\nParameters\n----------\ntext : str or array_like of str\ncentre : bool, default True\n"
+    "ell, deg, datum\n    As for geodetic2utm.\nerrors : {'raise', 'nan'}, default 'raise'\n"
+    "\nReturns\n-------\nlat, lon, digits : float or ndarray\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n>>> lat, lon, digits = qm.mgrs2geodetic('18T WL 80735 04700')\n"
+    ">>> print(f'{lat:.5f} {lon:.5f} {digits:.0f}')\n40.68925 -74.04450 5\n";
+
 inline const char* const kGeodesicDirect =
     "geodesic_direct(lat1, lon1, azimuth, distance, ...)\n\n"
     "Where a geodesic from a point along an azimuth ends after a distance (the direct geodesic problem;\n"

@@ -11,6 +11,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -502,6 +503,171 @@ py::object clearance(py::object lat0, py::object lon0, py::object h0, py::object
     });
 }
 
+// ---- UPS and MGRS --------------------------------------------------------------------
+
+const char* const kLatLon[] = {"lat", "lon"};
+const char* const kEastNorth[] = {"easting", "northing"};
+const char kOutsideUps[] = "outside the polar caps UPS covers (from 83.5 N and from 79.5 S)";
+
+bool northFrom(const py::object& hemisphere)
+{
+    if (py::isinstance<py::str>(hemisphere)) {
+        const std::string h = hemisphere.cast<std::string>();
+        if (h == "N" || h == "n" || h == "S" || h == "s")
+            return h == "N" || h == "n";
+    }
+    throw py::value_error("hemisphere: expected 'N' or 'S', got " + py::repr(hemisphere).cast<std::string>());
+}
+
+py::object geodetic2ups(py::object lat, py::object lon, py::object ell, bool deg, py::object datum, py::object out,
+                        py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    const DtUtmUps grid(earth.datum);
+    return qmpy::convert({lat, lon}, kLatLon, 2, out, errors, threads, [&] {
+        return [a, &grid](const double* in, double* o) {
+            if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
+                return c;
+            if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
+                return c;
+            const double latR = a.in(in[0]);
+            if (!(latR >= DtDeg2Rad(83.5) || latR <= DtDeg2Rad(-79.5)))
+                return bad(Verdict::Domain, 0, kOutsideUps);
+            const DtGridPosition p = grid.forward(latR, a.in(in[1]), DtUtmUps::Ups, false);
+            o[0] = p.easting, o[1] = p.northing;
+            return Outcome{};
+        };
+    });
+}
+
+py::object ups2geodetic(py::object easting, py::object northing, py::object hemisphere, py::object ell, bool deg,
+                        py::object datum, py::object out, py::object errors, py::object threads)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    const DtUtmUps grid(earth.datum);
+    const bool north = northFrom(hemisphere);
+    return qmpy::convert({easting, northing}, kEastNorth, 2, out, errors, threads, [&] {
+        return [a, north, &grid](const double* in, double* o) {
+            if (Outcome c = checkFinite(in, 0, 2); c.verdict != Verdict::Ok)
+                return c;
+            DtGridPosition p{0, north, in[0], in[1], 0, 0};
+            double lat, lon;
+            grid.reverse(p, lat, lon, false);
+            o[0] = a.out(lat), o[1] = a.out(lon);
+            return Outcome{};
+        };
+    });
+}
+
+// Strings in NumPy: a unicode array is UCS-4, a char each in 4 bytes.
+py::object unicodeArray(const std::vector<std::string>& texts, const std::vector<py::ssize_t>& shape, bool scalar)
+{
+    if (scalar)
+        return py::str(texts.at(0));
+    std::size_t width = 1;
+    for (const std::string& t : texts)
+        width = std::max(width, t.size());
+    std::vector<py::ssize_t> full(shape);
+    full.push_back(static_cast<py::ssize_t>(width));
+    py::array_t<std::uint32_t> codes(full);
+    std::uint32_t* w = codes.mutable_data();
+    for (const std::string& t : texts)
+        for (std::size_t i = 0; i < width; ++i)
+            *w++ = i < t.size() ? static_cast<unsigned char>(t[i]) : 0u;
+    py::object view = codes.attr("view")("<U" + std::to_string(width));
+    py::tuple dims(shape.size());
+    for (std::size_t i = 0; i < shape.size(); ++i)
+        dims[i] = py::int_(shape[i]);
+    return view.attr("reshape")(dims);
+}
+
+py::object geodetic2mgrs(py::object lat, py::object lon, int digits, py::object ell, bool deg, py::object datum,
+                         py::object errors)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    const bool raise = qmpy::errorPolicy(errors) == qmpy::ErrorPolicy::Raise;
+    if (digits < 0 || digits > 11)
+        throw py::value_error("digits: expected 0 to 11 per axis, got " + std::to_string(digits));
+    const DtMgrs mgrs(earth.datum);
+    py::module_ np = py::module_::import("numpy");
+    const bool scalar = np.attr("ndim")(lat).cast<int>() == 0 && np.attr("ndim")(lon).cast<int>() == 0;
+    py::tuple both = np.attr("broadcast_arrays")(np.attr("asarray")(lat, "float64"), np.attr("asarray")(lon, "float64"));
+    const py::array_t<double> la = np.attr("ascontiguousarray")(both[0]), lo = np.attr("ascontiguousarray")(both[1]);
+    const std::size_t n = static_cast<std::size_t>(la.size());
+    std::vector<std::string> texts(n);
+    std::vector<py::ssize_t> shape(la.shape(), la.shape() + la.ndim());
+    std::size_t firstBad = n;
+    std::string reason;
+    {
+        py::gil_scoped_release release;
+        char text[DtMgrs::kMaxLength + 1];
+        for (std::size_t i = 0; i < n; ++i) {
+            const double y = la.data()[i], x = lo.data()[i];
+            if (std::isnan(y) || std::isnan(x))
+                continue;   // missing: an empty string
+            try {
+                if (!(std::isfinite(y) && std::isfinite(x) && std::fabs(y) <= a.quarter()))
+                    throw std::invalid_argument("a latitude beyond the poles or a value that is not finite");
+                texts[i].assign(text, mgrs.encode(a.in(y), a.in(x), digits, text));
+            } catch (const std::exception& e) {
+                if (firstBad == n) {
+                    firstBad = i;
+                    reason = e.what();
+                }
+            }
+        }
+    }
+    if (raise && firstBad < n)
+        throw py::value_error("lat, lon at element " + std::to_string(firstBad) + " (" +
+                              py::repr(py::float_(la.data()[firstBad])).cast<std::string>() + ", " +
+                              py::repr(py::float_(lo.data()[firstBad])).cast<std::string>() + "): " + reason +
+                              " (errors='nan' gives an empty string for such elements instead)");
+    return unicodeArray(texts, shape, scalar);
+}
+
+py::tuple mgrs2geodetic(py::object text, bool centre, py::object ell, bool deg, py::object datum, py::object errors)
+{
+    const Earth earth = earthOf(ell, datum);
+    const Angles a{deg};
+    const bool raise = qmpy::errorPolicy(errors) == qmpy::ErrorPolicy::Raise;
+    const DtMgrs mgrs(earth.datum);
+    py::module_ np = py::module_::import("numpy");
+    const bool scalar = py::isinstance<py::str>(text);
+    py::array strings = np.attr("asarray")(text);
+    if (strings.dtype().kind() != 'U')
+        throw py::type_error("text: expected strings, got " + py::repr(text).cast<std::string>().substr(0, 80));
+    std::vector<py::ssize_t> shape(strings.shape(), strings.shape() + strings.ndim());
+    py::list flat = strings.attr("ravel")().attr("tolist")();
+    const std::size_t n = py::len(flat);
+    py::array_t<double> lat(shape), lon(shape), digits(shape);
+    double* out[3] = {lat.mutable_data(), lon.mutable_data(), digits.mutable_data()};
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string t = flat[i].cast<std::string>();
+        try {
+            if (t.empty())
+                throw std::invalid_argument("an empty reference");
+            const DtMgrsSquare square = mgrs.decode(t, centre);
+            out[0][i] = a.out(square.lat), out[1][i] = a.out(square.lon), out[2][i] = square.digits;
+        } catch (const std::exception& e) {
+            if (raise) {
+                std::string what = e.what();
+                const std::string prefix = "DtException: ";
+                if (what.compare(0, prefix.size(), prefix) == 0)
+                    what = what.substr(prefix.size());
+                throw py::value_error("text[" + std::to_string(i) + "]: " + what +
+                                      " (errors='nan' gives NaN for such elements instead)");
+            }
+            out[0][i] = out[1][i] = out[2][i] = std::numeric_limits<double>::quiet_NaN();
+        }
+    }
+    if (scalar)
+        return py::make_tuple(out[0][0], out[1][0], out[2][0]);
+    return py::make_tuple(lat, lon, digits);
+}
+
 // ---- UTM -----------------------------------------------------------------------------
 
 // The converter's reference point on a datum: the grid's own origin (zone 10
@@ -918,6 +1084,23 @@ PYBIND11_MODULE(_core, m)
           "out"_a = py::none(), "errors"_a = "raise", "threads"_a = py::none(),
           withSignature("clearance", "(lat0, lon0, h0, lat, lon, h, ell=None, deg=True, *, height=0.0, datum=None, ",
                         kTail, docs::kClearance));
+    m.def("geodetic2ups", qmpy::dispatching("geodetic2ups", &geodetic2ups), "lat"_a, "lon"_a, "ell"_a = py::none(),
+          "deg"_a = true, py::kw_only(), "datum"_a = py::none(), "out"_a = py::none(), "errors"_a = "raise",
+          "threads"_a = py::none(),
+          withSignature("geodetic2ups", "(lat, lon, ell=None, deg=True, *, datum=None, ", kTail, docs::kGeodetic2Ups));
+    m.def("ups2geodetic", qmpy::dispatching("ups2geodetic", &ups2geodetic), "easting"_a, "northing"_a, "hemisphere"_a,
+          "ell"_a = py::none(), "deg"_a = true, py::kw_only(), "datum"_a = py::none(), "out"_a = py::none(),
+          "errors"_a = "raise", "threads"_a = py::none(),
+          withSignature("ups2geodetic", "(easting, northing, hemisphere, ell=None, deg=True, *, datum=None, ", kTail,
+                        docs::kUps2Geodetic));
+    m.def("geodetic2mgrs", &geodetic2mgrs, "lat"_a, "lon"_a, "digits"_a = 5, "ell"_a = py::none(), "deg"_a = true,
+          py::kw_only(), "datum"_a = py::none(), "errors"_a = "raise",
+          withSignature("geodetic2mgrs", "(lat, lon, digits=5, ell=None, deg=True, *, datum=None, errors='raise')", "",
+                        docs::kGeodetic2Mgrs));
+    m.def("mgrs2geodetic", &mgrs2geodetic, "text"_a, "centre"_a = true, "ell"_a = py::none(), "deg"_a = true,
+          py::kw_only(), "datum"_a = py::none(), "errors"_a = "raise",
+          withSignature("mgrs2geodetic", "(text, centre=True, ell=None, deg=True, *, datum=None, errors='raise')", "",
+                        docs::kMgrs2Geodetic));
     m.def("geodetic2utm", qmpy::dispatching("geodetic2utm", &geodetic2utm), "lat"_a, "lon"_a, py::kw_only(), "zone"_a = py::none(),
           "zone_rule"_a = "library", "ell"_a = py::none(), "deg"_a = true, "datum"_a = py::none(), "out"_a = py::none(),
           "errors"_a = "raise", "threads"_a = py::none(),
