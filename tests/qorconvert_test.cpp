@@ -229,6 +229,28 @@ TEST_F(GlobalStateTest, ConverterExplainsBadLines)
     EXPECT_EQ(run(fromLook, "0 0 -1", false), "the range is negative");
     EXPECT_EQ(run(fromLook, "0 90", false), "expected 3 fields (azimuth elevation range), got 2");
     EXPECT_EQ(run(fromLook, "0 90 5000"), "40.71280000 -74.00600000 5000.000");   // straight up, exact
+    // Grid references (the expected strings are GeographicLib's GeoConvert -m and -u).
+    Options grid;
+    grid.to = Mode::Mgrs;
+    Converter toMgrs(grid);
+    EXPECT_EQ(run(toMgrs, "-33.8568 151.2153"), "56HLH3490052288");
+    EXPECT_EQ(run(toMgrs, "89.99 0"), "ZAG0000098889");
+    grid.mgrsDigits = 2;
+    Converter coarse(grid);
+    EXPECT_EQ(run(coarse, "40.689247 -74.044502"), "18TWL8004");
+    grid.to = Mode::Ups;
+    Converter toUps(grid);
+    EXPECT_EQ(run(toUps, "85 30 12"), "N 2277728.696 1518959.788 12.000");
+    EXPECT_EQ(run(toUps, "45 30", false), "UPS covers latitudes from 83.5 N and from 79.5 S only");
+    grid.from = Mode::Mgrs;
+    grid.to = Mode::Geodetic;
+    Converter fromMgrs(grid);
+    EXPECT_EQ(run(fromMgrs, "18t wl 80735 04700"), "40.68924809 -74.04450370 0.000");   // the centre of the square
+    EXPECT_EQ(run(fromMgrs, "18IWL", false), "DtException: Invalid MGRS reference '18IWL': I and O are not letters of the grid");
+    grid.from = Mode::Ups;
+    Converter fromUps(grid);
+    EXPECT_EQ(run(fromUps, "S 2000000 2000000 3"), "-90.00000000 0.00000000 3.000");
+    EXPECT_EQ(run(fromUps, "X 1 2", false), "'X' is not a pole (N or S)");
     // Within a e^2 of the ellipsoid's centre the geodetic result cannot be
     // trusted; a metre beyond it, it can. The bound is the datum's, about its centre.
     EXPECT_EQ(run(geoc, "1400 0 1400", false), "the point is 1980 m from the centre of the datum's ellipsoid: "

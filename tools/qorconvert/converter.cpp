@@ -33,7 +33,8 @@ struct NamedMode
 const NamedMode kModes[] = {
     {"geodetic", "geod", Mode::Geodetic}, {"geocentric", "geoc", Mode::Geocentric},
     {"utm", "utm", Mode::Utm},            {"ned", "ned", Mode::Ned},
-    {"aer", "aer", Mode::Aer},
+    {"aer", "aer", Mode::Aer},            {"mgrs", "mgrs", Mode::Mgrs},
+    {"ups", "ups", Mode::Ups},
     {"attitude", "att", Mode::Attitude},  {"hpr", "hpr", Mode::Hpr},
     {"declination", "decl", Mode::Declination},
     {"inverse", "inv", Mode::Inverse},          {"direct", "dir", Mode::Direct},
@@ -115,7 +116,7 @@ const char* datumNames()
 
 Converter::Converter(const Options& options)
     : myOptions(options), myUtm(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10, *options.datum, 0.9996),
-      myGeodesic(*options.datum)
+      myGeodesic(*options.datum), myMgrs(*options.datum)
 {
     DtUseMapDatum(*myOptions.datum);
     // Points on the polar axis are ordinary input here, not worth a notice.
@@ -265,6 +266,40 @@ bool Converter::read(const char* line, std::size_t size, Position& p, std::strin
         p.haveGeocentric = p.haveGeodetic = true;
         return true;
     }
+    case Mode::Mgrs: {
+        if (n < 1 || n > 4) {
+            why = fieldCountError(n, 1, 4, "a grid reference, its parts apart or together");
+            return false;
+        }
+        std::string text;
+        for (std::size_t i = 0; i < n; ++i)
+            text += f.text(i);
+        const DtMgrsSquare square = myMgrs.decode(text);   // (a bad reference throws its reason)
+        p.geodetic.setAll(square.lat, square.lon, 0.0);
+        p.geodetic[2] = undulation(p.geodetic);
+        p.haveGeodetic = true;
+        return true;
+    }
+    case Mode::Ups: {
+        if (n < 3 || n > 4) {
+            why = fieldCountError(n, 3, 4, "N|S easting northing [height]");
+            return false;
+        }
+        const std::string pole = f.text(0);
+        if (!(pole == "N" || pole == "n" || pole == "S" || pole == "s")) {
+            why = "'" + pole.substr(0, 40) + "' is not a pole (N or S)";
+            return false;
+        }
+        if (!numbers(1, n - 1))
+            return false;
+        DtGridPosition g{0, pole == "N" || pole == "n", v[1], v[2], 0, 0};
+        double lat, lon;
+        myMgrs.grid().reverse(g, lat, lon, false);
+        p.geodetic.setAll(lat, lon, 0.0);
+        p.geodetic[2] = (n == 4 ? v[3] : 0.0) + undulation(p.geodetic);
+        p.haveGeodetic = true;
+        return true;
+    }
     case Mode::Attitude: {
         if (n != 6) {
             why = fieldCountError(n, 6, 6, "X Y Z psi theta phi");
@@ -407,6 +442,31 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
         appendAngle(out, DtRad2Deg(look.elevation));
         out += ' ';
         appendMetres(out, look.range);
+        return true;
+    }
+    case Mode::Mgrs: {
+        if (!ensureGeodetic(p, why))
+            return false;
+        char text[DtMgrs::kMaxLength + 1];
+        out.append(text, myMgrs.encode(p.geodetic[0], p.geodetic[1], myOptions.mgrsDigits, text));
+        return true;
+    }
+    case Mode::Ups: {
+        if (!ensureGeodetic(p, why))
+            return false;
+        const double latDeg = DtRad2Deg(p.geodetic[0]);
+        if (!(latDeg >= 83.5 || latDeg <= -79.5)) {
+            why = "UPS covers latitudes from 83.5 N and from 79.5 S only";
+            return false;
+        }
+        const DtGridPosition g = myMgrs.grid().forward(p.geodetic[0], p.geodetic[1], DtUtmUps::Ups, false);
+        out += g.north ? 'N' : 'S';
+        out += ' ';
+        appendMetres(out, g.easting);
+        out += ' ';
+        appendMetres(out, g.northing);
+        out += ' ';
+        appendMetres(out, p.geodetic[2] - undulation(p.geodetic));
         return true;
     }
     case Mode::Hpr:

@@ -6,6 +6,7 @@
 #include <coordTransform.h>
 #include <geodesic.h>
 #include <lookAngles.h>
+#include <mgrs.h>
 #include <geoidGrid.h>
 #include <mapDatum.h>
 #include <utmReferencePoint.h>
@@ -23,6 +24,8 @@ enum class Mode
     Utm,          // zone+hemisphere easting northing [height]: metres
     Ned,          // north east down from the origin: metres
     Aer,          // azimuth elevation range from the origin: degrees, metres
+    Mgrs,         // a military grid reference (its square's centre in, truncated out)
+    Ups,          // N|S easting northing [height]: the polar stereographic grids
     Attitude,     // X Y Z psi theta phi: geocentric position, angles to the geocentric axes
     Hpr,          // heading pitch roll over the ground (output only)
     Declination,  // grid declination at the point (output only)
@@ -47,6 +50,7 @@ struct Options
     bool radians = false;      // angles in and out in radians instead of degrees
     bool dms = false;          // geodetic output as degrees, minutes, seconds and hemisphere
     long zone = 0;             // UTM zone for every point; 0: each point's own
+    int mgrsDigits = 5;        // MGRS digits per axis, 0 (100 km) to 11 (1 micrometre)
     bool haveOrigin = false;   // NED origin
     double originLatDeg = 0, originLonDeg = 0, originHeight = 0;
     // Heights (and the origin's) above this geoid instead of the ellipsoid.
@@ -92,6 +96,7 @@ private:
     Vorant::DtCoordTransform myFromNed;
     Vorant::DtGeodesic myGeodesic;
     std::optional<Vorant::DtObserver> myObserver;   // at the origin
+    Vorant::DtMgrs myMgrs;
     mutable std::string myScratch;   // text reused from line to line
     mutable bool myNotFinite = false;   // a value written in this line is not finite
 };

@@ -39,6 +39,10 @@ const char* const kHelp =
     "  ned                north east down               metres from --origin\n"
     "  aer                azimuth elevation range       from --origin: degrees clockwise from north,\n"
     "                                                   above the horizontal plane, metres\n"
+    "  mgrs               a military grid reference, e.g. 18TWL8073504700 (in: the centre of its\n"
+    "                     square, spaces allowed; out: truncated to --digits per axis)\n"
+    "  ups                N|S easting northing [height]  the polar stereographic grids (from\n"
+    "                                                   83.5 N and 79.5 S)\n"
     "  attitude, att      X Y Z psi theta phi           input only: geocentric position and\n"
     "                                                   Tait-Bryan angles to the geocentric axes\n"
     "  hpr                heading pitch roll            output only, over the local ground\n"
@@ -58,6 +62,7 @@ const char* const kHelp =
     "  -r, --radians          angles in and out in radians instead of degrees\n"
     "      --dms              write latitude and longitude as degrees, minutes, seconds\n"
     "  -z, --zone N           UTM zone for every point (default: each point's own)\n"
+    "      --digits N         MGRS digits per axis, 0 (100 km) to 11 (1 um); default 5 (1 m)\n"
     "  -o, --origin LAT,LON[,H]  origin of the north-east-down frame (degrees, metres)\n"
     "      --geoid FILE       heights above the geoid of a GTX grid (such as\n"
     "                         /usr/share/proj/egm96_15.gtx) instead of the ellipsoid,\n"
@@ -119,6 +124,8 @@ int runExample()
          {"40.7228 -74.0060 0", "40.7128 -73.9960 100"}},
         {"geodetic -> azimuth elevation range from 40.7128,-74.006,0", Mode::Geodetic, Mode::Aer, "origin",
          {"40.7228 -74.0060 0", "40.6413 -73.7781 3000"}},
+        {"geodetic -> MGRS (1 m, truncated)", Mode::Geodetic, Mode::Mgrs, "",
+         {"40.689247 -74.044502", "-33.8568 151.2153", "89.99 0", "78.2232 15.6267"}},
         {"attitude (geocentric position, angles to the geocentric axes) -> heading pitch roll", Mode::Attitude,
          Mode::Hpr, "", {"1334000 -4654000 4138000 45 10 0"}},
         {"geodetic -> grid declination", Mode::Geodetic, Mode::Declination, "", {"45 -73", "45 -77", "-45 -73"}},
@@ -212,6 +219,12 @@ int run(int argc, char** argv)
                 z != double(long(z)))
                 return usageError("zone must be a whole number from 1 to 60");
             options.zone = long(z);
+        } else if (arg == "--digits") {
+            double d;
+            if (!next(value) || !qorconvert::parseNumber(value.data(), value.size(), d) || d < 0 || d > 11 ||
+                d != double(int(d)))
+                return usageError("digits must be a whole number from 0 to 11");
+            options.mgrsDigits = int(d);
         } else if (arg == "-j" || arg == "--threads") {
             double n;
             if (!next(value) || !qorconvert::parseNumber(value.data(), value.size(), n) || n < 0 || n > 256 ||
