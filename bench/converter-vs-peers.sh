@@ -96,4 +96,9 @@ row "geodesic inverse (distance, azimuths)" "'$q' -f inverse -p 3 < '$w/pairs.tx
   "GeodSolve -i -p 3 < '$w/pairs.txt'"
 row "geodesic direct (end point, azimuth)" "'$q' -f direct -p 3 < '$w/direct.txt'" "GeodSolve" \
   "GeodSolve -p 3 < '$w/direct.txt'"
+row "geodetic -> MGRS (1 m)" "'$q' -f geod -t mgrs < '$w/geod.txt'" "GeoConvert -m" \
+  "GeoConvert -m -p 0 < '$w/geod.txt'"
+awk '{ printf "%.9f %s\n", ($1 >= 0 ? 84 + $1 / 14 : -80 + $1 / 8), $2 }' "$w/geod.txt" > "$w/polar.txt"
+row "geodetic -> UPS (polar caps)" "'$q' -f geod -t ups -p 3 < '$w/polar.txt'" "GeoConvert -u" \
+  "GeoConvert -u -p 3 < '$w/polar.txt'"
 row "attitude -> heading pitch roll" "'$q' -f att -t hpr -p 3 < '$w/attitude.txt'" "" ""
