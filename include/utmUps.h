@@ -75,7 +75,10 @@ private:
 
     double myA, myF, myE2, myE, myN, myScaledA, myPolarC;
     double myAlpha[7], myBeta[7];
-    double myToConformal[9], myFromConformal[9];   // chi - phi and phi - chi as sine series, l = 1..8
+    // chi - phi and phi - chi as sine series, then as polynomials in cos 2x;
+    // Krueger's series and their derivatives as polynomials in cos 2z.
+    double myToConformal[9], myFromConformal[9];
+    double myAlphaSine[6], myAlphaCosine[7], myBetaSine[6], myBetaCosine[7];
 };
 
 }  // namespace Vorant

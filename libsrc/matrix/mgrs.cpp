@@ -128,7 +128,17 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
                                  kSigEncode, __FILE__, __LINE__);
     const std::int64_t perSquare = units(kSquare, digits);
     const std::int64_t e = units(p.easting, digits), n = units(p.northing, digits);
-    const std::int64_t column = e / perSquare, row = n / perSquare;
+    // The 100 km square, floor(value / 100 km) (the same as e / perSquare,
+    // without two integer divisions), checked against exact products.
+    const auto square = [](double value) {
+        double c = std::floor(value / kSquare);
+        if (c * kSquare > value)
+            c -= 1;
+        else if ((c + 1) * kSquare <= value)
+            c += 1;
+        return static_cast<std::int64_t>(c);
+    };
+    const std::int64_t column = square(p.easting), row = square(p.northing);
     std::size_t length = 0;
     if (p.zone == 0) {
         const UpsLetters& u = kUps[(p.north ? 2 : 0) + (p.easting >= 2e6 ? 1 : 0)];
@@ -150,8 +160,11 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
         out[length++] = kColumns[(p.zone - 1) % 3][column - 1];
         out[length++] = kRows[(row + (p.zone % 2 == 0 ? 5 : 0) + (myOld ? 10 : 0)) % 20];
     }
-    writeDigits(e - column * perSquare, digits, out + length);
-    writeDigits(n - row * perSquare, digits, out + length + digits);
+    // (Within a rounding of a square's edge the scaled value may fall on the
+    // other side of it: the digits stay those of this square.)
+    const auto within = [perSquare](std::int64_t v) { return v < 0 ? 0 : v >= perSquare ? perSquare - 1 : v; };
+    writeDigits(within(e - column * perSquare), digits, out + length);
+    writeDigits(within(n - row * perSquare), digits, out + length + digits);
     length += 2 * static_cast<std::size_t>(digits);
     out[length] = '\0';
     return length;

@@ -47,17 +47,63 @@ bool finite(double a, double b)
     return std::isfinite(a) && std::isfinite(b);
 }
 
-// sum c[l] sin(2 l x), l = 1..8, by Clenshaw's recurrence from sin x and cos x.
-double sineSeries8(double sx, double cx, const double* c)
+// Sine and cosine series as polynomials in cos 2x: sum c[l] sin(2 l x),
+// l = 1..n, is sin 2x times sum d[k] cos(2x)^k, k < n (sin(l t) = sin t
+// U_(l-1)(cos t)), and sum c[l] cos(2 l x), l = 0..n, is sum d[k] cos(2x)^k,
+// k <= n (cos(l t) = T_l(cos t)). Estrin's scheme then evaluates them with a
+// chain of three products instead of Clenshaw's n steps.
+void sinePolynomial(const double* c, int n, double* d)
 {
-    const double ar = 2 * (cx - sx) * (cx + sx);   // 2 cos 2x
-    double b1 = 0, b2 = 0;
-    for (int l = 8; l >= 1; --l) {
-        const double b = (c[l] - b2) + ar * b1;
-        b2 = b1;
-        b1 = b;
+    double previous[9] = {}, current[9] = {1};   // U_(l-2), U_(l-1)
+    for (int k = 0; k < n; ++k)
+        d[k] = 0;
+    for (int l = 1; l <= n; ++l) {
+        for (int k = 0; k < l; ++k)
+            d[k] += c[l] * current[k];
+        double next[9] = {};
+        for (int k = 0; k < l; ++k) {
+            next[k + 1] += 2 * current[k];
+            next[k] -= previous[k];
+        }
+        for (int k = 0; k <= 8; ++k) {
+            previous[k] = current[k];
+            current[k] = next[k];
+        }
     }
-    return 2 * sx * cx * b1;
+}
+
+void cosinePolynomial(const double* c, int n, double* d)
+{
+    double previous[9] = {1}, current[9] = {0, 1};   // T_(l-1), T_l from l = 1
+    for (int k = 0; k <= n; ++k)
+        d[k] = 0;
+    d[0] = c[0];
+    for (int l = 1; l <= n; ++l) {
+        for (int k = 0; k <= l; ++k)
+            d[k] += c[l] * current[k];
+        double next[9] = {};
+        for (int k = 0; k <= l && k + 1 <= 8; ++k) {
+            next[k + 1] += 2 * current[k];
+            next[k] -= previous[k];
+        }
+        for (int k = 0; k <= 8; ++k) {
+            previous[k] = current[k];
+            current[k] = next[k];
+        }
+    }
+}
+
+// sum d[k] y^k, k = 0..7.
+double estrin8(const double* d, double y)
+{
+    const double y2 = y * y, y4 = y2 * y2;
+    return ((d[0] + d[1] * y) + y2 * (d[2] + d[3] * y)) + y4 * ((d[4] + d[5] * y) + y2 * (d[6] + d[7] * y));
+}
+
+// sum d[l] sin(2 l x) from sin x and cos x, with d the polynomial of sinePolynomial (8 terms).
+double sineSeries8(double sx, double cx, const double* d)
+{
+    return 2 * sx * cx * estrin8(d, (cx - sx) * (cx + sx));
 }
 
 // Longitude in radians reduced to (-pi, pi].
@@ -107,6 +153,23 @@ DtUtmUps::DtUtmUps(const DtMapDatum& datum)
             myFromConformal[l] += 2.0 / kSamples * fromConformal * std::sin(2 * l * x);
         }
     }
+    double series[9];
+    for (int l = 0; l <= 8; ++l)
+        series[l] = myToConformal[l];
+    sinePolynomial(series, 8, myToConformal);
+    for (int l = 0; l <= 8; ++l)
+        series[l] = myFromConformal[l];
+    sinePolynomial(series, 8, myFromConformal);
+    // Krueger's series and their derivatives (2 l c_l cos 2 l z) likewise.
+    double derivative[7] = {};
+    sinePolynomial(myAlpha, 6, myAlphaSine);
+    for (int l = 1; l <= 6; ++l)
+        derivative[l] = 2 * l * myAlpha[l];
+    cosinePolynomial(derivative, 6, myAlphaCosine);
+    sinePolynomial(myBeta, 6, myBetaSine);
+    for (int l = 1; l <= 6; ++l)
+        derivative[l] = 2 * l * myBeta[l];
+    cosinePolynomial(derivative, 6, myBetaCosine);
 }
 
 // tan of the conformal latitude from tan of the geodetic one.
@@ -134,41 +197,48 @@ double DtUtmUps::tauFromConformal(double taup) const
 
 namespace {
 
-// Clenshaw's sums of a sine series and (when asked for) its derivative at a complex angle:
-// with z = xi + i eta, s = sum c[l] sin(2 l z) and d = 1 + sign sum 2 l c[l]
-// cos(2 l z), l = 1..6, from one sine, cosine, sinh and cosh (plain doubles:
-// std::complex multiplies through a library call).
-void complexSeries(const double* c, double sign, double xi, double eta, bool derivative, double& sr, double& si,
-                   double& dr, double& di)
+// A sine series and (when asked for) its derivative at a complex angle
+// z = xi + i eta: s = sin(2 z) P(w) and d = 1 + sign Q(w), w = cos 2z, with
+// the polynomials P (degree 5) and Q (degree 6) of sinePolynomial and
+// cosinePolynomial, by Estrin's scheme in plain doubles (std::complex
+// multiplies through a library call). One sine, cosine and exponential.
+void complexSeries(const double* sine, const double* cosine, double sign, double xi, double e, bool derivative,
+                   double& sr, double& si, double& dr, double& di)
 {
+    // (e is exp(2 eta), which the caller may have at hand.)
     double s2, c2;
     detail::fastSinCos(2 * xi, s2, c2);
-    const double e = std::exp(2 * eta);
     const double sh2 = (e - 1 / e) / 2, ch2 = (e + 1 / e) / 2;
-    // a = 2 cos(2 z) = ar + i ai
-    const double ar = 2 * c2 * ch2, ai = -2 * s2 * sh2;
-    double y0r = 0, y0i = 0, y1r = 0, y1i = 0;   // the sine series' y_k, y_(k+1)
-    for (int l = 6; l >= 1; --l) {
-        const double yr = (c[l] - y1r) + (ar * y0r - ai * y0i), yi = -y1i + (ar * y0i + ai * y0r);
-        y1r = y0r, y1i = y0i, y0r = yr, y0i = yi;
-    }
-    // sin(2 z) y_1.
-    const double sinr = s2 * ch2, sini = c2 * sh2;
-    sr = sinr * y0r - sini * y0i;
-    si = sinr * y0i + sini * y0r;
+    const double wr = c2 * ch2, wi = -s2 * sh2;                        // w = cos 2z
+    const double w2r = wr * wr - wi * wi, w2i = 2 * wr * wi;          // w^2
+    const double w4r = w2r * w2r - w2i * w2i, w4i = 2 * w2r * w2i;    // w^4
+    // (a + b w): real a, b.
+    const auto linear = [&](double a, double b, double& r, double& i) {
+        r = a + b * wr;
+        i = b * wi;
+    };
+    double ar, ai, br, bi, cr, ci;
+    linear(sine[0], sine[1], ar, ai);
+    linear(sine[2], sine[3], br, bi);
+    linear(sine[4], sine[5], cr, ci);
+    // P = a + w^2 b + w^4 c
+    const double pr = (ar + (w2r * br - w2i * bi)) + (w4r * cr - w4i * ci),
+                 pi = (ai + (w2r * bi + w2i * br)) + (w4r * ci + w4i * cr);
+    const double sinr = s2 * ch2, sini = c2 * sh2;   // sin 2z
+    sr = sinr * pr - sini * pi;
+    si = sinr * pi + sini * pr;
     dr = 1;
     di = 0;
     if (!derivative)
         return;
-    double z0r = 0, z0i = 0, z1r = 0, z1i = 0;
-    for (int l = 6; l >= 1; --l) {
-        const double zr = (2 * l * c[l] - z1r) + (ar * z0r - ai * z0i), zi = -z1i + (ar * z0i + ai * z0r);
-        z1r = z0r, z1i = z0i, z0r = zr, z0i = zi;
-    }
-    // cos(2 z) z_1 - z_2.
-    const double cosr = c2 * ch2, cosi = -s2 * sh2;
-    dr = 1 + sign * ((cosr * z0r - cosi * z0i) - z1r);
-    di = sign * ((cosr * z0i + cosi * z0r) - z1i);
+    linear(cosine[0], cosine[1], ar, ai);
+    linear(cosine[2], cosine[3], br, bi);
+    linear(cosine[4], cosine[5], cr, ci);
+    const double w6r = w4r * w2r - w4i * w2i, w6i = w4r * w2i + w4i * w2r;
+    const double qr = ((ar + (w2r * br - w2i * bi)) + (w4r * cr - w4i * ci)) + cosine[6] * w6r,
+                 qi = ((ai + (w2r * bi + w2i * br)) + (w4r * ci + w4i * cr)) + cosine[6] * w6i;
+    dr = 1 + sign * qr;
+    di = sign * qi;
 }
 
 }  // namespace
@@ -185,9 +255,12 @@ void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double&
     detail::fastSinCos(dlon, slam, clam);
     detail::fastSinCos(lat + sineSeries8(sphi, cphi, myToConformal), schi, cchi);
     const double h = std::sqrt(schi * schi + sq(cchi * clam));
-    const double xip = detail::fastAtan2(schi, cchi * clam), etap = std::asinh(slam * cchi / h);
+    // eta' = asinh(v) = log(u), u = v + sqrt(1 + v^2) (from the side without
+    // cancellation); exp(2 eta') = u^2 for the series without an exponential.
+    const double v = slam * cchi / h, root = std::sqrt(1 + v * v), u = v >= 0 ? v + root : 1 / (root - v);
+    const double xip = detail::fastAtan2(schi, cchi * clam), etap = std::log(u);
     double sr, si, p, q;
-    complexSeries(myAlpha, 1, xip, etap, !std::isnan(gamma), sr, si, p, q);
+    complexSeries(myAlphaSine, myAlphaCosine, 1, xip, u * u, !std::isnan(gamma), sr, si, p, q);
     y = myScaledA * (xip + sr);
     x = myScaledA * (etap + si);
     if (std::isnan(gamma))
@@ -213,7 +286,7 @@ void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double&
 {
     const double xi = y / myScaledA, eta = x / myScaledA;
     double sr, si, p, q;
-    complexSeries(myBeta, -1, xi, eta, !std::isnan(gamma), sr, si, p, q);
+    complexSeries(myBetaSine, myBetaCosine, -1, xi, std::exp(2 * eta), !std::isnan(gamma), sr, si, p, q);
     const double xip = xi - sr, etap = eta - si;
     double sxip, cxip;
     detail::fastSinCos(xip, sxip, cxip);
