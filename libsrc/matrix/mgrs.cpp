@@ -22,17 +22,16 @@ const char kRows[] = "ABCDEFGHJKLMNPQRSTUV";
 // UPS: columns and rows by polar letter, and the 100 km index of their first letter.
 struct UpsLetters
 {
-    char zone;
     const char* columns;
-    int firstColumn;
     const char* rows;
-    int firstRow;
+    int firstColumn, firstRow;
+    char zone;
 };
 const UpsLetters kUps[4] = {
-    {'A', "JKLPQRSTUXYZ", 8, "ABCDEFGHJKLMNPQRSTUVWXYZ", 8},
-    {'B', "ABCFGHJKLPQR", 20, "ABCDEFGHJKLMNPQRSTUVWXYZ", 8},
-    {'Y', "RSTUXYZ", 13, "ABCDEFGHJKLMNP", 13},
-    {'Z', "ABCFGHJ", 20, "ABCDEFGHJKLMNP", 13},
+    {"JKLPQRSTUXYZ", "ABCDEFGHJKLMNPQRSTUVWXYZ", 8, 8, 'A'},
+    {"ABCFGHJKLPQR", "ABCDEFGHJKLMNPQRSTUVWXYZ", 20, 8, 'B'},
+    {"RSTUXYZ", "ABCDEFGHJKLMNP", 13, 13, 'Y'},
+    {"ABCFGHJ", "ABCDEFGHJKLMNP", 20, 13, 'Z'},
 };
 
 const char kSigEncode[] = "std::size_t Vorant::DtMgrs::encode(const Vorant::DtGridPosition&, double, int, char*) const";

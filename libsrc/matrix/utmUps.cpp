@@ -253,7 +253,17 @@ void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double&
     double sphi, cphi, slam, clam, schi, cchi;
     detail::fastSinCos(lat, sphi, cphi);
     detail::fastSinCos(dlon, slam, clam);
-    detail::fastSinCos(lat + sineSeries8(sphi, cphi, myToConformal), schi, cchi);
+    // chi = phi + d, d of the size of e^2 / 2: its sine and cosine from
+    // those of phi and a short series in d (exact below 1/64 to 1e-17).
+    const double d = sineSeries8(sphi, cphi, myToConformal);
+    if (std::fabs(d) < 1.0 / 64) {
+        const double d2 = d * d, sd = d - (d * d2) * (1.0 / 6 - d2 * (1.0 / 120 - d2 * (1.0 / 5040))),
+                     omcd = d2 * (0.5 - d2 * (1.0 / 24 - d2 * (1.0 / 720)));
+        schi = sphi - (sphi * omcd - cphi * sd);
+        cchi = cphi - (cphi * omcd + sphi * sd);
+    } else {
+        detail::fastSinCos(lat + d, schi, cchi);
+    }
     const double h = std::sqrt(schi * schi + sq(cchi * clam));
     // eta' = asinh(v) = log(u), u = v + sqrt(1 + v^2) (from the side without
     // cancellation); exp(2 eta') = u^2 for the series without an exponential.
