@@ -113,6 +113,16 @@ inline void fastSinCos(double x, double& sinx, double& cosx)
     sinCosQuadrant(static_cast<int>(qd), s, c, sinx, cosx);
 }
 
+// floor(x) without a library call for |x| < 4e18 (std::floor is one where
+// the processor baseline has no rounding instruction).
+inline double fastFloor(double x)
+{
+    if (!(std::fabs(x) < 4e18))
+        return std::floor(x);   // huge, infinite or NaN: no conversion to an integer
+    const double t = static_cast<double>(static_cast<long long>(x));   // toward zero
+    return t > x ? t - 1 : t;
+}
+
 }  // namespace detail
 }  // namespace Vorant
 

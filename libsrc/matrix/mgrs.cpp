@@ -1,6 +1,7 @@
 #include "mgrs.h"
 
 #include "diagnostics.h"
+#include "fastTrig.h"
 
 #include <cctype>
 #include <cmath>
@@ -47,10 +48,11 @@ int indexOf(const char* letters, char c)
 // A latitude a hair off a multiple of 8 (radians rounded) counts as on it.
 int bandOf(double latDeg)
 {
-    const double nearest = std::nearbyint(latDeg);
+    constexpr double kRound = 6755399441055744.0;   // adding and taking away 1.5 * 2^52 rounds
+    const double nearest = (latDeg + kRound) - kRound;
     if (std::fabs(latDeg - nearest) < 1e-12)
         latDeg = nearest;
-    const int band = static_cast<int>(std::floor((latDeg + 80) / 8));
+    const int band = static_cast<int>(detail::fastFloor((latDeg + 80) / 8));
     return band < 0 ? 0 : band > 19 ? 19 : band;
 }
 
@@ -61,7 +63,7 @@ int bandOf(double latDeg)
 std::int64_t units(double value, int digits)
 {
     if (digits <= 5) {
-        std::int64_t v = static_cast<std::int64_t>(std::floor(value));
+        std::int64_t v = static_cast<std::int64_t>(detail::fastFloor(value));
         for (int i = digits; i < 5; ++i)
             v /= 10;   // (non-negative: truncation is the floor)
         return v;
@@ -130,7 +132,7 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
     // The 100 km square, floor(value / 100 km) (the same as e / perSquare,
     // without two integer divisions), checked against exact products.
     const auto square = [](double value) {
-        double c = std::floor(value / kSquare);
+        double c = detail::fastFloor(value / kSquare);
         if (c * kSquare > value)
             c -= 1;
         else if ((c + 1) * kSquare <= value)
