@@ -309,7 +309,19 @@ void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double&
     double sr, si, p, q;
     double s2, c2;
     detail::fastSinCos(2 * xi, s2, c2);
-    const double expEta = std::exp(eta);
+    // exp(eta): within a zone |eta| < 0.1, where Taylor's series to the 12th
+    // power is exact to 1e-23 (a shorter chain than the exponential's).
+    double expEta;
+    if (std::fabs(eta) < 0.1) {
+        const double t = eta, t2 = t * t, t4 = t2 * t2, t8 = t4 * t4;
+        const double odd = t * (((1 + t2 * (1.0 / 6)) + t4 * (1.0 / 120 + t2 * (1.0 / 5040))) +
+                                t8 * ((1.0 / 362880 + t2 * (1.0 / 39916800))));
+        const double even = ((1 + t2 * 0.5) + t4 * (1.0 / 24 + t2 * (1.0 / 720))) +
+                            t8 * ((1.0 / 40320 + t2 * (1.0 / 3628800)) + t4 * (1.0 / 479001600));
+        expEta = even + odd;
+    } else {
+        expEta = std::exp(eta);
+    }
     complexSeries(myBetaSine, myBetaCosine, -1, s2, c2, expEta * expEta, !std::isnan(gamma), sr, si, p, q);
     const double xip = xi - sr, etap = eta - si;
     double sxip, cxip;
