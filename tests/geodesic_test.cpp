@@ -60,6 +60,7 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
         ASSERT_TRUE((std::fabs(end.lat2 - la2) < 1e-14 && std::fabs(std::remainder(end.lon2 - lo2, 2 * kPi)) < 1e-13) ||
                     std::fabs(std::fabs(la2) - kPi / 2) < 1e-7) << i;
         ASSERT_NEAR(end.m12, there.m12, 1e-7);
+        ASSERT_NEAR(std::remainder(end.azi1 - there.azi1, 2 * kPi), 0, 1e-13);   // the line starts the same way
         ASSERT_NEAR(end.S12, there.S12, 1e-9 * std::fabs(there.S12) + 1);
         ASSERT_NEAR(wgs84.inverse(la1, lo1, mid.lat2, mid.lon2).s12, mid.s12, 1e-7);
         ASSERT_NEAR(line.arcPosition(there.a12).s12, there.s12, 1e-7);
