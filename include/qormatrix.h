@@ -20,6 +20,7 @@
 #include <lookAngles.h>
 #include <utmUps.h>
 #include <mgrs.h>
+#include <magneticModel.h>
 #include <topoCoord.h>
 #include <utmCoord.h>
 #include <utmReferencePoint.h>

@@ -1,0 +1,333 @@
+#include "magneticModel.h"
+
+#include "diagnostics.h"
+
+#include <qvutil/dtOutput.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+namespace Vorant {
+
+namespace detail {
+extern const char kWmm2025Text[];   // data/WMM2025.COF, built into the library (a generated source)
+}
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kReferenceRadius = 6371200;   // the model's geomagnetic reference radius, metres
+constexpr double kWgs84A = 6378137, kWgs84F = 1 / 298.257223563;
+constexpr int kStackDegree = 24;   // models up to this degree are evaluated without allocation
+
+std::size_t index(int n, int m)
+{
+    return static_cast<std::size_t>(n * (n + 1) / 2 + m);
+}
+
+[[noreturn]] void malformed(const std::string& name, long line, const std::string& what)
+{
+    const std::string text = "Invalid magnetic model file '" + name + "'" +
+                             (line > 0 ? ", line " + std::to_string(line) : std::string()) + ": " + what;
+    detail::throwDtException(text.c_str(),
+                             "static Vorant::DtMagneticModel Vorant::DtMagneticModel::fromText(const std::string&, "
+                             "const std::string&)",
+                             __FILE__, __LINE__);
+}
+
+bool allNines(const std::string& line)
+{
+    std::size_t nines = 0;
+    for (const char c : line) {
+        if (c == '9')
+            ++nines;
+        else if (c != ' ' && c != '\t' && c != '\r')
+            return false;
+    }
+    return nines >= 9;
+}
+
+// A whole number of the text, or false.
+bool readNumber(std::istringstream& in, double& value)
+{
+    std::string word;
+    if (!(in >> word))
+        return false;
+    char* end = nullptr;
+    value = std::strtod(word.c_str(), &end);
+    return end == word.c_str() + word.size() && std::isfinite(value);
+}
+
+double reduceAngle(double a)
+{
+    double r = std::remainder(a, 2 * kPi);
+    if (r <= -kPi)
+        r += 2 * kPi;
+    return r;
+}
+
+}  // namespace
+
+struct DtMagneticModel::Warnings
+{
+    std::atomic<bool> time{false}, height{false};
+};
+
+DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::string& name)
+{
+    DtMagneticModel model;
+    std::istringstream lines(text);
+    std::string line;
+    long number = 0;
+    // The header: epoch, name, date.
+    while (std::getline(lines, line)) {
+        ++number;
+        if (line.find_first_not_of(" \t\r") != std::string::npos)
+            break;
+    }
+    {
+        std::istringstream in(line);
+        double epoch;
+        std::string modelName;
+        if (!readNumber(in, epoch) || !(in >> modelName))
+            malformed(name, number, "expected a header line \"epoch name date\"");
+        model.myEpoch = epoch;
+        model.myName = modelName;
+    }
+    struct Term
+    {
+        int n, m;
+        double g, h, gDot, hDot;
+    };
+    std::vector<Term> terms;
+    bool closed = false;
+    long closing = number;
+    while (std::getline(lines, line)) {
+        ++number;
+        if (line.find_first_not_of(" \t\r") == std::string::npos)
+            continue;
+        if (allNines(line)) {
+            closed = true;
+            closing = number;
+            break;
+        }
+        std::istringstream in(line);
+        double v[6];
+        for (double& x : v)
+            if (!readNumber(in, x))
+                malformed(name, number, "expected \"n m g h g-dot h-dot\" (six numbers)");
+        std::string rest;
+        if (in >> rest)
+            malformed(name, number, "more than six numbers");
+        const int n = static_cast<int>(v[0]), m = static_cast<int>(v[1]);
+        if (v[0] != n || v[1] != m || n < 1 || m < 0 || m > n || n > 1000)
+            malformed(name, number, "n must be a whole number from 1 and m one from 0 to n");
+        if (m == 0 && (v[3] != 0 || v[5] != 0))
+            malformed(name, number, "a term of order 0 has no h");
+        terms.push_back(Term{n, m, v[2], v[3], v[4], v[5]});
+    }
+    if (!closed)
+        malformed(name, number, "the file ends before its closing line of nines (truncated?)");
+    int degree = 0;
+    for (const Term& t : terms)
+        degree = std::max(degree, t.n);
+    if (degree == 0)
+        malformed(name, closing, "no coefficients");
+    const std::size_t size = index(degree, degree) + 1;
+    std::vector<char> seen(size, 0);
+    model.myG.assign(size, 0.0);
+    model.myH.assign(size, 0.0);
+    model.myGDot.assign(size, 0.0);
+    model.myHDot.assign(size, 0.0);
+    for (const Term& t : terms) {
+        const std::size_t k = index(t.n, t.m);
+        if (seen[k])
+            malformed(name, 0, "the term n=" + std::to_string(t.n) + " m=" + std::to_string(t.m) + " appears twice");
+        seen[k] = 1;
+        model.myG[k] = t.g;
+        model.myH[k] = t.h;
+        model.myGDot[k] = t.gDot;
+        model.myHDot[k] = t.hDot;
+    }
+    for (int n = 1; n <= degree; ++n)
+        for (int m = 0; m <= n; ++m)
+            if (!seen[index(n, m)])
+                malformed(name, closing,
+                          "the term n=" + std::to_string(n) + " m=" + std::to_string(m) + " is missing (degree " +
+                              std::to_string(degree) + ")");
+    model.myDegree = degree;
+    // The recursion of the Schmidt semi-normalised functions: S(n, m) =
+    // A x S(n-1, m) - B S(n-2, m), and S(n, n) = A cos S(n-1, n-1).
+    model.myRootA.assign(size, 0.0);
+    model.myRootB.assign(size, 0.0);
+    for (int n = 1; n <= degree; ++n)
+        for (int m = 0; m <= n; ++m) {
+            const std::size_t k = index(n, m);
+            if (m == n) {
+                model.myRootA[k] = n == 1 ? 1.0 : std::sqrt((2.0 * n - 1) / (2.0 * n));
+            } else {
+                const double d = std::sqrt(double(n + m) * double(n - m));
+                model.myRootA[k] = (2.0 * n - 1) / d;
+                model.myRootB[k] = std::sqrt(double(n - 1 + m) * double(n - 1 - m)) / d;
+            }
+        }
+    model.myWarnings = std::make_shared<Warnings>();
+    return model;
+}
+
+DtMagneticModel DtMagneticModel::fromFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        malformed(path, 0, "cannot be opened");
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad())
+        malformed(path, 0, "cannot be read");
+    return fromText(text.str(), path);
+}
+
+const DtMagneticModel& DtMagneticModel::wmm2025()
+{
+    static const DtMagneticModel model = fromText(detail::kWmm2025Text, "WMM2025.COF (built in)");
+    return model;
+}
+
+double DtMagneticModel::decimalYear(int year, int month, int day)
+{
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (!(month >= 1 && month <= 12 && day >= 1 && day <= kDays[month - 1] + (leap && month == 2 ? 1 : 0)))
+        detail::throwDtException("Invalid date: a month from 1 to 12 and a day of that month",
+                                 "static double Vorant::DtMagneticModel::decimalYear(int, int, int)", __FILE__,
+                                 __LINE__);
+    int dayOfYear = day;
+    for (int i = 0; i < month - 1; ++i)
+        dayOfYear += kDays[i] + (i == 1 && leap ? 1 : 0);
+    return year + (dayOfYear - 1) / (leap ? 366.0 : 365.0);
+}
+
+DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double year) const
+{
+    if (!(std::fabs(lat) <= kPi / 2 && std::isfinite(lon) && std::isfinite(h) && std::isfinite(year)))
+        detail::throwDtException("Invalid position or time: a latitude beyond +/-pi/2 or a value that is not finite",
+                                 "Vorant::DtMagneticField Vorant::DtMagneticModel::field(double, double, double, "
+                                 "double) const",
+                                 __FILE__, __LINE__);
+    DtMagneticField f{};
+    const double dt = year - myEpoch;
+    f.outsideTime = !(dt >= 0 && dt <= 5);
+    f.outsideHeight = !(h >= -1000 && h <= 850000);
+    if (f.outsideTime && !myWarnings->time.exchange(true))
+        DtWarn << "Magnetic model " << myName << ": the time " << year << " lies outside the model's years "
+               << myEpoch << " to " << myEpoch + 5 << "; its values there are an extrapolation\n";
+    if (f.outsideHeight && !myWarnings->height.exchange(true))
+        DtWarn << "Magnetic model " << myName << ": the height " << h
+               << " m lies outside -1 km to 850 km, where the model is meant to be used\n";
+
+    // Geodetic to geocentric spherical coordinates on WGS 84.
+    const double sphi = std::sin(lat), cphi = std::cos(lat), e2 = kWgs84F * (2 - kWgs84F);
+    const double nu = kWgs84A / std::sqrt(1 - e2 * sphi * sphi);
+    const double p = (nu + h) * cphi, z = (nu * (1 - e2) + h) * sphi, r = std::sqrt(p * p + z * z);
+    const double x = z / r;   // sine of the geocentric latitude
+    const double c = std::max(p / r, 1e-12);   // its cosine (kept off zero at the poles: Y has c^m / c)
+
+    // The Schmidt semi-normalised functions S(n, m)(x) and their derivatives
+    // in the geocentric latitude, by the recursion in n (and the diagonal).
+    const int N = myDegree;
+    const std::size_t size = index(N, N) + 1;
+    double stackS[(kStackDegree + 1) * (kStackDegree + 2) / 2], stackD[(kStackDegree + 1) * (kStackDegree + 2) / 2];
+    std::vector<double> heapS, heapD;
+    double* S = stackS;
+    double* D = stackD;
+    if (N > kStackDegree) {
+        heapS.assign(size, 0.0);
+        heapD.assign(size, 0.0);
+        S = heapS.data();
+        D = heapD.data();
+    }
+    S[0] = 1;
+    D[0] = 0;
+    for (int n = 1; n <= N; ++n) {
+        for (int m = 0; m <= n; ++m) {
+            const std::size_t k = index(n, m);
+            if (m == n) {
+                const std::size_t d = index(n - 1, n - 1);
+                S[k] = myRootA[k] * c * S[d];
+                D[k] = myRootA[k] * (c * D[d] - x * S[d]);
+            } else {
+                const std::size_t k1 = index(n - 1, m);
+                const double s2 = n >= 2 && m <= n - 2 ? S[index(n - 2, m)] : 0.0,
+                             d2 = n >= 2 && m <= n - 2 ? D[index(n - 2, m)] : 0.0;
+                S[k] = myRootA[k] * x * S[k1] - myRootB[k] * s2;
+                D[k] = myRootA[k] * (x * D[k1] + c * S[k1]) - myRootB[k] * d2;
+            }
+        }
+    }
+    // The sums, for the field and for its rate.
+    double xs = 0, ys = 0, zs = 0, xr = 0, yr = 0, zr = 0;
+    const double ratio = kReferenceRadius / r;
+    double power = ratio * ratio;   // (a / r)^(n + 2) from n = 0
+    const double cl = std::cos(lon), sl = std::sin(lon);
+    for (int n = 1; n <= N; ++n) {
+        power *= ratio;
+        double cm = 1, sm = 0;   // cos(m lon), sin(m lon)
+        double xn = 0, yn = 0, zn = 0, xnr = 0, ynr = 0, znr = 0;
+        for (int m = 0; m <= n; ++m) {
+            const std::size_t k = index(n, m);
+            const double g = myG[k] + dt * myGDot[k], hh = myH[k] + dt * myHDot[k];
+            const double a = g * cm + hh * sm, b = m * (g * sm - hh * cm);
+            const double ar = myGDot[k] * cm + myHDot[k] * sm, br = m * (myGDot[k] * sm - myHDot[k] * cm);
+            xn += a * D[k];
+            yn += b * S[k];
+            zn += a * S[k];
+            xnr += ar * D[k];
+            ynr += br * S[k];
+            znr += ar * S[k];
+            const double next = cm * cl - sm * sl;
+            sm = sm * cl + cm * sl;
+            cm = next;
+        }
+        xs -= power * xn;
+        ys += power * yn;
+        zs -= (n + 1) * power * zn;
+        xr -= power * xnr;
+        yr += power * ynr;
+        zr -= (n + 1) * power * znr;
+    }
+    ys /= c;
+    yr /= c;
+    // From the geocentric to the geodetic frame: a turn by the difference of the latitudes.
+    const double cpsi = c * cphi + x * sphi, spsi = x * cphi - c * sphi;
+    f.north = xs * cpsi - zs * spsi;
+    f.east = ys;
+    f.down = xs * spsi + zs * cpsi;
+    f.northRate = xr * cpsi - zr * spsi;
+    f.eastRate = yr;
+    f.downRate = xr * spsi + zr * cpsi;
+    f.horizontal = std::hypot(f.north, f.east);
+    f.total = std::hypot(f.horizontal, f.down);
+    f.inclination = std::atan2(f.down, f.horizontal);
+    f.declination = std::atan2(f.east, f.north);
+    f.horizontalRate = (f.north * f.northRate + f.east * f.eastRate) / f.horizontal;
+    f.totalRate = (f.north * f.northRate + f.east * f.eastRate + f.down * f.downRate) / f.total;
+    f.inclinationRate = (f.horizontal * f.downRate - f.down * f.horizontalRate) / (f.total * f.total);
+    f.declinationRate = (f.north * f.eastRate - f.east * f.northRate) / (f.horizontal * f.horizontal);
+    constexpr double kPolar = 55 * kPi / 180;
+    if (lat >= kPolar || lat <= -kPolar) {
+        f.gridVariation = reduceAngle(lat >= kPolar ? f.declination - lon : f.declination + lon);
+        f.gridVariationRate = f.declinationRate;
+    } else {
+        f.gridVariation = f.gridVariationRate = std::numeric_limits<double>::quiet_NaN();
+    }
+    f.zone = f.horizontal < 2000 ? DtMagneticField::Unreliable
+             : f.horizontal < 6000 ? DtMagneticField::Caution
+                                   : DtMagneticField::Good;
+    return f;
+}
+
+}  // namespace Vorant
