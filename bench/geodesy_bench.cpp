@@ -1,7 +1,8 @@
-// Geocentric <-> geodetic conversions, per call.
+// Geocentric <-> geodetic conversions and the magnetic field, per call.
 #include "benchInputs.h"
 
 #include <geodeticCoord.h>
+#include <magneticModel.h>
 #include <referenceEllipsoid.h>
 
 #include <benchmark/benchmark.h>
@@ -78,5 +79,26 @@ void BM_DtGeodeticCoord_setGeocentric(benchmark::State& state)
     }
 }
 BENCHMARK(BM_DtGeodeticCoord_setGeocentric);
+
+}  // namespace
+
+namespace {
+
+// The whole WMM2025 field (degree 12, with its rates) at points anywhere from
+// the surface to 1000 km, within the model's years.
+void BM_magnetic_field(benchmark::State& state)
+{
+    const auto g = geodeticSet(true);
+    const auto year = qmbench::uniform(2025, 2030, 14);
+    const DtMagneticModel& wmm = DtMagneticModel::wmm2025();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtMagneticField f = wmm.field(g[i][0], g[i][1], g[i][2], year[i]);
+        benchmark::DoNotOptimize(f.declination);
+        benchmark::DoNotOptimize(f.total);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(BM_magnetic_field);
 
 }  // namespace

@@ -41,6 +41,23 @@ struct DtMagneticField
     bool outsideHeight;   ///< the height lies outside -1 km to 850 km
 };
 
+/// True, magnetic and grid north at a point: the declination (magnetic
+/// from true), the library's grid declination (grid from true, UTM grid of
+/// the point's zone by DtUtmGridZoneFromLatLon; NaN where there is none) and
+/// the grid-magnetic angle a map margin prints (magnetic from grid). Bearings
+/// in radians clockwise, results in [0, 2 pi).
+struct DT_EXPORT DtBearings
+{
+    double declination, gridDeclination, gridMagneticAngle;
+
+    double trueToMagnetic(double bearing) const;
+    double magneticToTrue(double bearing) const;
+    double trueToGrid(double bearing) const;
+    double gridToTrue(double bearing) const;
+    double gridToMagnetic(double bearing) const;
+    double magneticToGrid(double bearing) const;
+};
+
 class DT_EXPORT DtMagneticModel
 {
 public:
@@ -60,6 +77,9 @@ public:
     /// first such call of each kind says so on DtWarn. A latitude beyond
     /// +/-pi/2 or a value that is not finite throws a DtException.
     DtMagneticField field(double lat, double lon, double h, double year) const;
+
+    /// True, magnetic and grid north at a geodetic position and time.
+    DtBearings bearings(double lat, double lon, double h, double year) const;
 
     /// The decimal year of a calendar date (the day's start), as the WMM
     /// software counts it: year + (day of the year - 1) / days in the year.

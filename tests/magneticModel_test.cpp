@@ -158,3 +158,26 @@ TEST(MagneticModelTest, LimitsDatesAndBadFiles)
                          "std::string&)",
                          "magneticModel.cpp");
 }
+
+TEST_F(GlobalStateTest, BearingsTrueMagneticAndGrid)
+{
+    const DtMagneticModel& wmm = DtMagneticModel::wmm2025();
+    const double lat = 51.4700 * kDeg, lon = -0.4543 * kDeg;   // London Heathrow
+    const DtBearings b = wmm.bearings(lat, lon, 25, 2026.5);
+    // The grid declination is the library's, as the global reference point in the point's zone gives it.
+    DtUtmInit(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10);
+    DtGlobalUtmReferencePoint()->setZoneOrigin(DtUtmGridZoneFromLatLon(51.47, -0.4543));
+    EXPECT_EQ(b.gridDeclination, DtUtmGridDeclination(lat, lon));
+    EXPECT_EQ(b.declination, wmm.field(lat, lon, 25, 2026.5).declination);
+    EXPECT_EQ(b.gridMagneticAngle, b.declination - b.gridDeclination);
+    // Runway 27R points 269.7 degrees true: its magnetic heading is true less the (small, west) declination.
+    const double runway = 269.7 * kDeg;
+    EXPECT_NEAR(b.trueToMagnetic(runway), runway - b.declination, 1e-15);
+    for (const double x : {0.0, 1e-3, 3.0, 6.283})
+        EXPECT_NEAR(b.magneticToTrue(b.trueToMagnetic(x)), x, 1e-14);
+    EXPECT_NEAR(b.gridToMagnetic(b.trueToGrid(1.0)), b.trueToMagnetic(1.0), 1e-14);
+    EXPECT_NEAR(b.magneticToGrid(b.gridToMagnetic(2.0)), 2.0, 1e-14);
+    EXPECT_NEAR(b.gridToTrue(b.trueToGrid(2.0)), 2.0, 1e-14);
+    EXPECT_TRUE(b.trueToMagnetic(b.declination) == 0 && b.trueToMagnetic(b.declination - 1e-17) < 2 * kPi);
+    EXPECT_TRUE(std::isnan(wmm.bearings(88 * kDeg, 0, 0, 2026).gridDeclination));   // no UTM zone there
+}

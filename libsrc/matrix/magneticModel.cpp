@@ -1,7 +1,13 @@
 #include "magneticModel.h"
 
 #include "diagnostics.h"
+#include "fastTrig.h"
 
+#include <geodeticCoord.h>
+#include <mapDatum.h>
+#include <referenceEllipsoid.h>
+#include <utmCoord.h>
+#include <utmReferencePoint.h>
 #include <qvutil/dtOutput.h>
 
 #include <atomic>
@@ -68,6 +74,15 @@ double reduceAngle(double a)
     if (r <= -kPi)
         r += 2 * kPi;
     return r;
+}
+
+// A bearing reduced to [0, 2 pi).
+double bearing(double a)
+{
+    double r = std::fmod(a, 2 * kPi);
+    if (r < 0)
+        r += 2 * kPi;
+    return r >= 2 * kPi ? 0.0 : r + 0.0;
 }
 
 }  // namespace
@@ -230,67 +245,72 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
                << " m lies outside -1 km to 850 km, where the model is meant to be used\n";
 
     // Geodetic to geocentric spherical coordinates on WGS 84.
-    const double sphi = std::sin(lat), cphi = std::cos(lat), e2 = kWgs84F * (2 - kWgs84F);
+    double sphi, cphi, sl, cl;
+    detail::fastSinCos(lat, sphi, cphi);
+    detail::fastSinCos(lon, sl, cl);
+    const double e2 = kWgs84F * (2 - kWgs84F);
     const double nu = kWgs84A / std::sqrt(1 - e2 * sphi * sphi);
     const double p = (nu + h) * cphi, z = (nu * (1 - e2) + h) * sphi, r = std::sqrt(p * p + z * z);
     const double x = z / r;   // sine of the geocentric latitude
     const double c = std::max(p / r, 1e-12);   // its cosine (kept off zero at the poles: Y has c^m / c)
 
     // The Schmidt semi-normalised functions S(n, m)(x) and their derivatives
-    // in the geocentric latitude, by the recursion in n (and the diagonal).
+    // in the geocentric latitude, by the recursion in n (and the diagonal);
+    // cos(m lon) and sin(m lon) once for all n.
     const int N = myDegree;
     const std::size_t size = index(N, N) + 1;
-    double stackS[(kStackDegree + 1) * (kStackDegree + 2) / 2], stackD[(kStackDegree + 1) * (kStackDegree + 2) / 2];
-    std::vector<double> heapS, heapD;
-    double* S = stackS;
-    double* D = stackD;
+    constexpr std::size_t kStack = (kStackDegree + 1) * (kStackDegree + 2) / 2;
+    double stackS[kStack], stackD[kStack], stackC[kStackDegree + 1], stackSn[kStackDegree + 1];
+    std::vector<double> heap;
+    double *S = stackS, *D = stackD, *cm = stackC, *sm = stackSn;
     if (N > kStackDegree) {
-        heapS.assign(size, 0.0);
-        heapD.assign(size, 0.0);
-        S = heapS.data();
-        D = heapD.data();
+        heap.assign(2 * size + 2 * static_cast<std::size_t>(N + 1), 0.0);
+        S = heap.data();
+        D = S + size;
+        cm = D + size;
+        sm = cm + N + 1;
+    }
+    cm[0] = 1;
+    sm[0] = 0;
+    for (int m = 1; m <= N; ++m) {
+        cm[m] = cm[m - 1] * cl - sm[m - 1] * sl;
+        sm[m] = sm[m - 1] * cl + cm[m - 1] * sl;
     }
     S[0] = 1;
     D[0] = 0;
     for (int n = 1; n <= N; ++n) {
-        for (int m = 0; m <= n; ++m) {
-            const std::size_t k = index(n, m);
-            if (m == n) {
-                const std::size_t d = index(n - 1, n - 1);
-                S[k] = myRootA[k] * c * S[d];
-                D[k] = myRootA[k] * (c * D[d] - x * S[d]);
-            } else {
-                const std::size_t k1 = index(n - 1, m);
-                const double s2 = n >= 2 && m <= n - 2 ? S[index(n - 2, m)] : 0.0,
-                             d2 = n >= 2 && m <= n - 2 ? D[index(n - 2, m)] : 0.0;
-                S[k] = myRootA[k] * x * S[k1] - myRootB[k] * s2;
-                D[k] = myRootA[k] * (x * D[k1] + c * S[k1]) - myRootB[k] * d2;
-            }
+        const std::size_t base = index(n, 0), base1 = index(n - 1, 0), base2 = n >= 2 ? index(n - 2, 0) : 0;
+        for (int m = 0; m < n; ++m) {
+            const std::size_t k = base + static_cast<std::size_t>(m), k1 = base1 + static_cast<std::size_t>(m);
+            const bool two = m <= n - 2;
+            const double s2 = two ? S[base2 + static_cast<std::size_t>(m)] : 0.0,
+                         d2 = two ? D[base2 + static_cast<std::size_t>(m)] : 0.0;
+            S[k] = myRootA[k] * x * S[k1] - myRootB[k] * s2;
+            D[k] = myRootA[k] * (x * D[k1] + c * S[k1]) - myRootB[k] * d2;
         }
+        const std::size_t k = base + static_cast<std::size_t>(n), d = base1 + static_cast<std::size_t>(n - 1);
+        S[k] = myRootA[k] * c * S[d];
+        D[k] = myRootA[k] * (c * D[d] - x * S[d]);
     }
     // The sums, for the field and for its rate.
     double xs = 0, ys = 0, zs = 0, xr = 0, yr = 0, zr = 0;
     const double ratio = kReferenceRadius / r;
     double power = ratio * ratio;   // (a / r)^(n + 2) from n = 0
-    const double cl = std::cos(lon), sl = std::sin(lon);
     for (int n = 1; n <= N; ++n) {
         power *= ratio;
-        double cm = 1, sm = 0;   // cos(m lon), sin(m lon)
         double xn = 0, yn = 0, zn = 0, xnr = 0, ynr = 0, znr = 0;
+        const std::size_t base = index(n, 0);
         for (int m = 0; m <= n; ++m) {
-            const std::size_t k = index(n, m);
+            const std::size_t k = base + static_cast<std::size_t>(m);
             const double g = myG[k] + dt * myGDot[k], hh = myH[k] + dt * myHDot[k];
-            const double a = g * cm + hh * sm, b = m * (g * sm - hh * cm);
-            const double ar = myGDot[k] * cm + myHDot[k] * sm, br = m * (myGDot[k] * sm - myHDot[k] * cm);
+            const double a = g * cm[m] + hh * sm[m], b = m * (g * sm[m] - hh * cm[m]);
+            const double ar = myGDot[k] * cm[m] + myHDot[k] * sm[m], br = m * (myGDot[k] * sm[m] - myHDot[k] * cm[m]);
             xn += a * D[k];
             yn += b * S[k];
             zn += a * S[k];
             xnr += ar * D[k];
             ynr += br * S[k];
             znr += ar * S[k];
-            const double next = cm * cl - sm * sl;
-            sm = sm * cl + cm * sl;
-            cm = next;
         }
         xs -= power * xn;
         ys += power * yn;
@@ -309,10 +329,11 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
     f.northRate = xr * cpsi - zr * spsi;
     f.eastRate = yr;
     f.downRate = xr * spsi + zr * cpsi;
-    f.horizontal = std::hypot(f.north, f.east);
-    f.total = std::hypot(f.horizontal, f.down);
-    f.inclination = std::atan2(f.down, f.horizontal);
-    f.declination = std::atan2(f.east, f.north);
+    // (Field values in nT: no overflow for the plain square roots.)
+    f.horizontal = std::sqrt(f.north * f.north + f.east * f.east);
+    f.total = std::sqrt(f.horizontal * f.horizontal + f.down * f.down);
+    f.inclination = detail::fastAtan2(f.down, f.horizontal);
+    f.declination = detail::fastAtan2(f.east, f.north);
     f.horizontalRate = (f.north * f.northRate + f.east * f.eastRate) / f.horizontal;
     f.totalRate = (f.north * f.northRate + f.east * f.eastRate + f.down * f.downRate) / f.total;
     f.inclinationRate = (f.horizontal * f.downRate - f.down * f.horizontalRate) / (f.total * f.total);
@@ -328,6 +349,64 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
              : f.horizontal < 6000 ? DtMagneticField::Caution
                                    : DtMagneticField::Good;
     return f;
+}
+
+}  // namespace Vorant
+
+namespace Vorant {
+
+DtBearings DtMagneticModel::bearings(double lat, double lon, double h, double year) const
+{
+    const DtMagneticField f = field(lat, lon, h, year);
+    // The library's grid declination on a reference point of the point's
+    // own zone (not the process-wide one, which stays as it is).
+    double grid = std::numeric_limits<double>::quiet_NaN();
+    const double latDeg = lat * 180 / kPi, lonDeg = std::remainder(lon, 2 * kPi) * 180 / kPi;
+    const int zone = DtUtmGridZoneFromLatLon(latDeg, lonDeg);
+    if (zone >= 1 && zone <= 60 && latDeg >= -80 && latDeg <= 84) {
+        // As DtUtmGridDeclination does it (the point and the point 1e-4 rad
+        // north of it, both projected), on a reference point of its own.
+        static const DtReferenceEllipsoid wgs84(DtWGS84);
+        DtUtmReferencePoint reference(DtUtmLatRefZone10, DtUtmLonRefZone10, 1, 10, DtWGS84, 0.9996);
+        reference.setZoneOrigin(zone);
+        DtGeodeticCoord g(lat, lon, 0.0, &wgs84);
+        DtUtmCoord at(&reference), stepped(&reference);
+        DtGeodToUtm(g, at);
+        g.setLat(g.lat() + 0.0001);
+        DtGeodToUtm(g, stepped);
+        grid = std::atan2(-(stepped.east() - at.east()), stepped.north() - at.north());
+    }
+    return DtBearings{f.declination, grid, f.declination - grid};
+}
+
+double DtBearings::trueToMagnetic(double b) const
+{
+    return bearing(b - declination);
+}
+
+double DtBearings::magneticToTrue(double b) const
+{
+    return bearing(b + declination);
+}
+
+double DtBearings::trueToGrid(double b) const
+{
+    return bearing(b - gridDeclination);
+}
+
+double DtBearings::gridToTrue(double b) const
+{
+    return bearing(b + gridDeclination);
+}
+
+double DtBearings::gridToMagnetic(double b) const
+{
+    return bearing(b - gridMagneticAngle);
+}
+
+double DtBearings::magneticToGrid(double b) const
+{
+    return bearing(b + gridMagneticAngle);
 }
 
 }  // namespace Vorant
