@@ -65,10 +65,13 @@ public:
     double flattening() const { return myF; }
 
 private:
-    void utmForward(double lat, double dlon, double& x, double& y, double& gamma, double& k) const;
-    void utmReverse(double x, double y, double& lat, double& dlon, double& gamma, double& k) const;
-    void upsForward(bool north, double lat, double lon, double& x, double& y, double& gamma, double& k) const;
-    void upsReverse(bool north, double x, double y, double& lat, double& lon, double& gamma, double& k) const;
+    // (extras: the convergence gamma and scale k too.)
+    void utmForward(double lat, double dlon, bool extras, double& x, double& y, double& gamma, double& k) const;
+    void utmReverse(double x, double y, bool extras, double& lat, double& dlon, double& gamma, double& k) const;
+    void upsForward(bool north, double lat, double lon, bool extras, double& x, double& y, double& gamma,
+                    double& k) const;
+    void upsReverse(bool north, double x, double y, bool extras, double& lat, double& lon, double& gamma,
+                    double& k) const;
     double tauFromConformal(double taup) const;
     double fromConformal(double schi, double cchi) const;
     double conformalFromTau(double tau) const;

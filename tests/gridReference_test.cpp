@@ -46,6 +46,20 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
                              "Invalid grid position: a latitude beyond +/-pi/2, a value that is not finite, or a zone "
                              "out of range",
                              "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int, bool) const", "utmUps.cpp");
+    // Without convergence and scale: NaN for them, the same position to the bit.
+    for (const double lat : {0.3, 86 * kDeg, -85 * kDeg}) {
+        const DtGridPosition full = grid.forward(lat, 0.1), bare = grid.forward(lat, 0.1, DtUtmUps::Standard, false);
+        EXPECT_TRUE(std::isnan(bare.convergence) && std::isnan(bare.scale) && bare.easting == full.easting &&
+                    bare.northing == full.northing && full.scale > 0.99);
+        DtGridPosition back = bare;
+        double la, lo, la2, lo2;
+        grid.reverse(back, la, lo, false);
+        EXPECT_TRUE(std::isnan(back.convergence) && std::isnan(back.scale));
+        grid.reverse(back, la2, lo2);
+        EXPECT_TRUE(la == la2 && lo == lo2);
+        EXPECT_NEAR(back.convergence, full.convergence, 1e-14);
+        EXPECT_NEAR(back.scale, full.scale, 1e-15);
+    }
     // Round trips everywhere, the caps included.
     std::mt19937_64 draw(6);
     std::uniform_real_distribution<double> u(-1, 1);

@@ -242,13 +242,12 @@ void complexSeries(const double* sine, const double* cosine, double sign, double
 
 }  // namespace
 
-void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double& gamma, double& k) const
+void DtUtmUps::utmForward(double lat, double dlon, bool extras, double& x, double& y, double& gamma, double& k) const
 {
     // The conformal latitude chi (a sine series in the latitude), the
     // transverse Mercator of the sphere (xi', eta'), then Krueger's series;
     // the derivative p + i q of the series turns the sphere's convergence and
-    // scale into the ellipsoid's (only when asked for: gamma NaN on entry
-    // means not).
+    // scale into the ellipsoid's (only when asked for).
     double sphi, cphi, slam, clam, schi, cchi;
     detail::fastSinCos(lat, sphi, cphi);
     detail::fastSinCos(dlon, slam, clam);
@@ -281,10 +280,10 @@ void DtUtmUps::utmForward(double lat, double dlon, double& x, double& y, double&
     // sin and cos of xi' straight from its tangent's two parts.
     const double sxip = schi * rh, cxip = cchi * clam * rh;
     complexSeries(myAlphaSine, myAlphaCosine, 1, 2 * sxip * cxip, (cxip - sxip) * (cxip + sxip), u * u,
-                  !std::isnan(gamma), sr, si, p, q);
+                  extras, sr, si, p, q);
     y = myScaledA * (xip + sr);
     x = myScaledA * (etap + si);
-    if (std::isnan(gamma))
+    if (!extras)
         return;
     const bool pole = std::fabs(lat) == kPi / 2;
     const double tau = pole ? std::copysign(1e300, lat) : sphi / cphi, taup = pole ? tau : conformalFromTau(tau);
@@ -303,7 +302,7 @@ double DtUtmUps::fromConformal(double schi, double cchi) const
     return detail::fastAtan2(s, c) + sineSeries8(s, c, myFromConformal);
 }
 
-void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double& gamma, double& k) const
+void DtUtmUps::utmReverse(double x, double y, bool extras, double& lat, double& dlon, double& gamma, double& k) const
 {
     const double xi = y / myScaledA, eta = x / myScaledA;
     double sr, si, p, q;
@@ -322,7 +321,7 @@ void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double&
     } else {
         expEta = std::exp(eta);
     }
-    complexSeries(myBetaSine, myBetaCosine, -1, s2, c2, expEta * expEta, !std::isnan(gamma), sr, si, p, q);
+    complexSeries(myBetaSine, myBetaCosine, -1, s2, c2, expEta * expEta, extras, sr, si, p, q);
     const double xip = xi - sr, etap = eta - si;
     double sxip, cxip;
     detail::fastSinCos(xip, sxip, cxip);
@@ -341,7 +340,7 @@ void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double&
     const double r = std::sqrt(shetap * shetap + cxip * cxip);   // tan(chi) = sin(xi') / r
     lat = fromConformal(sxip, r);
     dlon = detail::fastAtan2(shetap, cxip);
-    if (std::isnan(gamma))
+    if (!extras)
         return;
     if (r != 0) {
         const double tau = std::tan(lat);
@@ -358,7 +357,8 @@ void DtUtmUps::utmReverse(double x, double y, double& lat, double& dlon, double&
 // and the scale both need.
 constexpr double kHalfPiLow = 6.123233995736766e-17;   // pi/2 - kPi / 2
 
-void DtUtmUps::upsForward(bool north, double lat, double lon, double& x, double& y, double& gamma, double& k) const
+void DtUtmUps::upsForward(bool north, double lat, double lon, bool extras, double& x, double& y, double& gamma,
+                          double& k) const
 {
     // rho = C t, t = tan(pi/4 - chi/2) of the conformal latitude chi.
     // (The double nearest pi/2 is the pole itself, not 4e-10 m from it.)
@@ -371,14 +371,15 @@ void DtUtmUps::upsForward(bool north, double lat, double lon, double& x, double&
     const double rho = myPolarC * t;
     x = kUpsFalse + rho * s;
     y = north ? kUpsFalse - rho * c : kUpsFalse + rho * c;
-    if (std::isnan(gamma))
+    if (!extras)
         return;
     gamma = north ? lon : -lon;
     // Point scale: rho / (a m), m = cos(phi) / sqrt(1 - e^2 sin^2 phi); k0 at the pole.
     k = t == 0 ? kUpsK0 : rho * std::sqrt(1 - myE2 * sq(sphi)) / (myA * cphi);
 }
 
-void DtUtmUps::upsReverse(bool north, double x, double y, double& lat, double& lon, double& gamma, double& k) const
+void DtUtmUps::upsReverse(bool north, double x, double y, bool extras, double& lat, double& lon, double& gamma,
+                          double& k) const
 {
     const double dx = x - kUpsFalse, dy = north ? kUpsFalse - y : y - kUpsFalse;   // (+0 at the pole: longitude 0)
     const double rho = std::sqrt(dx * dx + dy * dy), t = rho / myPolarC;
@@ -389,7 +390,7 @@ void DtUtmUps::upsReverse(bool north, double x, double y, double& lat, double& l
     const double phi = colat == 0 ? kPi / 2 : (kPi / 2 - colat) + kHalfPiLow;
     lat = north ? phi : -phi;
     lon = detail::fastAtan2(dx, dy);
-    if (std::isnan(gamma))
+    if (!extras)
         return;
     gamma = north ? lon : -lon;
     double sphi, cphi;
@@ -448,12 +449,13 @@ DtGridPosition DtUtmUps::forward(double lat, double lon, int grid, bool converge
     if (zone == Utm)
         zone = standardZone(0.0, lon);   // the longitude's own zone, no exceptions
     constexpr double kNotAsked = std::numeric_limits<double>::quiet_NaN();
-    DtGridPosition p{zone, lat >= 0, 0, 0, convergenceAndScale ? 0.0 : kNotAsked, convergenceAndScale ? 0.0 : kNotAsked};
+    DtGridPosition p{zone, lat >= 0, 0, 0, kNotAsked, kNotAsked};
     if (zone == 0) {
         if (!(latDeg >= 83.5 || latDeg <= -79.5))
             detail::throwDtException("Invalid grid position: UPS covers latitudes from 83.5 N and from 79.5 S only",
                                      signature, __FILE__, __LINE__);
-        upsForward(p.north, lat, reduceLongitude(lon), p.easting, p.northing, p.convergence, p.scale);
+        upsForward(p.north, lat, reduceLongitude(lon), convergenceAndScale, p.easting, p.northing, p.convergence,
+                   p.scale);
         return p;
     }
     const double centre = (6.0 * zone - 183) * kDegree;
@@ -463,7 +465,7 @@ DtGridPosition DtUtmUps::forward(double lat, double lon, int grid, bool converge
                                  "the zone's central meridian",
                                  signature, __FILE__, __LINE__);
     double x, y;
-    utmForward(lat, dlon, x, y, p.convergence, p.scale);
+    utmForward(lat, dlon, convergenceAndScale, x, y, p.convergence, p.scale);
     p.easting = kFalseEasting + x;
     p.northing = (p.north ? 0.0 : kFalseNorthingSouth) + y;
     return p;
@@ -473,19 +475,17 @@ void DtUtmUps::reverse(DtGridPosition& p, double& lat, double& lon, bool converg
 {
     if (!convergenceAndScale)
         p.convergence = p.scale = std::numeric_limits<double>::quiet_NaN();
-    else if (std::isnan(p.convergence))
-        p.convergence = 0;   // (NaN on entry tells the series not to)
     if (!(finite(p.easting, p.northing) && p.zone >= 0 && p.zone <= 60))
         detail::throwDtException(kBadPosition,
                                  "void Vorant::DtUtmUps::reverse(Vorant::DtGridPosition&, double&, double&, bool) const",
                                  __FILE__, __LINE__);
     if (p.zone == 0) {
-        upsReverse(p.north, p.easting, p.northing, lat, lon, p.convergence, p.scale);
+        upsReverse(p.north, p.easting, p.northing, convergenceAndScale, lat, lon, p.convergence, p.scale);
         return;
     }
     double dlon;
-    utmReverse(p.easting - kFalseEasting, p.northing - (p.north ? 0.0 : kFalseNorthingSouth), lat, dlon,
-               p.convergence, p.scale);
+    utmReverse(p.easting - kFalseEasting, p.northing - (p.north ? 0.0 : kFalseNorthingSouth), convergenceAndScale, lat,
+               dlon, p.convergence, p.scale);
     lon = reduceLongitude((6.0 * p.zone - 183) * kDegree + dlon);
 }
 
