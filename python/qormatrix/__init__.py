@@ -3,7 +3,7 @@
 Conversions between geodetic (latitude, longitude, height), geocentric
 (earth-centred, earth-fixed), UTM and local north-east-down / east-north-up
 coordinates; UPS and MGRS grid references; azimuth, elevation and range,
-lines of sight and clearance;
+lines of sight and clearance; the World Magnetic Model;
 geodesics; heading, pitch and roll over the ground; Tait-Bryan angles,
 direction cosine matrices and quaternions. Every function works element-wise
 on anything that broadcasts, gives Python floats for scalars, and returns for
@@ -18,8 +18,11 @@ from ._core import (
     DATUMS,
     GeoidGrid,
     LibraryWarning,
+    MagneticModel,
     UtmGrid,
     __version__,
+    magnetic_bearings,
+    magnetic_field,
     geodetic2mgrs,
     geodetic2ups,
     mgrs2geodetic,
@@ -64,8 +67,11 @@ __all__ = [
     "DATUMS",
     "GeoidGrid",
     "LibraryWarning",
+    "MagneticModel",
     "UtmGrid",
     "__version__",
+    "magnetic_bearings",
+    "magnetic_field",
     "geodetic2mgrs",
     "geodetic2ups",
     "mgrs2geodetic",

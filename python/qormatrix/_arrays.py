@@ -49,6 +49,8 @@ for _name, _inputs in [("enu2aer", "e n u"), ("ned2aer", "n e d"), ("aer2enu", "
     _SPECS[_name] = (tuple(_inputs.split()) + ("deg",) + _TAIL, 3, 3, None)
 _SPECS["geodetic2ups"] = (("lat", "lon") + _LOCAL, 2, 2, None)
 _SPECS["ups2geodetic"] = (("easting", "northing", "hemisphere") + _LOCAL, 2, 2, None)
+_SPECS["magnetic_field"] = (("lat", "lon", "alt", "year", "deg", "model", "rates") + _TAIL, 4, 7, None)
+_SPECS["magnetic_bearings"] = (("lat", "lon", "alt", "year", "deg", "model") + _TAIL, 4, 5, None)
 _SPECS["lookAtSpheroid"] = (("lat0", "lon0", "h0", "az", "tilt", "ell", "deg", "height", "datum") + _TAIL, 5, 3, None)
 _SPECS["clearance"] = (("lat0", "lon0", "h0", "lat", "lon", "h", "ell", "deg", "height", "datum") + _TAIL, 6, 3, None)
 for _name, _inputs in [("ecef2ned", "x y z"), ("ecef2enu", "x y z"), ("geodetic2ned", "lat lon h"),

@@ -336,6 +336,40 @@ inline const char* const kMgrs2Geodetic =
     "\nExamples\n--------\n>>> import qormatrix as qm\n>>> lat, lon, digits = qm.mgrs2geodetic('18T WL 80735 04700')\n"
     ">>> print(f'{lat:.5f} {lon:.5f} {digits:.0f}')\n40.68925 -74.04450 5\n";
 
+inline const char* const kMagneticModel =
+    "A magnetic model read from a coefficient file in the World Magnetic Model's .COF layout (WMM2020,\n"
+    "WMM2025, later releases, models of higher degree), for model= of magnetic_field and\n"
+    "magnetic_bearings. A file that cannot be opened is an OSError; a malformed one a ValueError naming\n"
+    "the file, the line and what is wrong. WMM2025 itself is built in (model=None).\n";
+inline const char* const kMagneticField =
+    "magnetic_field(lat, lon, alt, year, deg=True, *, model=None, rates=False, ...)\n\n"
+    "The earth's main magnetic field (WMM2025 unless model= says otherwise) at geodetic positions on\n"
+    "WGS 84 and decimal years: north, east and down components, horizontal and total intensity (nT),\n"
+    "inclination and declination; with rates=True their rates of change a year instead. A time outside\n"
+    "the model's five years or a height outside -1 km to 850 km still gives the model's value (the\n"
+    "first such call for each model gives a LibraryWarning).\n\n" QM_ARRAYS
+    "\nParameters\n----------\nlat, lon : array_like\n    Degrees unless deg=False.\nalt : array_like\n"
+    "    Metres above the ellipsoid.\nyear : array_like\n    Decimal year (2025.5 is the start of July 2025).\n"
+    QM_DEG "model : MagneticModel, optional\nrates : bool, default False\n"
+    "out, errors, threads\n    As for geodetic2ecef.\n"
+    "\nReturns\n-------\nx, y, z, h, f, incl, decl : float or ndarray\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> x, y, z, h, f, incl, decl = qm.magnetic_field(80.0, 0.0, 0.0, 2025.0)\n"
+    ">>> print(f'{f:.1f} {incl:.2f} {decl:.2f}')\n55178.5 83.21 1.28\n";
+inline const char* const kMagneticBearings =
+    "magnetic_bearings(lat, lon, alt, year, deg=True, *, model=None, ...)\n\n"
+    "True, magnetic and grid north at geodetic positions and decimal years: the declination (magnetic\n"
+    "from true), the library's grid declination (grid from true, in the point's UTM zone; NaN beyond\n"
+    "the UTM latitudes), the grid-magnetic angle a map margin prints (magnetic from grid), the grid\n"
+    "variation of polar navigation (NaN between 55 S and 55 N), and the compass zone: 0 good, 1 caution\n"
+    "(horizontal intensity below 6,000 nT), 2 unreliable (below 2,000 nT). Bearings clockwise.\n\n"
+    QM_ARRAYS "\nParameters\n----------\nlat, lon, alt, year, deg, model, out, errors, threads\n"
+    "    As for magnetic_field.\n"
+    "\nReturns\n-------\ndeclination, grid_declination, grid_magnetic_angle, grid_variation, zone : float or ndarray\n"
+    "\nExamples\n--------\n>>> import qormatrix as qm\n"
+    ">>> d, g, gma, gv, zone = qm.magnetic_bearings(51.47, -0.4543, 25.0, 2026.5)\n"
+    ">>> print(f'{gma:.2f}', zone)\n-0.93 0.0\n";
+
 inline const char* const kGeodesicDirect =
     "geodesic_direct(lat1, lon1, azimuth, distance, ...)\n\n"
     "Where a geodesic from a point along an azimuth ends after a distance (the direct geodesic problem;\n"

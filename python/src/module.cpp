@@ -4,6 +4,7 @@
 #include "columns.h"
 #include "docs.h"
 #include "geoid.h"
+#include "magnetic.h"
 
 #include <qormatrix.h>
 
@@ -1142,4 +1143,5 @@ PYBIND11_MODULE(_core, m)
     bindRotations(m);
     bindUtmGrid(m, &datumNamed);
     qmpy::bindGeoid(m);
+    qmpy::bindMagnetic(m);
 }
