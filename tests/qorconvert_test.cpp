@@ -251,6 +251,18 @@ TEST_F(GlobalStateTest, ConverterExplainsBadLines)
     Converter fromUps(grid);
     EXPECT_EQ(run(fromUps, "S 2000000 2000000 3"), "-90.00000000 0.00000000 3.000");
     EXPECT_EQ(run(fromUps, "X 1 2", false), "'X' is not a pole (N or S)");
+    // The magnetic field at a date: the model's declination, inclination, intensity and grid-magnetic angle.
+    Options magnetic;
+    magnetic.to = Mode::Magnetic;
+    magnetic.year = 2026.5;
+    Converter toMagnetic(magnetic);
+    const std::vector<double> m = numbers(run(toMagnetic, "51.47 -0.4543 25"));
+    const DtMagneticField f = DtMagneticModel::wmm2025().field(51.47 * qmtest::kDeg, -0.4543 * qmtest::kDeg, 25, 2026.5);
+    const DtBearings b = DtMagneticModel::wmm2025().bearings(51.47 * qmtest::kDeg, -0.4543 * qmtest::kDeg, 25, 2026.5);
+    EXPECT_TRUE(m.size() == 4u && std::fabs(m[0] - f.declination / qmtest::kDeg) < 1e-8 &&
+                std::fabs(m[1] - f.inclination / qmtest::kDeg) < 1e-8 && std::fabs(m[2] - f.total) < 0.05 &&
+                std::fabs(m[3] - b.gridMagneticAngle / qmtest::kDeg) < 1e-8);
+    EXPECT_EQ(run(toMagnetic, "88 0").substr(run(toMagnetic, "88 0").size() - 4), " nan");   // no UTM grid there
     // Within a e^2 of the ellipsoid's centre the geodetic result cannot be
     // trusted; a metre beyond it, it can. The bound is the datum's, about its centre.
     EXPECT_EQ(run(geoc, "1400 0 1400", false), "the point is 1980 m from the centre of the datum's ellipsoid: "

@@ -34,7 +34,7 @@ const NamedMode kModes[] = {
     {"geodetic", "geod", Mode::Geodetic}, {"geocentric", "geoc", Mode::Geocentric},
     {"utm", "utm", Mode::Utm},            {"ned", "ned", Mode::Ned},
     {"aer", "aer", Mode::Aer},            {"mgrs", "mgrs", Mode::Mgrs},
-    {"ups", "ups", Mode::Ups},
+    {"ups", "ups", Mode::Ups},            {"magnetic", "mag", Mode::Magnetic},
     {"attitude", "att", Mode::Attitude},  {"hpr", "hpr", Mode::Hpr},
     {"declination", "decl", Mode::Declination},
     {"inverse", "inv", Mode::Inverse},          {"direct", "dir", Mode::Direct},
@@ -467,6 +467,25 @@ bool Converter::write(Position& p, std::string& out, std::string& why)
         appendMetres(out, g.northing);
         out += ' ';
         appendMetres(out, p.geodetic[2] - undulation(p.geodetic));
+        return true;
+    }
+    case Mode::Magnetic: {
+        if (!ensureGeodetic(p, why))
+            return false;
+        const DtMagneticModel& model = myOptions.magneticModel ? *myOptions.magneticModel : DtMagneticModel::wmm2025();
+        const double h = p.geodetic[2];
+        const DtMagneticField f = model.field(p.geodetic[0], p.geodetic[1], h, myOptions.year);
+        const DtBearings b = model.bearings(p.geodetic[0], p.geodetic[1], h, myOptions.year);
+        appendAngle(out, DtRad2Deg(f.declination));
+        out += ' ';
+        appendAngle(out, DtRad2Deg(f.inclination));
+        out += ' ';
+        appendFixed(out, f.total, 1);   // nT: the model's own precision
+        out += ' ';
+        if (std::isnan(b.gridMagneticAngle))
+            out += "nan";   // no UTM grid there
+        else
+            appendAngle(out, DtRad2Deg(b.gridMagneticAngle));
         return true;
     }
     case Mode::Hpr:

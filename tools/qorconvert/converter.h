@@ -6,6 +6,7 @@
 #include <coordTransform.h>
 #include <geodesic.h>
 #include <lookAngles.h>
+#include <magneticModel.h>
 #include <mgrs.h>
 #include <geoidGrid.h>
 #include <mapDatum.h>
@@ -26,6 +27,7 @@ enum class Mode
     Aer,          // azimuth elevation range from the origin: degrees, metres
     Mgrs,         // a military grid reference (its square's centre in, truncated out)
     Ups,          // N|S easting northing [height]: the polar stereographic grids
+    Magnetic,     // declination inclination total-intensity grid-magnetic-angle (output only)
     Attitude,     // X Y Z psi theta phi: geocentric position, angles to the geocentric axes
     Hpr,          // heading pitch roll over the ground (output only)
     Declination,  // grid declination at the point (output only)
@@ -51,6 +53,8 @@ struct Options
     bool dms = false;          // geodetic output as degrees, minutes, seconds and hemisphere
     long zone = 0;             // UTM zone for every point; 0: each point's own
     int mgrsDigits = 5;        // MGRS digits per axis, 0 (100 km) to 11 (1 micrometre)
+    double year = 0;           // decimal year of the magnetic field; 0: today
+    std::shared_ptr<const Vorant::DtMagneticModel> magneticModel;   // null: WMM2025
     bool haveOrigin = false;   // NED origin
     double originLatDeg = 0, originLonDeg = 0, originHeight = 0;
     // Heights (and the origin's) above this geoid instead of the ellipsoid.

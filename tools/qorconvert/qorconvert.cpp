@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <exception>
 #include <memory>
 #include <new>
@@ -43,6 +44,9 @@ const char* const kHelp =
     "                     square, spaces allowed; out: truncated to --digits per axis)\n"
     "  ups                N|S easting northing [height]  the polar stereographic grids (from\n"
     "                                                   83.5 N and 79.5 S)\n"
+    "  magnetic, mag      declination inclination total-intensity grid-magnetic-angle\n"
+    "                     output only: the World Magnetic Model at --date (degrees, nT;\n"
+    "                     nan for the grid angle beyond the UTM latitudes)\n"
     "  attitude, att      X Y Z psi theta phi           input only: geocentric position and\n"
     "                                                   Tait-Bryan angles to the geocentric axes\n"
     "  hpr                heading pitch roll            output only, over the local ground\n"
@@ -63,6 +67,8 @@ const char* const kHelp =
     "      --dms              write latitude and longitude as degrees, minutes, seconds\n"
     "  -z, --zone N           UTM zone for every point (default: each point's own)\n"
     "      --digits N         MGRS digits per axis, 0 (100 km) to 11 (1 um); default 5 (1 m)\n"
+    "      --date D           the magnetic field's date: YYYY-MM-DD or a decimal year (default today)\n"
+    "      --model FILE       a magnetic model's .COF coefficient file (default the built-in WMM2025)\n"
     "  -o, --origin LAT,LON[,H]  origin of the north-east-down frame (degrees, metres)\n"
     "      --geoid FILE       heights above the geoid of a GTX grid (such as\n"
     "                         /usr/share/proj/egm96_15.gtx) instead of the ellipsoid,\n"
@@ -219,6 +225,32 @@ int run(int argc, char** argv)
                 z != double(long(z)))
                 return usageError("zone must be a whole number from 1 to 60");
             options.zone = long(z);
+        } else if (arg == "--date") {
+            int y = 0, mo = 0, d = 0;
+            char tail = 0;
+            double decimal = 0;
+            if (!next(value))
+                return usageError("--date needs YYYY-MM-DD or a decimal year");
+            if (std::sscanf(value.c_str(), "%d-%d-%d%c", &y, &mo, &d, &tail) == 3) {
+                try {
+                    options.year = Vorant::DtMagneticModel::decimalYear(y, mo, d);
+                } catch (const std::exception&) {
+                    return usageError("--date: no such day '" + value + "'");
+                }
+            } else if (qorconvert::parseNumber(value.data(), value.size(), decimal) && decimal > 1000 && decimal < 3000) {
+                options.year = decimal;
+            } else {
+                return usageError("--date needs YYYY-MM-DD or a decimal year, got '" + value + "'");
+            }
+        } else if (arg == "--model") {
+            if (!next(value))
+                return usageError("--model needs a coefficient file");
+            try {
+                options.magneticModel =
+                    std::make_shared<const Vorant::DtMagneticModel>(Vorant::DtMagneticModel::fromFile(value));
+            } catch (const std::exception& e) {
+                return usageError(std::string(e.what()).substr(std::strlen("DtException: ")));
+            }
         } else if (arg == "--digits") {
             double d;
             if (!next(value) || !qorconvert::parseNumber(value.data(), value.size(), d) || d < 0 || d > 11 ||
@@ -276,6 +308,14 @@ int run(int argc, char** argv)
         return usageError("attitude input goes with hpr output, and only with it");
     if ((options.from == Mode::Ned || options.to == Mode::Ned) && !options.haveOrigin)
         return usageError("north-east-down needs --origin LAT,LON[,H]");
+    if (options.from == Mode::Magnetic)
+        return usageError("magnetic is an output mode only");
+    if (options.to == Mode::Magnetic && options.year == 0) {
+        const std::time_t now = std::time(nullptr);
+        std::tm today{};
+        gmtime_r(&now, &today);
+        options.year = Vorant::DtMagneticModel::decimalYear(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday);
+    }
     if ((options.from == Mode::Aer || options.to == Mode::Aer) && !options.haveOrigin)
         return usageError("azimuth, elevation and range need --origin LAT,LON[,H]");
 
