@@ -98,6 +98,7 @@ private:
     int myDegree = 0;
     // g, h and their rates by index n (n + 1) / 2 + m; the recursion's factors.
     std::vector<double> myG, myH, myGDot, myHDot, myRootA, myRootB;
+    std::vector<double> myGPair, myHPair;   // g and g-dot, h and h-dot, interleaved
     std::shared_ptr<Warnings> myWarnings;
 };
 

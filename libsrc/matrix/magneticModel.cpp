@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -29,6 +30,10 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kReferenceRadius = 6371200;   // the model's geomagnetic reference radius, metres
 constexpr double kWgs84A = 6378137, kWgs84F = 1 / 298.257223563;
 constexpr int kStackDegree = 24;   // models up to this degree are evaluated without allocation
+
+// Two doubles in one register (the compilers' vector extension): a
+// coefficient and its rate go through the sums together.
+typedef double Pair __attribute__((vector_size(16)));
 
 std::size_t index(int n, int m)
 {
@@ -175,6 +180,14 @@ DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::st
                           "the term n=" + std::to_string(n) + " m=" + std::to_string(m) + " is missing (degree " +
                               std::to_string(degree) + ")");
     model.myDegree = degree;
+    model.myGPair.resize(2 * size);
+    model.myHPair.resize(2 * size);
+    for (std::size_t k = 0; k < size; ++k) {
+        model.myGPair[2 * k] = model.myG[k];
+        model.myGPair[2 * k + 1] = model.myGDot[k];
+        model.myHPair[2 * k] = model.myH[k];
+        model.myHPair[2 * k + 1] = model.myHDot[k];
+    }
     // The recursion of the Schmidt semi-normalised functions: S(n, m) =
     // A x S(n-1, m) - B S(n-2, m), and S(n, n) = A cos S(n-1, n-1).
     model.myRootA.assign(size, 0.0);
@@ -276,8 +289,15 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
         cm[m] = cm[m - 1] * cl - sm[m - 1] * sl;
         sm[m] = sm[m - 1] * cl + cm[m - 1] * sl;
     }
+    // Row by row: the functions of degree n from those of n - 1 and n - 2,
+    // then the row's terms at once. The coefficients at the time are g + dt
+    // g-dot: the sums of g and of g-dot are taken apart, the field is the one
+    // plus dt times the other, the rate the other.
     S[0] = 1;
     D[0] = 0;
+    double xs = 0, ys = 0, zs = 0, xr = 0, yr = 0, zr = 0;
+    const double ratio = kReferenceRadius / r;
+    double power = ratio * ratio;   // (a / r)^(n + 2) from n = 0
     for (int n = 1; n <= N; ++n) {
         const std::size_t base = index(n, 0), base1 = index(n - 1, 0), base2 = n >= 2 ? index(n - 2, 0) : 0;
         for (int m = 0; m < n; ++m) {
@@ -288,33 +308,28 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
             S[k] = myRootA[k] * x * S[k1] - myRootB[k] * s2;
             D[k] = myRootA[k] * (x * D[k1] + c * S[k1]) - myRootB[k] * d2;
         }
-        const std::size_t k = base + static_cast<std::size_t>(n), d = base1 + static_cast<std::size_t>(n - 1);
-        S[k] = myRootA[k] * c * S[d];
-        D[k] = myRootA[k] * (c * D[d] - x * S[d]);
-    }
-    // The sums, for the field and for its rate.
-    double xs = 0, ys = 0, zs = 0, xr = 0, yr = 0, zr = 0;
-    const double ratio = kReferenceRadius / r;
-    double power = ratio * ratio;   // (a / r)^(n + 2) from n = 0
-    for (int n = 1; n <= N; ++n) {
+        {
+            const std::size_t k = base + static_cast<std::size_t>(n), d = base1 + static_cast<std::size_t>(n - 1);
+            S[k] = myRootA[k] * c * S[d];
+            D[k] = myRootA[k] * (c * D[d] - x * S[d]);
+        }
         power *= ratio;
-        double xn = 0, yn = 0, zn = 0, xnr = 0, ynr = 0, znr = 0;
-        const std::size_t base = index(n, 0);
+        // Two lanes: the coefficients and their rates side by side.
+        Pair xv = {0, 0}, yv = {0, 0}, zv = {0, 0};
         for (int m = 0; m <= n; ++m) {
             const std::size_t k = base + static_cast<std::size_t>(m);
-            const double g = myG[k] + dt * myGDot[k], hh = myH[k] + dt * myHDot[k];
-            const double a = g * cm[m] + hh * sm[m], b = m * (g * sm[m] - hh * cm[m]);
-            const double ar = myGDot[k] * cm[m] + myHDot[k] * sm[m], br = m * (myGDot[k] * sm[m] - myHDot[k] * cm[m]);
-            xn += a * D[k];
-            yn += b * S[k];
-            zn += a * S[k];
-            xnr += ar * D[k];
-            ynr += br * S[k];
-            znr += ar * S[k];
+            Pair g, hh;
+            std::memcpy(&g, &myGPair[2 * k], sizeof g);
+            std::memcpy(&hh, &myHPair[2 * k], sizeof hh);
+            const Pair a = g * cm[m] + hh * sm[m], b = (g * sm[m] - hh * cm[m]) * static_cast<double>(m);
+            xv += a * D[k];
+            yv += b * S[k];
+            zv += a * S[k];
         }
-        xs -= power * xn;
-        ys += power * yn;
-        zs -= (n + 1) * power * zn;
+        const double xn = xv[0], yn = yv[0], zn = zv[0], xnr = xv[1], ynr = yv[1], znr = zv[1];
+        xs -= power * (xn + dt * xnr);
+        ys += power * (yn + dt * ynr);
+        zs -= (n + 1) * power * (zn + dt * znr);
         xr -= power * xnr;
         yr += power * ynr;
         zr -= (n + 1) * power * znr;
