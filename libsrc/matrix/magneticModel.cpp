@@ -273,14 +273,18 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
     const int N = myDegree;
     const std::size_t size = index(N, N) + 1;
     constexpr std::size_t kStack = (kStackDegree + 1) * (kStackDegree + 2) / 2;
-    double stackS[kStack], stackD[kStack], stackC[kStackDegree + 1], stackSn[kStackDegree + 1];
-    std::vector<double> heap;
-    double *S = stackS, *D = stackD, *cm = stackC, *sm = stackSn;
+    // (S, dS) side by side, a pair a term.
+    Pair stackSD[kStack];
+    double stackC[kStackDegree + 1], stackSn[kStackDegree + 1];
+    std::vector<Pair> heapSD;
+    std::vector<double> heapCS;
+    Pair* SD = stackSD;
+    double *cm = stackC, *sm = stackSn;
     if (N > kStackDegree) {
-        heap.assign(2 * size + 2 * static_cast<std::size_t>(N + 1), 0.0);
-        S = heap.data();
-        D = S + size;
-        cm = D + size;
+        heapSD.assign(size, Pair{0, 0});
+        heapCS.assign(2 * static_cast<std::size_t>(N + 1), 0.0);
+        SD = heapSD.data();
+        cm = heapCS.data();
         sm = cm + N + 1;
     }
     cm[0] = 1;
@@ -293,25 +297,25 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
     // then the row's terms at once. The coefficients at the time are g + dt
     // g-dot: the sums of g and of g-dot are taken apart, the field is the one
     // plus dt times the other, the rate the other.
-    S[0] = 1;
-    D[0] = 0;
+    SD[0] = Pair{1, 0};
+    const Pair offDiagonal = {0, c}, diagonal = {0, -x}, zero = {0, 0};
     double xs = 0, ys = 0, zs = 0, xr = 0, yr = 0, zr = 0;
     const double ratio = kReferenceRadius / r;
     double power = ratio * ratio;   // (a / r)^(n + 2) from n = 0
     for (int n = 1; n <= N; ++n) {
         const std::size_t base = index(n, 0), base1 = index(n - 1, 0), base2 = n >= 2 ? index(n - 2, 0) : 0;
         for (int m = 0; m < n; ++m) {
+            // S = A x S1 - B S2, dS = A (x dS1 + c S1) - B dS2.
             const std::size_t k = base + static_cast<std::size_t>(m), k1 = base1 + static_cast<std::size_t>(m);
-            const bool two = m <= n - 2;
-            const double s2 = two ? S[base2 + static_cast<std::size_t>(m)] : 0.0,
-                         d2 = two ? D[base2 + static_cast<std::size_t>(m)] : 0.0;
-            S[k] = myRootA[k] * x * S[k1] - myRootB[k] * s2;
-            D[k] = myRootA[k] * (x * D[k1] + c * S[k1]) - myRootB[k] * d2;
+            const Pair p1 = SD[k1], p2 = m <= n - 2 ? SD[base2 + static_cast<std::size_t>(m)] : zero;
+            const Pair s1 = {p1[0], p1[0]};
+            SD[k] = myRootA[k] * (x * p1 + offDiagonal * s1) - myRootB[k] * p2;
         }
         {
+            // S = A c S1, dS = A (c dS1 - x S1).
             const std::size_t k = base + static_cast<std::size_t>(n), d = base1 + static_cast<std::size_t>(n - 1);
-            S[k] = myRootA[k] * c * S[d];
-            D[k] = myRootA[k] * (c * D[d] - x * S[d]);
+            const Pair p1 = SD[d], s1 = {p1[0], p1[0]};
+            SD[k] = myRootA[k] * (c * p1 + diagonal * s1);
         }
         power *= ratio;
         // Two lanes: the coefficients and their rates side by side.
@@ -322,9 +326,10 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
             std::memcpy(&g, &myGPair[2 * k], sizeof g);
             std::memcpy(&hh, &myHPair[2 * k], sizeof hh);
             const Pair a = g * cm[m] + hh * sm[m], b = (g * sm[m] - hh * cm[m]) * static_cast<double>(m);
-            xv += a * D[k];
-            yv += b * S[k];
-            zv += a * S[k];
+            const double Sk = SD[k][0], Dk = SD[k][1];
+            xv += a * Dk;
+            yv += b * Sk;
+            zv += a * Sk;
         }
         const double xn = xv[0], yn = yv[0], zn = zv[0], xnr = xv[1], ynr = yv[1], znr = zv[1];
         xs -= power * (xn + dt * xnr);
