@@ -114,9 +114,11 @@ private:
 };
 
 /// Geodetic (lat, lon, h) of a geocentric point on a datum's ellipsoid (the
-/// datum's shift removed first) to about a nanometre at any height above 50
-/// km below the surface: a few passes of Bowring's iteration, not the fixed
-/// iteration of DtReferenceEllipsoid. The centre itself gives a pole at
+/// datum's shift removed first), exact to about a nanometre near the surface
+/// and to 1e-15 of the distance from the centre anywhere: Bowring's iteration
+/// to convergence, not the fixed iteration of DtReferenceEllipsoid. Within a
+/// e^2 (43 km) of the centre a point has several foot points: one of them,
+/// whose position is the point's own. The centre itself gives a pole at
 /// height -b.
 DT_EXPORT DtVector64 DtGeocentricToGeodeticExact(const DtVector64& geocentric, const DtMapDatum& datum);
 

@@ -41,6 +41,10 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
     qmtest::expectThrows([&] { grid.forward(83.4 * kDeg, 0, DtUtmUps::Ups); },
                          "Invalid grid position: UPS covers latitudes from 83.5 N and from 79.5 S only",
                          "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int, bool) const", "utmUps.cpp");
+    qmtest::expectThrows([&] { grid.forward(0, std::nan("")); },
+                         "Invalid grid position: a latitude beyond +/-pi/2, a value that is not finite, or a zone "
+                         "out of range",
+                         "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int, bool) const", "utmUps.cpp");
     for (const int bad : {61, -3})
         qmtest::expectThrows([&] { grid.forward(0, 0, bad); },
                              "Invalid grid position: a latitude beyond +/-pi/2, a value that is not finite, or a zone "

@@ -85,6 +85,12 @@ TEST(LookAnglesTest, ExactGeodeticFromTheCentreToTheMoon)
     }
     EXPECT_LT(worstNear, 5e-9);    // metres, within 10 km of the surface
     EXPECT_LT(worstFar, 1e-15);    // of the distance from the centre, 3,000 km below to 4e8 m above
+    // Inside the evolute (within a e^2 of the centre) the foot point is one of several, but the
+    // position it gives is the point's own.
+    for (const DtVector64& inside : {DtVector64(20000, 5000, 3000), DtVector64(-1000, 0, -40000), DtVector64(30000, 0, 0)}) {
+        const DtVector64 g = DtGeocentricToGeodeticExact(inside, DtWGS84), back = geocentricOf(g[0], g[1], g[2]);
+        EXPECT_LT(std::hypot(std::hypot(back[0] - inside[0], back[1] - inside[1]), back[2] - inside[2]), 1e-6);
+    }
     const DtVector64 centre = DtGeocentricToGeodeticExact(DtVector64(0, 0, 0), DtWGS84);
     EXPECT_TRUE(centre[0] == kPi / 2 && centre[2] == -DtWGS84.spheroid.semiMinorAxis);
     const DtVector64 pole = DtGeocentricToGeodeticExact(DtVector64(0, 0, -7e6), DtWGS84);

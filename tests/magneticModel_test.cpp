@@ -88,6 +88,18 @@ TEST(MagneticModelTest, CheckValuesRatesAndTheDipole)
     EXPECT_NEAR(d.east, 0, 1e-12);
     EXPECT_NEAR(d.northRate, -k * 10 * std::cos(gc) * std::cos(psi) + 2 * k * 10 * std::sin(gc) * std::sin(psi), 1e-12);
     EXPECT_EQ(dipole.degree(), 1);
+    // A model of degree 30 whose terms beyond 12 are zero is WMM2025 (and is evaluated on the heap).
+    std::ifstream cof(std::string(QORMATRIX_TEST_DATA) + "/../../data/WMM2025.COF");
+    std::string text, line;
+    while (std::getline(cof, line) && line.find("9999") == std::string::npos)
+        text += line + "\n";
+    for (int n = 13; n <= 30; ++n)
+        for (int m = 0; m <= n; ++m)
+            text += std::to_string(n) + " " + std::to_string(m) + " 0 0 0 0\n";
+    const DtMagneticModel wide = DtMagneticModel::fromText(text + "9999999999\n9999999999\n", "wide.cof");
+    const DtMagneticField w = wide.field(0.4, 2.0, 3000, 2027.25), n12 = wmm.field(0.4, 2.0, 3000, 2027.25);
+    EXPECT_TRUE(wide.degree() == 30 && std::fabs(w.north - n12.north) < 1e-9 && std::fabs(w.east - n12.east) < 1e-9 &&
+                std::fabs(w.down - n12.down) < 1e-9 && std::fabs(w.downRate - n12.downRate) < 1e-12);
     // Grid variation: declination less the longitude in the north, plus it in the south, none between.
     const DtMagneticField north = wmm.field(70 * kDeg, 20 * kDeg, 0, 2026), south = wmm.field(-70 * kDeg, 20 * kDeg, 0, 2026);
     EXPECT_NEAR(north.gridVariation, north.declination - 20 * kDeg, 1e-15);

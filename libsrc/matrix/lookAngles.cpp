@@ -66,6 +66,14 @@ double footPoint(const Shape& s, double p, double z, double& sphi, double& cphi)
         cphi = 0;
         return -s.b;
     }
+    if (z == 0 && p < s.a * s.e2) {
+        // In the equatorial plane inside the evolute the iteration cannot
+        // leave the equator, whose foot point is not the nearest: the
+        // northern of the two that are, in closed form (p = N e^2 cos(phi)).
+        cphi = p * std::sqrt(1 - s.e2) / std::sqrt(s.e2 * (s.a * s.a * s.e2 - p * p));
+        sphi = std::sqrt((1 - cphi) * (1 + cphi));
+        return -(1 - s.e2) * s.a / std::sqrt(1 - s.e2 * sphi * sphi);
+    }
     // The latitude's direction (sphi, cphi) is kept unscaled between passes:
     // the reduced latitude, scaled once a pass, is all a pass needs of it.
     sphi = z;
