@@ -37,7 +37,8 @@ typedef double Pair __attribute__((vector_size(16)));
 
 std::size_t index(int n, int m)
 {
-    return static_cast<std::size_t>(n * (n + 1) / 2 + m);
+    const auto un = static_cast<std::size_t>(n);
+    return un * (un + 1) / 2 + static_cast<std::size_t>(m);
 }
 
 [[noreturn]] void malformed(const std::string& name, long line, const std::string& what)
