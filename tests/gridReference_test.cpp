@@ -153,8 +153,14 @@ TEST(GridReferenceTest, BadReferencesSayWhatIsWrong)
     for (const auto& c : cases)
         qmtest::expectThrows([&] { mgrs.decode(c.first); }, "Invalid MGRS reference '" + c.first + "': " + c.second,
                              "Vorant::DtMgrsSquare Vorant::DtMgrs::decode(const std::string&, bool) const", "mgrs.cpp");
+    char text[DtMgrs::kMaxLength + 1];
+    for (const DtGridPosition& off : {DtGridPosition{31, true, 1e300, 0, 0, 1}, DtGridPosition{31, true, 5e5, -1, 0, 1},
+                                      DtGridPosition{31, true, std::nan(""), 0, 0, 1}})
+        EXPECT_THROW(mgrs.encode(off, 0.1, 5, text), DtException);
+    EXPECT_THROW(mgrs.encode(DtGridPosition{31, true, 5e5, 1e6, 0, 1}, std::nan(""), 5, text), DtException);
     qmtest::expectThrows([&] { mgrs.encode(0, 0, 12); },
-                         "Invalid MGRS request: digits out of 0..11, a zone out of 0..60, or a value that is not finite",
+                         "Invalid MGRS request: digits out of 0..11, a zone out of 0..60, a latitude beyond the poles, or "
+                         "a position off every grid",
                          "std::size_t Vorant::DtMgrs::encode(const Vorant::DtGridPosition&, double, int, char*) const",
                          "mgrs.cpp");
 }

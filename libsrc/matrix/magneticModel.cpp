@@ -144,9 +144,11 @@ DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::st
         std::string rest;
         if (in >> rest)
             malformed(name, number, "more than six numbers");
-        const int n = static_cast<int>(v[0]), m = static_cast<int>(v[1]);
-        if (v[0] != n || v[1] != m || n < 1 || m < 0 || m > n || n > 1000)
+        // (In range before any conversion to an integer.)
+        if (!(v[0] >= 1 && v[0] <= 1000 && v[1] >= 0 && v[1] <= v[0] && v[0] == std::floor(v[0]) &&
+              v[1] == std::floor(v[1])))
             malformed(name, number, "n must be a whole number from 1 and m one from 0 to n");
+        const int n = static_cast<int>(v[0]), m = static_cast<int>(v[1]);
         if (m == 0 && (v[3] != 0 || v[5] != 0))
             malformed(name, number, "a term of order 0 has no h");
         terms.push_back(Term{n, m, v[2], v[3], v[4], v[5]});

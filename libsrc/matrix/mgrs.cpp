@@ -122,10 +122,11 @@ std::string DtMgrs::encode(double lat, double lon, int digits) const
 
 std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char* out) const
 {
-    if (!(digits >= 0 && digits <= kMaxDigits && std::isfinite(p.easting) && std::isfinite(p.northing) &&
-          p.zone >= 0 && p.zone <= 60))
-        detail::throwDtException("Invalid MGRS request: digits out of 0..11, a zone out of 0..60, or a value that is "
-                                 "not finite",
+    // (Eastings and northings of any grid lie within 0 to 10,000 km.)
+    if (!(digits >= 0 && digits <= kMaxDigits && p.easting >= 0 && p.easting < 1e8 && p.northing >= 0 &&
+          p.northing < 1e8 && std::fabs(lat) <= kPi / 2 && p.zone >= 0 && p.zone <= 60))
+        detail::throwDtException("Invalid MGRS request: digits out of 0..11, a zone out of 0..60, a latitude beyond "
+                                 "the poles, or a position off every grid",
                                  kSigEncode, __FILE__, __LINE__);
     const std::int64_t perSquare = units(kSquare, digits);
     const std::int64_t e = units(p.easting, digits), n = units(p.northing, digits);
