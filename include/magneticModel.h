@@ -96,9 +96,9 @@ private:
     std::string myName;
     double myEpoch = 0;
     int myDegree = 0;
-    // g, h and their rates by index n (n + 1) / 2 + m; the recursion's factors.
-    std::vector<double> myG, myH, myGDot, myHDot, myRootA, myRootB;
-    std::vector<double> myGPair, myHPair;   // g and g-dot, h and h-dot, interleaved
+    // By index n (n + 1) / 2 + m: g and g-dot, h and h-dot, interleaved (two
+    // a term); the recursion's factors.
+    std::vector<double> myGPair, myHPair, myRootA, myRootB;
     std::shared_ptr<Warnings> myWarnings;
 };
 

@@ -162,19 +162,17 @@ DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::st
         malformed(name, closing, "no coefficients");
     const std::size_t size = index(degree, degree) + 1;
     std::vector<char> seen(size, 0);
-    model.myG.assign(size, 0.0);
-    model.myH.assign(size, 0.0);
-    model.myGDot.assign(size, 0.0);
-    model.myHDot.assign(size, 0.0);
+    model.myGPair.assign(2 * size, 0.0);
+    model.myHPair.assign(2 * size, 0.0);
     for (const Term& t : terms) {
         const std::size_t k = index(t.n, t.m);
         if (seen[k])
             malformed(name, 0, "the term n=" + std::to_string(t.n) + " m=" + std::to_string(t.m) + " appears twice");
         seen[k] = 1;
-        model.myG[k] = t.g;
-        model.myH[k] = t.h;
-        model.myGDot[k] = t.gDot;
-        model.myHDot[k] = t.hDot;
+        model.myGPair[2 * k] = t.g;
+        model.myGPair[2 * k + 1] = t.gDot;
+        model.myHPair[2 * k] = t.h;
+        model.myHPair[2 * k + 1] = t.hDot;
     }
     for (int n = 1; n <= degree; ++n)
         for (int m = 0; m <= n; ++m)
@@ -183,14 +181,6 @@ DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::st
                           "the term n=" + std::to_string(n) + " m=" + std::to_string(m) + " is missing (degree " +
                               std::to_string(degree) + ")");
     model.myDegree = degree;
-    model.myGPair.resize(2 * size);
-    model.myHPair.resize(2 * size);
-    for (std::size_t k = 0; k < size; ++k) {
-        model.myGPair[2 * k] = model.myG[k];
-        model.myGPair[2 * k + 1] = model.myGDot[k];
-        model.myHPair[2 * k] = model.myH[k];
-        model.myHPair[2 * k + 1] = model.myHDot[k];
-    }
     // The recursion of the Schmidt semi-normalised functions: S(n, m) =
     // A x S(n-1, m) - B S(n-2, m), and S(n, n) = A cos S(n-1, n-1).
     model.myRootA.assign(size, 0.0);
