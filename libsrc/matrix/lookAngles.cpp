@@ -350,11 +350,9 @@ DtClearance DtObserver::clearance(const DtVector64& target, double height) const
                 ga = kept == -1 ? ga / 2 : ga;
                 kept = -1;
             }
-            if (g == 0 || std::fabs(fb - fa) * std::sqrt(dot(d, d)) < 1e-9) {
-                where = f;
-                break;
-            }
             where = f;
+            if (g == 0 || std::fabs(fb - fa) * std::sqrt(dot(d, d)) < 1e-9)
+                break;
         }
         DtVector64 normal;
         lowest = heightAndNormal(s, at(where), normal);
