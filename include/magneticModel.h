@@ -96,9 +96,9 @@ private:
     std::string myName;
     double myEpoch = 0;
     int myDegree = 0;
-    // By index n (n + 1) / 2 + m: g and g-dot, h and h-dot, interleaved (two
-    // a term); the recursion's factors.
-    std::vector<double> myGPair, myHPair, myRootA, myRootB;
+    // g, h, g-dot and h-dot column by column (m, then n); the recursion's
+    // factors A and B row by row (n, then m).
+    std::vector<double> myCoefficients, myFactors;
     std::shared_ptr<Warnings> myWarnings;
 };
 

@@ -193,3 +193,21 @@ TEST_F(GlobalStateTest, BearingsTrueMagneticAndGrid)
     EXPECT_TRUE(b.trueToMagnetic(b.declination) == 0 && b.trueToMagnetic(b.declination - 1e-17) < 2 * kPi);
     EXPECT_TRUE(std::isnan(wmm.bearings(88 * kDeg, 0, 0, 2026).gridDeclination));   // no UTM zone there
 }
+
+// The sums take the wide registers where the processor has them and a
+// portable path elsewhere (or with QORMATRIX_NO_AVX set): the same bits. A
+// script runs this twice and compares the digests it writes.
+TEST(MagneticModelTest, SameBitsOnEitherPath)
+{
+    const char* out = std::getenv("QORMATRIX_MAGNETIC_DIGEST");
+    if (!out)
+        GTEST_SKIP() << "run by magneticPaths.cmake";
+    qmtest::Digest digest;
+    for (int i = 0; i < 20000; ++i) {
+        const DtMagneticField f = DtMagneticModel::wmm2025().field((i % 181 - 90) * kDeg, (i % 367 - 183) * kDeg,
+                                                                   (i % 97) * 9000.0 - 1000, 2025 + (i % 61) / 12.0);
+        digest << f.north << f.east << f.down << f.northRate << f.eastRate << f.downRate << f.declination
+               << f.inclination << f.total;
+    }
+    std::ofstream(out) << digest.h << "\n";
+}

@@ -29,16 +29,224 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kReferenceRadius = 6371200;   // the model's geomagnetic reference radius, metres
 constexpr double kWgs84A = 6378137, kWgs84F = 1 / 298.257223563;
-constexpr int kStackDegree = 24;   // models up to this degree are evaluated without allocation
 
-// Two doubles in one register (the compilers' vector extension): a
-// coefficient and its rate go through the sums together.
+// Two and four doubles in one register (the compilers' vector extension).
+// Without the wider registers, four doubles are two pairs, kept apart so that
+// they stay in registers; either way each lane sees the same operations.
 typedef double Pair __attribute__((vector_size(16)));
+typedef double Quad __attribute__((vector_size(32)));
+
+struct Halves
+{
+    Pair lo, hi;
+    double operator[](int i) const { return i < 2 ? lo[i] : hi[i - 2]; }
+    Halves& operator+=(const Halves& o)
+    {
+        lo += o.lo;
+        hi += o.hi;
+        return *this;
+    }
+};
+inline Halves operator+(const Halves& a, const Halves& b) { return {a.lo + b.lo, a.hi + b.hi}; }
+inline Halves operator-(const Halves& a, const Halves& b) { return {a.lo - b.lo, a.hi - b.hi}; }
+inline Halves operator*(const Halves& a, const Halves& b) { return {a.lo * b.lo, a.hi * b.hi}; }
+inline Halves operator*(const Halves& a, double b) { return {a.lo * b, a.hi * b}; }
+inline Halves operator*(double a, const Halves& b) { return {a * b.lo, a * b.hi}; }
+
+// Loading, storing and building either kind (by reference: a wide vector
+// passed by value would change the calling convention).
+template <class Q>
+inline void load(Q& q, const double* p)
+{
+    std::memcpy(&q, p, sizeof q);
+}
+template <class Q>
+inline void store(double* p, const Q& q)
+{
+    std::memcpy(p, &q, sizeof q);
+}
+inline void make(Quad& q, double a, double b, double c, double d)
+{
+    q = Quad{a, b, c, d};
+}
+inline void make(Halves& q, double a, double b, double c, double d)
+{
+    q = Halves{Pair{a, b}, Pair{c, d}};
+}
+
+// The coefficients are kept in the order the sums read them, column by
+// column (m, then n from max(m, 1)), g, h, g-dot and h-dot side by side; the
+// factors of the recursion in tables by rows like the one it fills.
+constexpr int kStackDegree = 24;   // models up to this degree are evaluated without allocation
 
 std::size_t index(int n, int m)
 {
     const auto un = static_cast<std::size_t>(n);
     return un * (un + 1) / 2 + static_cast<std::size_t>(m);
+}
+
+// Where row n of a table by rows starts: rows of n + 1 terms, each padded
+// to a multiple of four so that four orders go together.
+constexpr std::size_t rowStart(int n)
+{
+    constexpr std::size_t kPads[4] = {0, 3, 5, 6};   // the pads of the rows before, after whole fours of rows
+    const auto un = static_cast<std::size_t>(n);
+    return un * (un + 1) / 2 + 6 * (un / 4) + kPads[un % 4];
+}
+
+constexpr std::size_t rowLength(int n)
+{
+    return static_cast<std::size_t>(n + 4) & ~std::size_t{3};
+}
+
+// The tables of a call: T and its derivative, each behind four zeros and
+// with a row of room after the last.
+constexpr std::size_t tableSize(int N)
+{
+    return 4 + rowStart(N + 2);
+}
+
+struct Sums
+{
+    double xv, xr, yv, yr, zv, zr;   // X, Y c and Z sums of the coefficients and of their rates
+};
+
+// The sums over all terms. T(n, m) = (a/r)^(n+2) S(n, m), with S the Schmidt
+// semi-normalised function of the geocentric latitude (sine x, cosine c),
+// follows the recursion of S with x and c scaled by a/r and the older term
+// by (a/r)^2, so no power is kept apart. It runs four orders at once, down
+// the rows; the derivative in latitude comes afterwards from each term's
+// neighbours in its row, dT(n, m) = beta T(n, m+1) - alpha T(n, m-1). The
+// sums run column by column, which share cos(m lon) and sin(m lon).
+template <class Q>
+inline __attribute__((always_inline)) Sums fieldSums(const double* coefficients, const double* factors, int N,
+                                                     double xr, double cr, double r2, double cl, double sl,
+                                                     double* table)
+{
+    // The factors by rows: A and B of the recursion (0 from the diagonal
+    // on), alpha and beta, then the diagonal's own A by n.
+    const std::size_t stride = rowStart(N + 1);
+    const double *fa = factors, *fb = fa + stride, *falpha = fb + stride, *fbeta = falpha + stride,
+                 *fdiagonal = fbeta + stride;
+    const std::size_t size = tableSize(N);
+    double *t = table, *d = table + size;
+    Q zero, unit[4];
+    make(zero, 0, 0, 0, 0);
+    make(unit[0], 1, 0, 0, 0);
+    make(unit[1], 0, 1, 0, 0);
+    make(unit[2], 0, 0, 1, 0);
+    make(unit[3], 0, 0, 0, 1);
+    store(t, zero);
+    store(d, zero);
+    // The diagonal first, a chain of its own: T(n, n) = A cr T(n-1, n-1).
+    double diagonals[kStackDegree + 1];
+    std::vector<double> heapDiagonals;
+    double* diagonal = diagonals;
+    if (N > kStackDegree) {
+        heapDiagonals.resize(static_cast<std::size_t>(N) + 1);
+        diagonal = heapDiagonals.data();
+    }
+    diagonal[0] = r2;
+    for (int n = 1; n <= N; ++n)
+        diagonal[n] = diagonal[n - 1] * (fdiagonal[n] * cr);
+    // Then four orders at a time, down the rows: T = A xr T1 - B r2 T2, the
+    // diagonal put in its lane (A and B are 0 there, so is the rest). Each
+    // group of four orders is a chain along n kept in registers; the groups
+    // are independent of one another.
+    std::size_t rowAt = 0;   // rowStart(n) for the group's first row
+    for (int j = 0; j <= N; j += 4) {
+        Q p1 = zero, p2 = zero;
+        std::size_t at = rowAt;
+        for (int n = j; n <= N; ++n) {
+            const std::size_t k = at + static_cast<std::size_t>(j);
+            Q aj, bj;
+            load(aj, fa + k);
+            load(bj, fb + k);
+            Q v = (aj * xr) * p1 - (bj * r2) * p2;
+            if (n < j + 4)
+                v += unit[n - j] * diagonal[n];
+            store(t + 4 + k, v);
+            p2 = p1;
+            p1 = v;
+            at += rowLength(n);
+        }
+        for (int n = j; n < j + 4 && n <= N; ++n)
+            rowAt += rowLength(n);
+    }
+    double* row = t + 4 + rowStart(N + 1);
+    store(row, zero);
+    // dT = beta T(n, m+1) - alpha T(n, m-1), the rows one after the other
+    // (beta is 0 at the diagonal, alpha at order 0). Apart, once the rows are
+    // written: a read across two fresh writes of four would wait for both.
+    for (std::size_t j = 0; j < stride; j += 4) {
+        Q up, down, alpha, beta;
+        load(up, t + 5 + j);
+        load(down, t + 3 + j);
+        load(alpha, falpha + j);
+        load(beta, fbeta + j);
+        store(d + 4 + j, beta * up - alpha * down);
+    }
+    Q x4 = zero, y4 = zero, z4 = zero;   // the coefficients' and the rates' sums, in halves
+    double cm = 1, sm = 0;
+    const double* q = coefficients;
+    for (int m = 0; m <= N; ++m) {
+        // Z weighs term n by n + 1: with the running sum P of the terms and
+        // Q the sum of the running sums, it is (N + 2) P - Q. X has two sums
+        // (even and odd steps), so that no sum waits on the one before.
+        Q ax0 = zero, ax1 = zero, ps = zero, qs = zero;
+        int n = std::max(m, 1);
+        std::size_t k = 4 + rowStart(n) + static_cast<std::size_t>(m);
+        const auto term = [&](Q& ax) {
+            Q c;
+            load(c, q);
+            ax += c * d[k];
+            ps += c * t[k];
+            qs += ps;
+            q += 4;
+            k += rowLength(n);
+            ++n;
+        };
+        while (n < N) {
+            term(ax0);
+            term(ax1);
+        }
+        if (n == N)
+            term(ax0);
+        // The column's share: X and Z take g cos + h sin, Y takes m (g sin - h cos).
+        Q cs, ms;
+        make(cs, cm, sm, cm, sm);
+        make(ms, m * sm, -m * cm, m * sm, -m * cm);
+        x4 += (ax0 + ax1) * cs;
+        y4 += ps * ms;
+        z4 += (static_cast<double>(N + 2) * ps - qs) * cs;
+        const double c1 = cm * cl - sm * sl;
+        sm = sm * cl + cm * sl;
+        cm = c1;
+    }
+    return Sums{x4[0] + x4[1], x4[2] + x4[3], y4[0] + y4[1], y4[2] + y4[3], z4[0] + z4[1], z4[2] + z4[3]};
+}
+
+// One body, two instruction sets: the same operations in the same order, so
+// the same bits either way; the wider registers take the four lanes at once.
+Sums fieldSumsPlain(const double* coefficients, const double* factors, int N, double xr, double cr, double r2,
+                    double cl, double sl, double* table)
+{
+    return fieldSums<Halves>(coefficients, factors, N, xr, cr, r2, cl, sl, table);
+}
+
+__attribute__((target("avx"))) Sums fieldSumsAvx(const double* coefficients, const double* factors, int N,
+                                                double xr, double cr, double r2, double cl, double sl,
+                                                double* table)
+{
+    return fieldSums<Quad>(coefficients, factors, N, xr, cr, r2, cl, sl, table);
+}
+
+// QORMATRIX_NO_AVX in the environment keeps to the portable path (for
+// checking it: the results are the same).
+bool hasAvx()
+{
+    static const bool avx = (__builtin_cpu_init(), __builtin_cpu_supports("avx") != 0) && !std::getenv("QORMATRIX_NO_AVX");
+    return avx;
 }
 
 [[noreturn]] void malformed(const std::string& name, long line, const std::string& what)
@@ -76,6 +284,8 @@ bool readNumber(std::istringstream& in, double& value)
 
 double reduceAngle(double a)
 {
+    if (a > -kPi && a <= kPi)
+        return a;
     double r = std::remainder(a, 2 * kPi);
     if (r <= -kPi)
         r += 2 * kPi;
@@ -162,17 +372,16 @@ DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::st
         malformed(name, closing, "no coefficients");
     const std::size_t size = index(degree, degree) + 1;
     std::vector<char> seen(size, 0);
-    model.myGPair.assign(2 * size, 0.0);
-    model.myHPair.assign(2 * size, 0.0);
+    std::vector<double> g(size, 0.0), h(size, 0.0), gDot(size, 0.0), hDot(size, 0.0);
     for (const Term& t : terms) {
         const std::size_t k = index(t.n, t.m);
         if (seen[k])
             malformed(name, 0, "the term n=" + std::to_string(t.n) + " m=" + std::to_string(t.m) + " appears twice");
         seen[k] = 1;
-        model.myGPair[2 * k] = t.g;
-        model.myGPair[2 * k + 1] = t.gDot;
-        model.myHPair[2 * k] = t.h;
-        model.myHPair[2 * k + 1] = t.hDot;
+        g[k] = t.g;
+        h[k] = t.h;
+        gDot[k] = t.gDot;
+        hDot[k] = t.hDot;
     }
     for (int n = 1; n <= degree; ++n)
         for (int m = 0; m <= n; ++m)
@@ -181,20 +390,32 @@ DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::st
                           "the term n=" + std::to_string(n) + " m=" + std::to_string(m) + " is missing (degree " +
                               std::to_string(degree) + ")");
     model.myDegree = degree;
-    // The recursion of the Schmidt semi-normalised functions: S(n, m) =
-    // A x S(n-1, m) - B S(n-2, m), and S(n, n) = A cos S(n-1, n-1).
-    model.myRootA.assign(size, 0.0);
-    model.myRootB.assign(size, 0.0);
-    for (int n = 1; n <= degree; ++n)
-        for (int m = 0; m <= n; ++m) {
+    for (int m = 0; m <= degree; ++m)
+        for (int n = std::max(m, 1); n <= degree; ++n) {
             const std::size_t k = index(n, m);
+            model.myCoefficients.insert(model.myCoefficients.end(), {g[k], h[k], gDot[k], hDot[k]});
+        }
+    // The recursion of the Schmidt semi-normalised functions, S(n, m) =
+    // A x S(n-1, m) - B S(n-2, m) and S(n, n) = A cos S(n-1, n-1), and their
+    // derivative in latitude, beta S(n, m+1) - alpha S(n, m-1); by rows as
+    // the sums read them.
+    const std::size_t stride = rowStart(degree + 1);
+    model.myFactors.assign(4 * stride + static_cast<std::size_t>(degree) + 1, 0.0);
+    double* A = model.myFactors.data();
+    double *B = A + stride, *alpha = B + stride, *beta = alpha + stride, *diagonal = beta + stride;
+    for (int n = 0; n <= degree; ++n)
+        for (int m = 0; m <= n; ++m) {
+            const std::size_t k = rowStart(n) + static_cast<std::size_t>(m);
             if (m == n) {
-                model.myRootA[k] = n == 1 ? 1.0 : std::sqrt((2.0 * n - 1) / (2.0 * n));
+                diagonal[n] = n <= 1 ? 1.0 : std::sqrt((2.0 * n - 1) / (2.0 * n));
             } else {
-                const double d = std::sqrt(double(n + m) * double(n - m));
-                model.myRootA[k] = (2.0 * n - 1) / d;
-                model.myRootB[k] = std::sqrt(double(n - 1 + m) * double(n - 1 - m)) / d;
+                const double dd = std::sqrt(double(n + m) * double(n - m));
+                A[k] = (2.0 * n - 1) / dd;
+                B[k] = std::sqrt(double(n - 1 + m) * double(n - 1 - m)) / dd;
             }
+            const double nn = double(n) * (n + 1);
+            alpha[k] = m == 0 ? 0.0 : m == 1 ? std::sqrt(nn / 2) : 0.5 * std::sqrt(double(n + m) * double(n - m + 1));
+            beta[k] = m == 0 ? std::sqrt(nn / 2) : 0.5 * std::sqrt(double(n - m) * double(n + m + 1));
         }
     model.myWarnings = std::make_shared<Warnings>();
     return model;
@@ -254,97 +475,41 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
     double sphi, cphi, sl, cl;
     detail::fastSinCos(lat, sphi, cphi);
     detail::fastSinCos(lon, sl, cl);
+    // With w = sqrt(1 - e2 sin^2), the geocentric (p, z) is (P, Z) / w, so
+    // the ratios need one division only.
     const double e2 = kWgs84F * (2 - kWgs84F);
-    const double nu = kWgs84A / std::sqrt(1 - e2 * sphi * sphi);
-    const double p = (nu + h) * cphi, z = (nu * (1 - e2) + h) * sphi, r = std::sqrt(p * p + z * z);
-    const double x = z / r;   // sine of the geocentric latitude
-    const double c = std::max(p / r, 1e-12);   // its cosine (kept off zero at the poles: Y has c^m / c)
-
-    // The Schmidt semi-normalised functions S(n, m)(x) and their derivatives
-    // in the geocentric latitude, by the recursion in n (and the diagonal);
-    // cos(m lon) and sin(m lon) once for all n.
-    const int N = myDegree;
-    const std::size_t size = index(N, N) + 1;
-    constexpr std::size_t kStack = (kStackDegree + 1) * (kStackDegree + 2) / 2;
-    // (S, dS) side by side, a pair a term.
-    Pair stackSD[kStack];
-    double stackC[kStackDegree + 1], stackSn[kStackDegree + 1];
-    std::vector<Pair> heapSD;
-    std::vector<double> heapCS;
-    Pair* SD = stackSD;
-    double *cm = stackC, *sm = stackSn;
-    if (N > kStackDegree) {
-        heapSD.assign(size, Pair{0, 0});
-        heapCS.assign(2 * static_cast<std::size_t>(N + 1), 0.0);
-        SD = heapSD.data();
-        cm = heapCS.data();
-        sm = cm + N + 1;
+    const double w = std::sqrt(1 - e2 * sphi * sphi);
+    const double P = (kWgs84A + h * w) * cphi, Z = (kWgs84A * (1 - e2) + h * w) * sphi;
+    const double inverse = 1 / std::sqrt(P * P + Z * Z);
+    const double x = Z * inverse;                  // sine of the geocentric latitude
+    const double c = std::max(P * inverse, 1e-12);   // its cosine (kept off zero at the poles: Y has c^m / c)
+    const double ratio = kReferenceRadius * w * inverse;   // a / r
+    const double xr = x * ratio, cr = c * ratio, r2 = ratio * ratio;
+    double stack[2 * tableSize(kStackDegree)];
+    std::vector<double> heap;
+    double* td = stack;
+    if (myDegree > kStackDegree) {
+        heap.resize(2 * tableSize(myDegree));
+        td = heap.data();
     }
-    cm[0] = 1;
-    sm[0] = 0;
-    for (int m = 1; m <= N; ++m) {
-        cm[m] = cm[m - 1] * cl - sm[m - 1] * sl;
-        sm[m] = sm[m - 1] * cl + cm[m - 1] * sl;
-    }
-    // Row by row: the functions of degree n from those of n - 1 and n - 2,
-    // then the row's terms at once. The coefficients at the time are g + dt
-    // g-dot: the sums of g and of g-dot are taken apart, the field is the one
-    // plus dt times the other, the rate the other.
-    SD[0] = Pair{1, 0};
-    const Pair offDiagonal = {0, c}, diagonal = {0, -x}, zero = {0, 0};
-    double xs = 0, ys = 0, zs = 0, xr = 0, yr = 0, zr = 0;
-    const double ratio = kReferenceRadius / r;
-    double power = ratio * ratio;   // (a / r)^(n + 2) from n = 0
-    for (int n = 1; n <= N; ++n) {
-        const std::size_t base = index(n, 0), base1 = index(n - 1, 0), base2 = n >= 2 ? index(n - 2, 0) : 0;
-        for (int m = 0; m < n; ++m) {
-            // S = A x S1 - B S2, dS = A (x dS1 + c S1) - B dS2.
-            const std::size_t k = base + static_cast<std::size_t>(m), k1 = base1 + static_cast<std::size_t>(m);
-            const Pair p1 = SD[k1], p2 = m <= n - 2 ? SD[base2 + static_cast<std::size_t>(m)] : zero;
-            const Pair s1 = {p1[0], p1[0]};
-            SD[k] = myRootA[k] * (x * p1 + offDiagonal * s1) - myRootB[k] * p2;
-        }
-        {
-            // S = A c S1, dS = A (c dS1 - x S1).
-            const std::size_t k = base + static_cast<std::size_t>(n), d = base1 + static_cast<std::size_t>(n - 1);
-            const Pair p1 = SD[d], s1 = {p1[0], p1[0]};
-            SD[k] = myRootA[k] * (c * p1 + diagonal * s1);
-        }
-        power *= ratio;
-        // Two lanes: the coefficients and their rates side by side.
-        Pair xv = {0, 0}, yv = {0, 0}, zv = {0, 0};
-        for (int m = 0; m <= n; ++m) {
-            const std::size_t k = base + static_cast<std::size_t>(m);
-            Pair g, hh;
-            std::memcpy(&g, &myGPair[2 * k], sizeof g);
-            std::memcpy(&hh, &myHPair[2 * k], sizeof hh);
-            const Pair a = g * cm[m] + hh * sm[m], b = (g * sm[m] - hh * cm[m]) * static_cast<double>(m);
-            const double Sk = SD[k][0], Dk = SD[k][1];
-            xv += a * Dk;
-            yv += b * Sk;
-            zv += a * Sk;
-        }
-        const double xn = xv[0], yn = yv[0], zn = zv[0], xnr = xv[1], ynr = yv[1], znr = zv[1];
-        xs -= power * (xn + dt * xnr);
-        ys += power * (yn + dt * ynr);
-        zs -= (n + 1) * power * (zn + dt * znr);
-        xr -= power * xnr;
-        yr += power * ynr;
-        zr -= (n + 1) * power * znr;
-    }
-    ys /= c;
-    yr /= c;
+    const Sums sums = hasAvx() ? fieldSumsAvx(myCoefficients.data(), myFactors.data(), myDegree, xr, cr, r2, cl, sl, td)
+                               : fieldSumsPlain(myCoefficients.data(), myFactors.data(), myDegree, xr, cr, r2, cl, sl, td);
+    // The coefficients at the time are g + dt g-dot: the field is the sum of
+    // the coefficients plus dt times that of the rates, its rate the latter.
+    const double xs = -(sums.xv + dt * sums.xr), xr1 = -sums.xr;
+    const double ys = (sums.yv + dt * sums.yr) / c, yr = sums.yr / c;
+    const double zs = -(sums.zv + dt * sums.zr), zr = -sums.zr;
     // From the geocentric to the geodetic frame: a turn by the difference of the latitudes.
     const double cpsi = c * cphi + x * sphi, spsi = x * cphi - c * sphi;
     f.north = xs * cpsi - zs * spsi;
     f.east = ys;
     f.down = xs * spsi + zs * cpsi;
-    f.northRate = xr * cpsi - zr * spsi;
+    f.northRate = xr1 * cpsi - zr * spsi;
     f.eastRate = yr;
-    f.downRate = xr * spsi + zr * cpsi;
+    f.downRate = xr1 * spsi + zr * cpsi;
     // (Field values in nT: no overflow for the plain square roots.)
     f.horizontal = std::sqrt(f.north * f.north + f.east * f.east);
-    f.total = std::sqrt(f.horizontal * f.horizontal + f.down * f.down);
+    f.total = std::sqrt(f.north * f.north + f.east * f.east + f.down * f.down);   // (not from H: no wait on it)
     f.inclination = detail::fastAtan2(f.down, f.horizontal);
     f.declination = detail::fastAtan2(f.east, f.north);
     f.horizontalRate = (f.north * f.northRate + f.east * f.eastRate) / f.horizontal;
