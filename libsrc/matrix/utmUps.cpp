@@ -262,24 +262,24 @@ void DtUtmUps::utmForward(double lat, double dlon, bool extras, double& x, doubl
     } else {
         detail::fastSinCos(lat + d, schi, cchi);
     }
-    const double rh = 1 / std::sqrt(schi * schi + sq(cchi * clam));
-    // eta' = asinh(v) = log(u), u = v + sqrt(1 + v^2) (from the side without
-    // cancellation); exp(2 eta') = u^2 for the series without an exponential.
-    const double v = slam * cchi * rh, root = std::sqrt(1 + v * v), u = v >= 0 ? v + root : 1 / (root - v);
-    const double xip = detail::fastAtan2(schi, cchi * clam);
-    // log(u) = 2 atanh(w), w = (u - 1) / (u + 1) = v / (1 + root): within 9
-    // degrees of the meridian |w| < 0.08, and eight terms of the series in w^2
-    // are exact to 1e-17 (a shorter chain than the logarithm's).
-    const double w = v / (1 + root), w2 = w * w, w4 = w2 * w2, w8 = w4 * w4;
-    const double etap = std::fabs(w) < 0.085
-                            ? 2 * w *
-                                  (((1 + w2 * (1.0 / 3)) + w4 * (1.0 / 5 + w2 * (1.0 / 7))) +
-                                   w8 * ((1.0 / 9 + w2 * (1.0 / 11)) + w4 * (1.0 / 13 + w2 * (1.0 / 15))))
-                            : std::log(u);
+    // On the sphere, with A = sin chi, B = cos chi cos lambda and C = cos chi
+    // sin lambda (A^2 + B^2 + C^2 = 1): xi' = atan2(A, B), eta' = atanh(C),
+    // exp(2 eta') = (1 + C) / (1 - C), and 2 xi' has sine 2AB / (A^2 + B^2)
+    // and cosine (B^2 - A^2) / (A^2 + B^2): no root on the way.
+    const double A = schi, B = cchi * clam, C = cchi * slam;
+    const double xip = detail::fastAtan2(A, B);
+    // atanh(C) by its series: within 9 degrees of the meridian |C| < 0.16,
+    // where eleven terms are exact to 1e-19.
+    const double c2 = C * C, c4 = c2 * c2, c8 = c4 * c4, c16 = c8 * c8;
+    const double etap =
+        std::fabs(C) < 0.16
+            ? C * ((((1 + c2 * (1.0 / 3)) + c4 * (1.0 / 5 + c2 * (1.0 / 7))) +
+                    c8 * ((1.0 / 9 + c2 * (1.0 / 11)) + c4 * (1.0 / 13 + c2 * (1.0 / 15)))) +
+                   c16 * ((1.0 / 17 + c2 * (1.0 / 19)) + c4 * (1.0 / 21)))
+            : std::atanh(C);
+    const double inverse = 1 / (A * A + B * B);
     double sr, si, p, q;
-    // sin and cos of xi' straight from its tangent's two parts.
-    const double sxip = schi * rh, cxip = cchi * clam * rh;
-    complexSeries(myAlphaSine, myAlphaCosine, 1, 2 * sxip * cxip, (cxip - sxip) * (cxip + sxip), u * u,
+    complexSeries(myAlphaSine, myAlphaCosine, 1, 2 * A * B * inverse, (B - A) * (B + A) * inverse, (1 + C) / (1 - C),
                   extras, sr, si, p, q);
     y = myScaledA * (xip + sr);
     x = myScaledA * (etap + si);
@@ -291,7 +291,7 @@ void DtUtmUps::utmForward(double lat, double dlon, bool extras, double& x, doubl
     k = pole ? (myScaledA / myA) * std::sqrt(1 - myE2) * std::hypot(p, q) *
                    std::exp(myE * std::atanh(myE))   // the limit at the pole
              : (myScaledA / myA) * std::sqrt(1 - myE2 * sq(sphi)) * std::hypot(1.0, tau) /
-                   std::hypot(taup, clam) * std::hypot(p, q);   // (not from rh: taup may be huge)
+                   std::hypot(taup, clam) * std::hypot(p, q);   // (not from A and B: taup may be huge)
 }
 
 // The latitude of a conformal latitude given by its sine and cosine.
