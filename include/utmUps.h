@@ -73,7 +73,6 @@ private:
     void upsReverse(bool north, double x, double y, bool extras, double& lat, double& lon, double& gamma,
                     double& k) const;
     double tauFromConformal(double taup) const;
-    double fromConformal(double schi, double cchi) const;
     double conformalFromTau(double tau) const;
 
     double myA, myF, myE2, myE, myN, myScaledA, myPolarC;

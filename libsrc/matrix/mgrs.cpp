@@ -17,9 +17,9 @@ constexpr double kDegree = kPi / 180;
 constexpr double kSquare = 1e5;
 constexpr int kMaxDigits = 11;
 
-const char kBands[] = "CDEFGHJKLMNPQRSTUVWX";
-const char* const kColumns[3] = {"ABCDEFGH", "JKLMNPQR", "STUVWXYZ"};
-const char kRows[] = "ABCDEFGHJKLMNPQRSTUV";
+constexpr char kBands[] = "CDEFGHJKLMNPQRSTUVWX";
+constexpr const char* kColumns[3] = {"ABCDEFGH", "JKLMNPQR", "STUVWXYZ"};
+constexpr char kRows[] = "ABCDEFGHJKLMNPQRSTUV";
 // UPS: columns and rows by polar letter, and the 100 km index of their first letter.
 struct UpsLetters
 {
@@ -28,7 +28,7 @@ struct UpsLetters
     int firstColumn, firstRow;
     char zone;
 };
-const UpsLetters kUps[4] = {
+constexpr UpsLetters kUps[4] = {
     {"JKLPQRSTUXYZ", "ABCDEFGHJKLMNPQRSTUVWXYZ", 8, 8, 'A'},
     {"ABCFGHJKLPQR", "ABCDEFGHJKLMNPQRSTUVWXYZ", 20, 8, 'B'},
     {"RSTUXYZ", "ABCDEFGHJKLMNP", 13, 13, 'Y'},
@@ -38,10 +38,44 @@ const UpsLetters kUps[4] = {
 const char kSigEncode[] = "std::size_t Vorant::DtMgrs::encode(const Vorant::DtGridPosition&, double, int, char*) const";
 const char kSigDecode[] = "Vorant::DtMgrsSquare Vorant::DtMgrs::decode(const std::string&, bool) const";
 
-int indexOf(const char* letters, char c)
+// Where each letter A..Z stands in a set of letters (-1: not in it), so that
+// reading a reference looks letters up rather than searching for them.
+struct LetterIndex
 {
-    const char* at = c != '\0' ? std::strchr(letters, c) : nullptr;
-    return at ? static_cast<int>(at - letters) : -1;
+    signed char at[26];
+};
+
+constexpr LetterIndex indexOf(const char* letters)
+{
+    LetterIndex index{};
+    for (int i = 0; i < 26; ++i)
+        index.at[i] = -1;
+    for (int i = 0; letters[i] != '\0'; ++i)
+        index.at[letters[i] - 'A'] = static_cast<signed char>(i);
+    return index;
+}
+
+int indexOf(const LetterIndex& index, char c)
+{
+    return c >= 'A' && c <= 'Z' ? index.at[c - 'A'] : -1;
+}
+
+constexpr LetterIndex kBandIndex = indexOf(kBands), kPolarIndex = indexOf("ABYZ"), kRowIndex = indexOf(kRows);
+constexpr LetterIndex kColumnIndex[3] = {indexOf(kColumns[0]), indexOf(kColumns[1]), indexOf(kColumns[2])};
+constexpr LetterIndex kUpsColumnIndex[4] = {indexOf(kUps[0].columns), indexOf(kUps[1].columns),
+                                            indexOf(kUps[2].columns), indexOf(kUps[3].columns)};
+constexpr LetterIndex kUpsRowIndex[4] = {indexOf(kUps[0].rows), indexOf(kUps[1].rows), indexOf(kUps[2].rows),
+                                         indexOf(kUps[3].rows)};
+
+// (The text is in upper case by then; the C library's tests would ask the locale.)
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isLetter(char c)
+{
+    return c >= 'A' && c <= 'Z';
 }
 
 // The band of a latitude in degrees: C from 80 S, X (12 degrees) from 72 N.
@@ -191,7 +225,7 @@ DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
         }
     std::size_t i = 0;
     int zone = 0;
-    while (i < s.size() && i < 3 && std::isdigit(static_cast<unsigned char>(s[i])))
+    while (i < s.size() && i < 3 && isDigit(s[i]))
         zone = 10 * zone + (s[i++] - '0');
     const bool utm = i > 0;
     if (utm && !(zone >= 1 && zone <= 60 && i <= 2))
@@ -201,18 +235,17 @@ DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
     const char zoneLetter = s[i++];
     if (zoneLetter == 'I' || zoneLetter == 'O')
         refuse(text, "I and O are not letters of the grid");
-    const int band = utm ? indexOf(kBands, zoneLetter) : -1;
-    const int polar = utm ? -1 : indexOf("ABYZ", zoneLetter);
+    const int band = utm ? indexOf(kBandIndex, zoneLetter) : -1;
+    const int polar = utm ? -1 : indexOf(kPolarIndex, zoneLetter);
     if (utm ? band < 0 : polar < 0)
         refuse(text, utm ? "not a latitude band letter (C to X)" : "not a grid zone (a zone and band, or A, B, Y, Z)");
-    if (i + 2 > s.size() || !std::isalpha(static_cast<unsigned char>(s[i])) ||
-        !std::isalpha(static_cast<unsigned char>(s[i + 1])))
+    if (i + 2 > s.size() || !isLetter(s[i]) || !isLetter(s[i + 1]))
         refuse(text, "no 100 km square (two letters)");
     const char columnLetter = s[i], rowLetter = s[i + 1];
     i += 2;
     const std::size_t count = s.size() - i;
     for (std::size_t k = i; k < s.size(); ++k)
-        if (!std::isdigit(static_cast<unsigned char>(s[k])))
+        if (!isDigit(s[k]))
             refuse(text, "characters after the square that are not digits");
     if (count % 2 != 0)
         refuse(text, "an odd number of digits");
@@ -224,9 +257,16 @@ DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
         eIn = 10 * eIn + (s[i + static_cast<std::size_t>(k)] - '0');
         nIn = 10 * nIn + (s[i + static_cast<std::size_t>(digits + k)] - '0');
     }
-    double unit = kSquare;
-    for (int k = 0; k < digits; ++k)
-        unit /= 10;
+    // The digits in metres: exact to 1 m, one rounding finer.
+    constexpr double kUnits[6] = {1e5, 1e4, 1e3, 1e2, 10, 1}, kTens[7] = {1, 10, 1e2, 1e3, 1e4, 1e5, 1e6};
+    if (digits <= 5) {
+        eIn *= kUnits[digits];
+        nIn *= kUnits[digits];
+    } else {
+        eIn /= kTens[digits - 5];
+        nIn /= kTens[digits - 5];
+    }
+    const double unit = digits <= 5 ? kUnits[digits] : 1 / kTens[digits - 5];
     const double inside = centre ? unit / 2 : 0.0;
 
     DtMgrsSquare out{};
@@ -234,25 +274,26 @@ DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
     DtGridPosition& p = out.position;
     if (!utm) {
         const UpsLetters& u = kUps[polar];
-        const int c = indexOf(u.columns, columnLetter), r = indexOf(u.rows, rowLetter);
+        const int c = indexOf(kUpsColumnIndex[polar], columnLetter), r = indexOf(kUpsRowIndex[polar], rowLetter);
         if (c < 0 || r < 0)
             refuse(text, "the 100 km square does not exist in this polar zone");
         p.zone = 0;
         p.north = polar >= 2;
-        p.easting = (u.firstColumn + c) * kSquare + eIn * unit + inside;
-        p.northing = (u.firstRow + r) * kSquare + nIn * unit + inside;
+        p.easting = (u.firstColumn + c) * kSquare + eIn + inside;
+        p.northing = (u.firstRow + r) * kSquare + nIn + inside;
     } else {
-        const int c = indexOf(kColumns[(zone - 1) % 3], columnLetter), r = indexOf(kRows, rowLetter);
+        const int c = indexOf(kColumnIndex[(zone - 1) % 3], columnLetter), r = indexOf(kRowIndex, rowLetter);
         if (c < 0 || r < 0)
             refuse(text, "the 100 km square does not exist in this zone");
         p.zone = zone;
         p.north = band >= 10;
-        p.easting = (c + 1) * kSquare + eIn * unit + inside;
+        p.easting = (c + 1) * kSquare + eIn + inside;
         // The row letters repeat every 2,000 km: the band says which time round.
         const int row = ((r - (zone % 2 == 0 ? 5 : 0) - (myOld ? 10 : 0)) % 20 + 40) % 20;
-        const double base = row * kSquare + nIn * unit + inside;
+        const double base = row * kSquare + nIn + inside;
         const double low = myBandLow[band], high = myBandHigh[band];
-        const double cycles = std::nearbyint(((low + high) / 2 - base) / 2e6);
+        constexpr double kRound = 6755399441055744.0;   // adding and taking away 1.5 * 2^52 rounds
+        const double cycles = ((((low + high) / 2 - base) / 2e6) + kRound) - kRound;
         p.northing = base + 2e6 * cycles;
         if (!(p.northing >= low - kSquare && p.northing <= high + kSquare))
             refuse(text, "the 100 km row is more than 100 km outside its latitude band");

@@ -294,14 +294,6 @@ void DtUtmUps::utmForward(double lat, double dlon, bool extras, double& x, doubl
                    std::hypot(taup, clam) * std::hypot(p, q);   // (not from A and B: taup may be huge)
 }
 
-// The latitude of a conformal latitude given by its sine and cosine.
-double DtUtmUps::fromConformal(double schi, double cchi) const
-{
-    const double r = 1 / std::sqrt(schi * schi + cchi * cchi);
-    const double s = schi * r, c = cchi * r;
-    return detail::fastAtan2(s, c) + sineSeries8(s, c, myFromConformal);
-}
-
 void DtUtmUps::utmReverse(double x, double y, bool extras, double& lat, double& dlon, double& gamma, double& k) const
 {
     const double xi = y / myScaledA, eta = x / myScaledA;
@@ -337,8 +329,10 @@ void DtUtmUps::utmReverse(double x, double y, bool extras, double& lat, double& 
     } else {
         shetap = std::sinh(etap);
     }
-    const double r = std::sqrt(shetap * shetap + cxip * cxip);   // tan(chi) = sin(xi') / r
-    lat = fromConformal(sxip, r);
+    // tan(chi) = sin(xi') / r; the latitude from chi (its atan2 needs no
+    // normalising, the series does: both norms at once, not one from the other).
+    const double r2 = shetap * shetap + cxip * cxip, r = std::sqrt(r2), inverse = 1 / std::sqrt(sxip * sxip + r2);
+    lat = detail::fastAtan2(sxip, r) + sineSeries8(sxip * inverse, r * inverse, myFromConformal);
     dlon = detail::fastAtan2(shetap, cxip);
     if (!extras)
         return;
