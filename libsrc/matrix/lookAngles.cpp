@@ -220,11 +220,24 @@ DtLookAngles DtObserver::lookAt(double lat, double lon, double h) const
                   __LINE__);
     // The target's position relative to the observer on the datum's own
     // ellipsoid (the shift cancels), from the library's inline sine and
-    // cosine: within a few nanometres of the geocentric route, at half its cost.
+    // cosine: within a few nanometres of the geocentric route, at half its
+    // cost. The prime vertical radius a / w by its series in e^2 sin^2 (no
+    // root, no division: a shorter chain; exact to 1e-20 on the earth's
+    // ellipsoids).
     double sp, cp, sl, cl;
     detail::fastSinCos(lat, sp, cp);
     detail::fastSinCos(lon, sl, cl);
-    const double n = myA / std::sqrt(1 - myE2 * (sp * sp)), r = (n + h) * cp;
+    const double x = myE2 * (sp * sp);
+    double inverseW;
+    if (myE2 <= 0.0075) {
+        const double x2 = x * x, x4 = x2 * x2, x8 = x4 * x4;
+        inverseW = (((1 + x * 0.5) + x2 * (3.0 / 8 + x * (5.0 / 16))) +
+                    x4 * ((35.0 / 128 + x * (63.0 / 256)) + x2 * (231.0 / 1024 + x * (429.0 / 2048)))) +
+                   x8 * (6435.0 / 32768);
+    } else {
+        inverseW = 1 / std::sqrt(1 - x);
+    }
+    const double n = myA * inverseW, r = (n + h) * cp;
     const double dx = r * cl - myLocal[0], dy = r * sl - myLocal[1], dz = ((1 - myE2) * n + h) * sp - myLocal[2];
     return lookAnglesOf(myNorth[0] * dx + myNorth[1] * dy + myNorth[2] * dz, myEast[0] * dx + myEast[1] * dy,
                         myDown[0] * dx + myDown[1] * dy + myDown[2] * dz);
