@@ -28,6 +28,7 @@ struct DtGeodesicResult
     double m12;                ///< reduced length, metres
     double M12, M21;           ///< geodesic scales
     double S12;                ///< area between the geodesic and the equator, square metres
+    int iterations = 0;        ///< the inverse problem's trial azimuths (Newton or bisection); 0 otherwise
 };
 
 class DtGeodesicLine;
@@ -76,7 +77,7 @@ private:
     struct Lengths;
     double inverseDegrees(double lat1, double lon1, double lat2, double lon2, unsigned extras, double& s12,
                           double& salp1, double& calp1, double& salp2, double& calp2, double& m12, double& M12,
-                          double& M21, double& S12) const;
+                          double& M21, double& S12, int* iterations = nullptr) const;
     void lengths(double eps, double sig12, double ssig1, double csig1, double dn1, double ssig2, double csig2,
                  double dn2, double cbet1, double cbet2, unsigned what, Lengths& out) const;
     double inverseStart(double sbet1, double cbet1, double dn1, double sbet2, double cbet2, double dn2, double lam12,

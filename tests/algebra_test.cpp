@@ -81,8 +81,10 @@ TEST(VectorTest, TextForms)
     qmtest::Capture capture(DtInfo);
     DtVecDump("pos", DtVector64(1, -2.5, 100));
     DtVecDump(std::string(200, 'b').c_str(), DtVector64(1e9, 0, 0));   // cut to 30
+    DtVecDump(nullptr, DtVector64(0, 0, 0));                             // no label: the colon alone
     EXPECT_EQ(capture.text(), "pos:" + std::string(21, ' ') + " {        1.000,        -2.500,       100.000}\n" +
-                                  std::string(30, 'b') + ": {1000000000.000,         0.000,         0.000}\n");
+                                  std::string(30, 'b') + ": {1000000000.000,         0.000,         0.000}\n" + ":" +
+                                  std::string(24, ' ') + " {        0.000,         0.000,         0.000}\n");
 }
 
 TEST(VecFuncTest, WorkedExamples)

@@ -155,6 +155,7 @@ TEST(MagneticModelTest, LimitsDatesAndBadFiles)
         {head + one + " 1 2 -1400 4500 1 1\n" + end, "line 3: n must be a whole number from 1 and m one from 0 to n"},
         {head + " 1 0 -29000 5 1 0\n" + two + end, "line 2: a term of order 0 has no h"},
         {head + one + two, "line 3: the file ends before its closing line of nines (truncated?)"},
+        {head + one + two + "99999999\n", "line 4: expected \"n m g h g-dot h-dot\" (six numbers)"},   // 8 nines
         {head + one + end, "line 3: the term n=1 m=1 is missing (degree 1)"},
         {head + one + two + " 2 1 1 1 1 1\n" + end, "line 5: the term n=2 m=0 is missing (degree 2)"},
         {head + one + two + one + end, "the term n=1 m=0 appears twice"},

@@ -321,6 +321,19 @@ double newtonSlope(double f1, double eps, double sig12, double ssig1, double csi
     return m12b * f1 / (calp2 * cbet2);
 }
 
+// The authalic radius squared (areas), from a, b and e^2 (negative when prolate).
+double authalicSquared(double a, double b, double e2)
+{
+    const double e = std::sqrt(std::fabs(e2));
+    return (sq(a) + sq(b) * (e2 == 0 ? 1 : (e2 > 0 ? std::atanh(e) : std::atan(e)) / e)) / 2;
+}
+
+// The tolerance of the short-line start, scaled by f (Karney 2013, section 4).
+double shortLineTolerance(double f)
+{
+    return 0.1 * kTol2 / std::sqrt(std::max(0.001, std::fabs(f)) * std::min(1.0, 1 - f / 2) / 2);
+}
+
 // The real root k of k^4 + 2 k^3 - (x^2 + y^2 - 1) k^2 - 2 y^2 k - y^2 = 0
 // that is positive (the astroid of the antipodal start).
 double astroid(double x, double y)
@@ -370,16 +383,11 @@ struct DtGeodesic::Lengths
 
 DtGeodesic::DtGeodesic(double a, double f)
     : myA(a), myF(f), myF1(1 - f), myE2(f * (2 - f)), myEp2(myE2 / sq(1 - f)), myN(f / (2 - f)), myB(a * (1 - f)),
-      myC2(0), myEtol2(0), myA3x(), myC3x(), myC4x()
+      myC2(authalicSquared(myA, myB, myE2)), myEtol2(shortLineTolerance(f)), myA3x(), myC3x(), myC4x()
 {
     if (!(std::isfinite(a) && a > 0 && std::isfinite(f) && f < 1))
         detail::throwDtException("Invalid ellipsoid: the semi-major axis must be positive and the flattening below 1",
                                  kSigConstructor, __FILE__, __LINE__);
-    // Authalic radius squared, for areas.
-    const double e = std::sqrt(std::fabs(myE2));
-    myC2 = (sq(myA) + sq(myB) * (myE2 == 0 ? 1 : (myE2 > 0 ? std::atanh(e) : std::atan(e)) / e)) / 2;
-    // The tolerance of the short-line start, scaled by f (Karney 2013, section 4).
-    myEtol2 = 0.1 * kTol2 / std::sqrt(std::max(0.001, std::fabs(f)) * std::min(1.0, 1 - f / 2) / 2);
     double power[kGeodesicOrder + 1];
     power[0] = 1;
     for (int j = 1; j <= kGeodesicOrder; ++j)
@@ -593,7 +601,7 @@ double DtGeodesic::lambda12(double sbet1, double cbet1, double sbet2, double cbe
 
 double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double lon2, unsigned extras, double& s12,
                                   double& salp1, double& calp1, double& salp2, double& calp2, double& m12,
-                                  double& M12, double& M21, double& S12) const
+                                  double& M12, double& M21, double& S12, int* iterations) const
 {
     // Longitude difference, exact, with its sign taken out (lon12 >= 0).
     double lon12s;
@@ -694,6 +702,8 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
             double salp1a = kTiny, calp1a = 1, salp1b = kTiny, calp1b = -1;
             bool tripn = false, tripb = false;
             for (int numit = 0; numit < kMaxit2; ++numit) {
+                if (iterations)
+                    *iterations = numit + 1;
                 const double v = lambda12(sbet1, cbet1, sbet2, cbet2, salp1, calp1, slam12, clam12, salp2,
                                           calp2, sig12, ssig1, csig1, ssig2, csig2, eps, domg12);
                 if (tripb || !(std::fabs(v) >= (tripn ? 8 : 1) * kTol0))
@@ -809,8 +819,9 @@ DtGeodesicResult DtGeodesic::inverse(double lat1, double lon1, double lat2, doub
                __LINE__);
     const double la1 = lat1 / kDegree, lo1 = lon1 / kDegree, la2 = lat2 / kDegree, lo2 = lon2 / kDegree;
     double s12, salp1, calp1, salp2, calp2, m12 = kNaN, M12 = kNaN, M21 = kNaN, S12 = kNaN;
-    const double a12 = inverseDegrees(la1, lo1, la2, lo2, extras, s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12);
     DtGeodesicResult r;
+    const double a12 =
+        inverseDegrees(la1, lo1, la2, lo2, extras, s12, salp1, calp1, salp2, calp2, m12, M12, M21, S12, &r.iterations);
     r.lat1 = lat1;
     r.lon1 = lon1;
     r.lat2 = lat2;

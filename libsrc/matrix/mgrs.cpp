@@ -96,7 +96,7 @@ int bandOf(double latDeg)
 // stays below it.
 std::int64_t units(double value, int digits)
 {
-    if (digits <= 5) {
+    if (digits < 6) {
         std::int64_t v = static_cast<std::int64_t>(detail::fastFloor(value));
         for (int i = digits; i < 5; ++i)
             v /= 10;   // (non-negative: truncation is the floor)

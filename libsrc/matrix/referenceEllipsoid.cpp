@@ -137,8 +137,7 @@ void DtReferenceEllipsoid::geocentric_to_geodetic(double x, double y, double z, 
     double d = std::sqrt((x - xe) * (x - xe) + (y - ye) * (y - ye) + (z - ze) * (z - ze));
 
     std::uint32_t k = 0;
-    double re = 0.0;
-    double dPrev;
+    double re, dPrev;   // (set by the first step)
     do {
         dPrev = d;
         const double capA = 2 * lambda / a + a;

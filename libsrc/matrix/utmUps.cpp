@@ -128,14 +128,19 @@ DtUtmUps::DtUtmUps(const DtMapDatum& datum)
     const double n2 = sq(myN);
     // The rectifying radius times k0.
     myScaledA = kUtmK0 * myA / (1 + myN) * (1 + n2 * (1.0 / 4 + n2 * (1.0 / 64 + n2 / 256)));
-    double power[7] = {1, 0, 0, 0, 0, 0, 0};
-    for (int j = 1; j <= 6; ++j)
-        power[j] = power[j - 1] * myN;
-    for (int l = 0; l < 6; ++l)
-        for (int j = 0; j < 6; ++j) {
-            myAlpha[l + 1] += kAlpha[l][j] * power[j + 1];
-            myBeta[l + 1] += kBeta[l][j] * power[j + 1];
+    // Each coefficient a polynomial in n: sum of c[j] n^(j + 1).
+    const auto kruger = [this](const double(&table)[6][6], double* out) {
+        for (const auto& row : table) {
+            double power = 1, sum = 0;
+            for (const double c : row) {
+                power *= myN;
+                sum += c * power;
+            }
+            *++out = sum;
         }
+    };
+    kruger(kAlpha, myAlpha);
+    kruger(kBeta, myBeta);
     // Polar stereographic: 2 a k0 / sqrt((1 + e)^(1 + e) (1 - e)^(1 - e)).
     myPolarC = 2 * myA * kUpsK0 / std::sqrt(std::pow(1 + myE, 1 + myE) * std::pow(1 - myE, 1 - myE));
     // The conformal latitude as the geodetic one plus a sine series, and

@@ -132,8 +132,7 @@ std::streamsize DtOutputStream::StderrBuf::xsputn(const char* s, std::streamsize
 
 int DtOutputStream::StderrBuf::sync()
 {
-    std::fflush(stderr);
-    return 0;
+    return std::fflush(stderr);   // 0, or EOF (-1) as a stream buffer reports failure
 }
 
 // Text the level holds back counts as written: the stream stays good.
