@@ -30,10 +30,13 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
         {-80, 0, 31},  {-80.01, 0, 0}};
     for (const auto& z : zones)
         EXPECT_EQ(DtUtmUps::standardZone(z[0] * kDeg, z[1] * kDeg), z[2]) << z[0] << " " << z[1];
-    // Forced grids within the overlaps, and past them.
-    EXPECT_EQ(grid.forward(84.4 * kDeg, 0, DtUtmUps::Utm).zone, 31);
-    EXPECT_EQ(grid.forward(83.6 * kDeg, 0, DtUtmUps::Ups).zone, 0);
+    // Forced grids within the overlaps, their edges included, and past them.
+    for (const double lat : {84.5, -80.5})
+        EXPECT_EQ(grid.forward(lat * kDeg, 0, DtUtmUps::Utm).zone, 31);
+    for (const double lat : {83.5, -79.5})
+        EXPECT_EQ(grid.forward(lat * kDeg, 0, DtUtmUps::Ups).zone, 0);
     EXPECT_EQ(grid.forward(10 * kDeg, 10 * kDeg, 31).zone, 31);   // 7 degrees off its meridian
+    EXPECT_EQ(grid.forward(0, -168 * kDeg, 1).zone, 1);               // 9 degrees off
     qmtest::expectThrows([&] { grid.forward(84.6 * kDeg, 0, DtUtmUps::Utm); },
                          "Invalid grid position: UTM covers 80.5 S to 84.5 N and 9 degrees either side of the "
                          "zone's central meridian",

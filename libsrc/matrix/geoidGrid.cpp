@@ -246,7 +246,7 @@ void DtGeoidGrid::hold(long firstRow, long rowCount, long firstColumn, long colu
     myHoldsAll = firstRow == 0 && rowCount == myRows && columnCount >= myColumns;
     if (myHoldsAll)
         myColumnCount = myColumns;
-    myNodes.assign(static_cast<std::size_t>(myRowCount) * static_cast<std::size_t>(myColumnCount), 0.0f);
+    myNodes.assign(static_cast<std::size_t>(myRowCount) * static_cast<std::size_t>(myColumnCount), float());
     const auto rowBytes = static_cast<std::size_t>(myColumns) * 4;
     std::vector<unsigned char> row(rowBytes);
     for (long r = 0; r < myRowCount; ++r) {

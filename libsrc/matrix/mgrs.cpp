@@ -165,15 +165,11 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
     const std::int64_t perSquare = units(kSquare, digits);
     const std::int64_t e = units(p.easting, digits), n = units(p.northing, digits);
     // The 100 km square, floor(value / 100 km) (the same as e / perSquare,
-    // without two integer divisions), checked against exact products.
-    const auto square = [](double value) {
-        double c = detail::fastFloor(value / kSquare);
-        if (c * kSquare > value)
-            c -= 1;
-        else if ((c + 1) * kSquare <= value)
-            c += 1;
-        return static_cast<std::int64_t>(c);
-    };
+    // without two integer divisions): the quotient is correctly rounded and
+    // exact at the multiples, and a value below a multiple is below it by at
+    // least its own unit in the last place, more than half the spacing of
+    // the doubles below the quotient, so it never rounds up onto the multiple.
+    const auto square = [](double value) { return static_cast<std::int64_t>(detail::fastFloor(value / kSquare)); };
     const std::int64_t column = square(p.easting), row = square(p.northing);
     std::size_t length = 0;
     if (p.zone == 0) {

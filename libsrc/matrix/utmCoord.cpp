@@ -148,7 +148,7 @@ void DtUtmCoord::getGeocentric(DtVector64& geocentric) const
 
 DtVector64 DtUtmCoord::geocentric() const
 {
-    DtVector64 result(0.0, 0.0, 0.0);
+    DtVector64 result;
     getGeocentric(result);
     return result;
 }
