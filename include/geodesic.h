@@ -147,7 +147,7 @@ private:
     std::size_t myCount = 0;
     double myLat0 = 0, myLon0 = 0, myLat1 = 0, myLon1 = 0;   // first and last vertex, degrees
     double myArea = 0, myAreaError = 0, myPerimeter = 0, myPerimeterError = 0;
-    int myCrossings = 0;
+    bool myOddCrossings = false;   // of the meridian 0, by the edges so far
 };
 
 }  // namespace Vorant

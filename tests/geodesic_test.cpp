@@ -24,6 +24,31 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
     const DtGeodesicResult shortLine = wgs84.inverse(60 * d, 10 * d, 60.0000005 * d, 10.0000005 * d, DtGeodesic::All);
     EXPECT_TRUE(std::fabs(shortLine.m12 / shortLine.s12 - 1) < 1e-8 && shortLine.s12 > 0.05);
     EXPECT_NEAR(sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).a12 * 6371000, sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).s12, 1e-6);
+    // A flattening beyond 0.01 (where the line's position takes a Newton step): the direct problem
+    // from the inverse one's azimuth reaches the end.
+    const DtGeodesic flat(6378137, 1 / 50.0);
+    for (const auto& p : {std::array<double, 4>{10, 20, -40, 150}, {-60, -170, 70, 100}, {0.5, 0, -0.3, 179}}) {
+        const DtGeodesicResult r = flat.inverse(p[0] * d, p[1] * d, p[2] * d, p[3] * d);
+        const DtGeodesicResult e = flat.line(p[0] * d, p[1] * d, r.azi1).position(r.s12);
+        EXPECT_TRUE(std::fabs(e.lat2 - p[2] * d) < 1e-13 && std::fabs(std::remainder(e.lon2 - p[3] * d, 2 * kPi)) < 1e-13)
+            << p[0] << " " << e.lat2 / d << " " << e.lon2 / d;
+    }
+    // Due east along the equator: the latitude stays +0 (no -0 from the cosine of 90 degrees).
+    const DtGeodesicResult east = wgs84.direct(0, 0, kPi / 2, 1e6);
+    EXPECT_TRUE(east.lat2 == 0 && !std::signbit(east.lat2) && east.azi2 == kPi / 2);
+    // A polygon across the antimeridian, either way round: the area of the same polygon moved
+    // by 180 degrees of longitude.
+    for (const double sense : {1.0, -1.0}) {
+        DtGeodesicPolygon across(wgs84), moved(wgs84);
+        for (const auto& v : {std::pair<double, double>{10, 170}, {20, -170}, {-15, -175}}) {
+            across.add(v.first * d, sense * v.second * d);
+            moved.add(v.first * d, (sense * v.second + 180) * d);
+        }
+        double area, perimeter, areaMoved, perimeterMoved;
+        across.compute(area, perimeter);
+        moved.compute(areaMoved, perimeterMoved);
+        EXPECT_TRUE(std::fabs(area - areaMoved) < 1e-12 * std::fabs(area) && sense * area < 0) << area << " " << areaMoved;
+    }
     // An octant's triangle is an eighth of the ellipsoid, whichever way round.
     for (const DtGeodesic* g : {&wgs84, &prolate}) {
         DtGeodesicPolygon octant(*g), reversed(*g);
@@ -59,7 +84,8 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
         const DtGeodesicResult end = line.position(line.distance()), mid = line.arcPosition(there.a12 / 2);
         ASSERT_TRUE((std::fabs(end.lat2 - la2) < 1e-14 && std::fabs(std::remainder(end.lon2 - lo2, 2 * kPi)) < 1e-13) ||
                     std::fabs(std::fabs(la2) - kPi / 2) < 1e-7) << i;
-        ASSERT_NEAR(end.m12, there.m12, 1e-7);
+        ASSERT_TRUE(std::fabs(end.m12 - there.m12) < 1e-7 && std::fabs(end.M12 - there.M12) < 1e-13 &&
+                    std::fabs(end.M21 - there.M21) < 1e-13) << i;
         ASSERT_NEAR(std::remainder(end.azi1 - there.azi1, 2 * kPi), 0, 1e-13);   // the line starts the same way
         ASSERT_NEAR(end.S12, there.S12, 1e-9 * std::fabs(there.S12) + 1);
         ASSERT_NEAR(wgs84.inverse(la1, lo1, mid.lat2, mid.lon2).s12, mid.s12, 1e-7);

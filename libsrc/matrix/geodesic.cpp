@@ -1034,16 +1034,16 @@ DtGeodesicResult DtGeodesicLine::generalPosition(bool arc, double value) const
 
 namespace {
 
-// +1 or -1 when the edge from lon1 to lon2 (degrees) crosses the meridian 0 eastwards or westwards.
-int transit(double lon1, double lon2)
+// Whether the edge from lon1 to lon2 (degrees) crosses the meridian 0, either
+// way (only the parity of the crossings matters to the area).
+bool transits(double lon1, double lon2)
 {
     double e;
     const double lon12 = angDiff(lon1, lon2, e);
     lon1 = angNormalize(lon1);
     lon2 = angNormalize(lon2);
-    return lon12 > 0 && ((lon1 < 0 && lon2 >= 0) || (lon1 > 0 && lon2 == 0)) ? 1
-           : lon12 < 0 && lon1 >= 0 && lon2 < 0                                 ? -1
-                                                                                : 0;
+    return (lon12 > 0 && ((lon1 < 0 && lon2 >= 0) || (lon1 > 0 && lon2 == 0))) ||
+           (lon12 < 0 && lon1 >= 0 && lon2 < 0);
 }
 
 // Kahan-style accumulation of a sum and its rounding error.
@@ -1073,7 +1073,7 @@ void DtGeodesicPolygon::add(double lat, double lon)
                            S12);
         accumulate(myPerimeter, myPerimeterError, s12);
         accumulate(myArea, myAreaError, S12);
-        myCrossings += transit(myLon1, lo);
+        myOddCrossings ^= transits(myLon1, lo);
         myLat1 = la;
         myLon1 = lo;
     }
@@ -1092,12 +1092,12 @@ void DtGeodesicPolygon::compute(double& area, double& perimeter) const
     double p = myPerimeter, pe = myPerimeterError, a = myArea, ae = myAreaError;
     accumulate(p, pe, s12);
     accumulate(a, ae, S12);
-    const int crossings = myCrossings + transit(myLon1, myLon0);
+    const bool oddCrossings = myOddCrossings != transits(myLon1, myLon0);
     perimeter = p + pe;
     // The sum of the edges' areas to the equator, reduced to the polygon's.
     const double whole = myG.ellipsoidArea();
     double total = std::remainder(a + ae, whole);
-    if (crossings & 1)
+    if (oddCrossings)
         total += (total < 0 ? 1 : -1) * whole / 2;
     total = -total;   // the edges' areas count clockwise; the polygon's counter-clockwise
     if (total > whole / 2)
@@ -1111,7 +1111,7 @@ void DtGeodesicPolygon::clear()
 {
     myCount = 0;
     myArea = myAreaError = myPerimeter = myPerimeterError = 0;
-    myCrossings = 0;
+    myOddCrossings = false;
 }
 
 }  // namespace Vorant
