@@ -65,6 +65,16 @@ TEST_F(GlobalStateTest, LookAnglesAgreeWithTheFrameAndComeBack)
     EXPECT_EQ(DtEnuToLookAngles(DtVector64(0, 0, -5)).elevation, -kPi / 2);
     const DtVector64 offset = o.fromNed(DtVector64(3, 4, -5));
     EXPECT_TRUE(offset[0] == 6378137 + 5 && offset[1] == 4 && offset[2] == 3);
+    // On a much flatter ellipsoid (its own radius of curvature, not the earth's series): a geodetic
+    // target as its geocentric position.
+    const DtMapDatum flat(DtSpheroid{6378137, 6378137 * (1 - 1 / 50.0)}, 0, 0, 0);
+    const DtObserver high(0.6, 0.2, 500, flat);
+    for (const double lat : {-1.2, 0.1, 0.9}) {
+        const DtLookAngles a = high.lookAt(lat, 0.4, 3000), b = high.lookAt(geocentricOf(lat, 0.4, 3000, flat));
+        EXPECT_TRUE(std::fabs(a.azimuth - b.azimuth) < 1e-14 && std::fabs(a.elevation - b.elevation) < 1e-14 &&
+                    std::fabs(a.range - b.range) < 1e-8)
+            << lat << " " << a.range - b.range;
+    }
 }
 
 TEST(LookAnglesTest, ExactGeodeticFromTheCentreToTheMoon)
