@@ -41,6 +41,9 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
                          "Invalid grid position: UTM covers 80.5 S to 84.5 N and 9 degrees either side of the "
                          "zone's central meridian",
                          "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int, bool) const", "utmUps.cpp");
+    qmtest::expectThrows([&] { grid.forward(-79.4 * kDeg, 0, DtUtmUps::Ups); },
+                         "Invalid grid position: UPS covers latitudes from 83.5 N and from 79.5 S only",
+                         "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int, bool) const", "utmUps.cpp");
     qmtest::expectThrows([&] { grid.forward(83.4 * kDeg, 0, DtUtmUps::Ups); },
                          "Invalid grid position: UPS covers latitudes from 83.5 N and from 79.5 S only",
                          "Vorant::DtGridPosition Vorant::DtUtmUps::forward(double, double, int, bool) const", "utmUps.cpp");
@@ -58,7 +61,7 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
         const DtGridPosition full = grid.forward(lat, 0.1), bare = grid.forward(lat, 0.1, DtUtmUps::Standard, false);
         EXPECT_TRUE(std::isnan(bare.convergence) && std::isnan(bare.scale) && bare.easting == full.easting &&
                     bare.northing == full.northing && full.scale > 0.99);
-        DtGridPosition back = bare;
+        DtGridPosition back = full;   // (what it held before does not stay)
         double la, lo, la2, lo2;
         grid.reverse(back, la, lo, false);
         EXPECT_TRUE(std::isnan(back.convergence) && std::isnan(back.scale));

@@ -117,6 +117,7 @@ TEST(LookAnglesTest, ExactGeodeticFromTheCentreToTheMoon)
     qmtest::expectThrows([&] { o.clearance(DtVector64(INFINITY, 0, 0)); }, bad,
                          "Vorant::DtClearance Vorant::DtObserver::clearance(const Vorant::DtVector64&, double) const",
                          "lookAngles.cpp");
+    EXPECT_EQ(DtLookAnglesToNed(DtLookAngles{0, 0, 0.5}), DtVector64(0.5, 0, 0));
     qmtest::expectThrows([] { DtLookAnglesToNed(DtLookAngles{0, 0, -1}); },
                          "Invalid look angles: a negative range or a value that is not finite",
                          "Vorant::DtVector64 Vorant::DtLookAnglesToNed(const Vorant::DtLookAngles&)", "lookAngles.cpp");
@@ -137,6 +138,10 @@ TEST(LookAnglesTest, LinesOfSightMeetTheSurfaceAskedFor)
                 std::fabs(below.lon - lon) < 1e-15 && below.h == 0);
     const DtSightPoint raised = plane.lineOfSight(0.3, -kPi / 2, 2500.5);
     EXPECT_TRUE(raised.hit && std::fabs(raised.range - 6499.5) < 1e-8);
+    // On a datum with a shift: the geocentric point is the geodetic one's, shift included.
+    const DtSightPoint shifted = DtObserver(lat, lon, 9000, DtCONUSNAD27).lineOfSight(0.3, -1.0);
+    const DtVector64 expected = geocentricOf(shifted.lat, shifted.lon, 0, DtCONUSNAD27);
+    EXPECT_TRUE(shifted.hit && (shifted.geocentric - expected).magnitudeSquared() < 1e-16);
     // Up, level, and just above the dip of the horizon miss; just below it hits, far away.
     EXPECT_FALSE(plane.lineOfSight(1, kPi / 2).hit || plane.lineOfSight(1, 0).hit);
     const double dip = std::acos(6378137 / (6378137 + 9000.0));   // on a sphere: about 3 degrees

@@ -105,6 +105,9 @@ TEST(MagneticModelTest, CheckValuesRatesAndTheDipole)
     EXPECT_NEAR(north.gridVariation, north.declination - 20 * kDeg, 1e-15);
     EXPECT_NEAR(south.gridVariation, south.declination + 20 * kDeg, 1e-15);
     EXPECT_TRUE(std::isnan(wmm.field(0.1, 0.2, 0, 2026).gridVariation));
+    // From 55 degrees itself, and whatever turn the longitude is given in.
+    EXPECT_FALSE(std::isnan(wmm.field(55 * kPi / 180, 0.2, 0, 2026).gridVariation));
+    EXPECT_NEAR(wmm.field(70 * kDeg, 20 * kDeg + 6 * kPi, 0, 2026).gridVariation, north.gridVariation, 1e-12);
     // The poles themselves give a finite field; near the magnetic north pole (the geographic one is
     // near it too) a compass cannot be trusted.
     const DtMagneticField north0 = wmm.field(kPi / 2, 0, 0, 2026), north1 = wmm.field(kPi / 2, 1, 0, 2026),
@@ -137,6 +140,8 @@ TEST(MagneticModelTest, LimitsDatesAndBadFiles)
     EXPECT_EQ(DtMagneticModel::decimalYear(2025, 1, 1), 2025.0);
     EXPECT_EQ(DtMagneticModel::decimalYear(2024, 12, 31), 2024 + 365 / 366.0);
     EXPECT_EQ(DtMagneticModel::decimalYear(2025, 7, 2), 2025 + 182 / 365.0);
+    EXPECT_EQ(DtMagneticModel::decimalYear(1900, 3, 1), 1900 + 59 / 365.0);   // not a leap year
+    EXPECT_EQ(DtMagneticModel::decimalYear(2000, 3, 1), 2000 + 60 / 366.0);   // a leap year
     qmtest::expectThrows([] { DtMagneticModel::decimalYear(2025, 2, 29); },
                          "Invalid date: a month from 1 to 12 and a day of that month",
                          "static double Vorant::DtMagneticModel::decimalYear(int, int, int)", "magneticModel.cpp");

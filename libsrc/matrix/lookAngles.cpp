@@ -78,7 +78,8 @@ double footPoint(const Shape& s, double p, double z, double& sphi, double& cphi)
     // the reduced latitude, scaled once a pass, is all a pass needs of it.
     sphi = z;
     cphi = p * (1 - s.e2);
-    double sbPrevious = 2, cbPrevious = 2;
+    // (NaN before the first pass: no change is measured against it.)
+    double sbPrevious = std::numeric_limits<double>::quiet_NaN(), cbPrevious = sbPrevious;
     for (int pass = 0; pass < 10; ++pass) {
         double sb = (1 - s.f) * sphi, cb = cphi;
         normalize(sb, cb);
@@ -87,7 +88,7 @@ double footPoint(const Shape& s, double p, double z, double& sphi, double& cphi)
         if (cphi < 0)
             cphi = 0;   // inside the evolute: not past the pole
         const double change = std::fabs(sb - sbPrevious) + std::fabs(cb - cbPrevious);
-        if (pass > 0 && change < 1e-10)
+        if (change < 1e-10)
             break;
         sbPrevious = sb;
         cbPrevious = cb;

@@ -76,8 +76,7 @@ void cosinePolynomial(const double* c, int n, double* d)
 {
     double previous[9] = {1}, current[9] = {0, 1};   // T_(l-1), T_l from l = 1
     for (int k = 0; k <= n; ++k)
-        d[k] = 0;
-    d[0] = c[0];
+        d[k] = k == 0 ? c[0] : 0;
     for (int l = 1; l <= n; ++l) {
         for (int k = 0; k <= l; ++k)
             d[k] += c[l] * current[k];
