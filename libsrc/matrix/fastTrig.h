@@ -113,6 +113,18 @@ inline void fastSinCos(double x, double& sinx, double& cosx)
     sinCosQuadrant(static_cast<int>(qd), s, c, sinx, cosx);
 }
 
+// An angle in radians reduced to (-pi, pi] (as it is, when it is already).
+inline double reduceAngle(double a)
+{
+    constexpr double kPi = 3.141592653589793;
+    if (a > -kPi && a <= kPi)
+        return a;
+    double r = std::remainder(a, 2 * kPi);
+    if (r <= -kPi)
+        r += 2 * kPi;
+    return r;
+}
+
 // floor(x) without a library call for |x| < 4e18 (std::floor is one where
 // the processor baseline has no rounding instruction).
 inline double fastFloor(double x)

@@ -282,16 +282,6 @@ bool readNumber(std::istringstream& in, double& value)
     return end == word.c_str() + word.size() && std::isfinite(value);
 }
 
-double reduceAngle(double a)
-{
-    if (a > -kPi && a <= kPi)
-        return a;
-    double r = std::remainder(a, 2 * kPi);
-    if (r <= -kPi)
-        r += 2 * kPi;
-    return r;
-}
-
 // A bearing reduced to [0, 2 pi).
 double bearing(double a)
 {
@@ -518,7 +508,7 @@ DtMagneticField DtMagneticModel::field(double lat, double lon, double h, double 
     f.declinationRate = (f.north * f.eastRate - f.east * f.northRate) / (f.horizontal * f.horizontal);
     constexpr double kPolar = 55 * kPi / 180;
     if (lat >= kPolar || lat <= -kPolar) {
-        f.gridVariation = reduceAngle(lat >= kPolar ? f.declination - lon : f.declination + lon);
+        f.gridVariation = detail::reduceAngle(lat >= kPolar ? f.declination - lon : f.declination + lon);
         f.gridVariationRate = f.declinationRate;
     } else {
         f.gridVariation = f.gridVariationRate = std::numeric_limits<double>::quiet_NaN();

@@ -105,17 +105,6 @@ double sineSeries8(double sx, double cx, const double* d)
     return 2 * sx * cx * estrin8(d, (cx - sx) * (cx + sx));
 }
 
-// Longitude in radians reduced to (-pi, pi].
-double reduceLongitude(double lon)
-{
-    if (lon > -kPi && lon <= kPi)
-        return lon;
-    double r = std::remainder(lon, 2 * kPi);
-    if (r <= -kPi)
-        r += 2 * kPi;
-    return r;
-}
-
 }  // namespace
 
 DtUtmUps::DtUtmUps(const DtMapDatum& datum)
@@ -429,7 +418,7 @@ int DtUtmUps::standardZone(double lat, double lon)
     // within a hair of an edge (every edge is at a multiple of 4 degrees of
     // latitude or 3 of longitude): there, degrees by division, as exact as
     // the radians allow.
-    const double lonR = reduceLongitude(lon);
+    const double lonR = detail::reduceAngle(lon);
     constexpr double kToDegrees = 180 / kPi;
     const double latDeg = lat * kToDegrees, lonDeg = lonR * kToDegrees;
     if (nearInteger(latDeg * 0.25) || nearInteger(lonDeg * (1.0 / 3)))
@@ -452,12 +441,12 @@ DtGridPosition DtUtmUps::forward(double lat, double lon, int grid, bool converge
         if (!(latDeg >= 83.5 || latDeg <= -79.5))
             detail::throwDtException("Invalid grid position: UPS covers latitudes from 83.5 N and from 79.5 S only",
                                      signature, __FILE__, __LINE__);
-        upsForward(p.north, lat, reduceLongitude(lon), convergenceAndScale, p.easting, p.northing, p.convergence,
+        upsForward(p.north, lat, detail::reduceAngle(lon), convergenceAndScale, p.easting, p.northing, p.convergence,
                    p.scale);
         return p;
     }
     const double centre = (6.0 * zone - 183) * kDegree;
-    const double dlon = reduceLongitude(lon - centre);
+    const double dlon = detail::reduceAngle(lon - centre);
     if (!(latDeg >= -80.5 && latDeg <= 84.5 && std::fabs(dlon) <= 9 * kDegree))
         detail::throwDtException("Invalid grid position: UTM covers 80.5 S to 84.5 N and 9 degrees either side of "
                                  "the zone's central meridian",
@@ -484,7 +473,7 @@ void DtUtmUps::reverse(DtGridPosition& p, double& lat, double& lon, bool converg
     double dlon;
     utmReverse(p.easting - kFalseEasting, p.northing - (p.north ? 0.0 : kFalseNorthingSouth), convergenceAndScale, lat,
                dlon, p.convergence, p.scale);
-    lon = reduceLongitude((6.0 * p.zone - 183) * kDegree + dlon);
+    lon = detail::reduceAngle((6.0 * p.zone - 183) * kDegree + dlon);
 }
 
 }  // namespace Vorant
