@@ -97,7 +97,9 @@ TEST(UtilityTest, DefaultsGoToStandardErrorGatedByLevel)
     std::ostream& plainDebug = DtDebug;
     plainDebug << "hidden debug\n";
     DtDebug("hidden %s\n", "debug");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "warn 1\ninfo\n");
+    DtInfo << "1" << '2' << std::flush;   // one character as text and as a character; a flush keeps it good
+    EXPECT_TRUE(DtInfo.good());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "warn 1\ninfo\n12");
 }
 
 // The level holds whatever buffer a stream has, however the buffer was swapped
