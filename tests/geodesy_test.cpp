@@ -274,10 +274,14 @@ TEST_F(GlobalStateTest, UninitialisedPointsThrowAndInitChoosesZoneAndOrigin)
     p.setStandardFalseEasting(0.0);
     p.setStandardOffsets(0);
     p.setLatRef(DtDegMinSec{1, 2, 3, DtSouth});
+    p.setXOrgin(123);
+    p.setYOrgin(-456);
     p.uninitialize();
+    EXPECT_TRUE(p.xOrigin() == 0 && p.yOrigin() == 0);
     EXPECT_TRUE(!p.isInitialized() && p.mapDatum() == DtWGS84 && p.standardFalseEasting() == 500000.0 &&
                 p.standardOffsets() == 1 && p.zoneOrigin() == 0 && p.thirdFlattening() == 0.0 &&
-                p.datumSemiMinor() == 0.0 && p.datumSemiMajor() == 0.0);
+                p.datumSemiMinor() == 0.0 && p.datumSemiMajor() == 0.0 && p.eccentricitySq() == 0.0 &&
+                p.secondEccentricitySq() == 0.0);
     EXPECT_TRUE(p.latRef().degrees == 0 && p.latRef().seconds == 0 && p.latRef().hemisphere == DtSouth);   // codes kept
 }
 

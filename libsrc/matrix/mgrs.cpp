@@ -231,9 +231,9 @@ DtMgrsSquare DtMgrs::decode(const std::string& text, bool centre) const
     const char zoneLetter = s[i++];
     if (zoneLetter == 'I' || zoneLetter == 'O')
         refuse(text, "I and O are not letters of the grid");
-    const int band = utm ? indexOf(kBandIndex, zoneLetter) : -1;
-    const int polar = utm ? -1 : indexOf(kPolarIndex, zoneLetter);
-    if (utm ? band < 0 : polar < 0)
+    // The band (C = 0 .. X = 19) after a zone, the polar zone (A, B, Y, Z = 0..3) without one.
+    const int band = indexOf(utm ? kBandIndex : kPolarIndex, zoneLetter), polar = band;
+    if (band < 0)
         refuse(text, utm ? "not a latitude band letter (C to X)" : "not a grid zone (a zone and band, or A, B, Y, Z)");
     if (i + 2 > s.size() || !isLetter(s[i]) || !isLetter(s[i + 1]))
         refuse(text, "no 100 km square (two letters)");
