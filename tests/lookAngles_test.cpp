@@ -138,8 +138,11 @@ TEST(LookAnglesTest, LinesOfSightMeetTheSurfaceAskedFor)
                 std::fabs(below.lon - lon) < 1e-15 && below.h == 0);
     const DtSightPoint raised = plane.lineOfSight(0.3, -kPi / 2, 2500.5);
     EXPECT_TRUE(raised.hit && std::fabs(raised.range - 6499.5) < 1e-8);
-    // On a datum with a shift: the geocentric point is the geodetic one's, shift included.
-    const DtSightPoint shifted = DtObserver(lat, lon, 9000, DtCONUSNAD27).lineOfSight(0.3, -1.0);
+    // On a datum with a shift: straight down is still the point below, and the geocentric point
+    // is the geodetic one's, shift included.
+    const DtObserver shiftedPlane(lat, lon, 9000, DtCONUSNAD27);
+    const DtSightPoint under = shiftedPlane.lineOfSight(0.3, -kPi / 2), shifted = shiftedPlane.lineOfSight(0.3, -1.0);
+    EXPECT_TRUE(std::fabs(under.range - 9000) < 1e-8 && std::fabs(under.lat - lat) < 1e-15 && std::fabs(under.lon - lon) < 1e-15);
     const DtVector64 expected = geocentricOf(shifted.lat, shifted.lon, 0, DtCONUSNAD27);
     EXPECT_TRUE(shifted.hit && (shifted.geocentric - expected).magnitudeSquared() < 1e-16);
     // Up, level, and just above the dip of the horizon miss; just below it hits, far away.
