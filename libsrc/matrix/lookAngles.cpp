@@ -225,8 +225,21 @@ DtLookAngles DtObserver::lookAt(double lat, double lon, double h) const
     // cost. The prime vertical radius a / w by its series in e^2 sin^2 (no
     // root, no division: a shorter chain; exact to 1e-20 on the earth's
     // ellipsoids).
-    double sp, cp, sl, cl;
-    detail::fastSinCos(lat, sp, cp);
+    // The latitude's sine and cosine by their series on [-pi/2, pi/2] (no
+    // reduction to a quadrant: a shorter chain), to a few units in the last
+    // place (the cosine to 2e-16 absolute at the poles).
+    const double s = lat * lat, s2 = s * s, s4 = s2 * s2, s8 = s4 * s4;
+    // (Taylor's coefficients, 1/k! with signs: at most 1.2e-18 left out.)
+    const double sinSeries = (((-1.0 / 6 + s * (1.0 / 120)) + s2 * (-1.0 / 5040 + s * (1.0 / 362880))) +
+                              s4 * ((-2.505210838544172e-08 + s * 1.6059043836821613e-10) +
+                                    s2 * (-7.647163731819816e-13 + s * 2.8114572543455206e-15))) +
+                             s8 * ((-8.22063524662433e-18 + s * 1.9572941063391263e-20) + s2 * -3.868170170630684e-23);
+    const double cosSeries = (((1.0 / 24 - s * (1.0 / 720)) + s2 * (1.0 / 40320 - s * (1.0 / 3628800))) +
+                              s4 * ((2.08767569878681e-09 - s * 1.1470745597729725e-11) +
+                                    s2 * (4.779477332387385e-14 - s * 1.5619206968586225e-16))) +
+                             s8 * (4.110317623312165e-19 - s * 8.896791392450574e-22);
+    const double sp = lat + lat * (s * sinSeries), cp = (1 - 0.5 * s) + s2 * cosSeries;
+    double sl, cl;
     detail::fastSinCos(lon, sl, cl);
     const double x = myE2 * (sp * sp);
     double inverseW;
