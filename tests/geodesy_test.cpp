@@ -312,6 +312,7 @@ TEST_F(GlobalStateTest, KnownPointsStylesCrossoverAndZoneChoice)
     long zone = 18;   // zone forms: degrees, northing first, no offsets
     p.geod2utm(40.0, -75.0, &zone, &n, &e);
     EXPECT_TRUE(std::fabs(n - 4427757.22) < 0.005 && std::fabs(e) < 1e-6);
+    EXPECT_TRUE(DtUtmGridZoneFromLatLon(64, 12) == 32 && DtUtmGridZoneFromLatLon(64, 12.001) == 33);   // Norway's edge
     EXPECT_TRUE(DtUtmGridZoneFromLatLon(64, 5) == 32 && DtUtmGridZoneFromLatLon(78, 9) == 33 &&   // Norway, Svalbard
                 DtUtmGridZoneFromLatLon(0, 180) == 61 && DtUtmGridZoneFromLatLon(0, std::nan("")) == 0);
 }

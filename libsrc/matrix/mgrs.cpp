@@ -3,10 +3,10 @@
 #include "diagnostics.h"
 #include "fastTrig.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace Vorant {
 
@@ -192,11 +192,14 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
         out[length++] = kColumns[(p.zone - 1) % 3][column - 1];
         out[length++] = kRows[(row + (p.zone % 2 == 0 ? 5 : 0) + (myOld ? 10 : 0)) % 20];
     }
-    // (Within a rounding of a square's edge the scaled value may fall on the
-    // other side of it: the digits stay those of this square.)
-    const auto within = [perSquare](std::int64_t v) { return v < 0 ? 0 : v >= perSquare ? perSquare - 1 : v; };
-    writeDigits(within(e - column * perSquare), digits, out + length);
-    writeDigits(within(n - row * perSquare), digits, out + length + digits);
+    // The digits within the square: the scaled values are floors of the
+    // same value as the square's (exact to metres and coarser; finer, the
+    // long double products round by less than 2^-60 of the value, far less
+    // than its distance below the square's next edge, at least 2^-53 of it),
+    // so they lie in 0 .. perSquare - 1.
+    static_assert(std::numeric_limits<long double>::digits >= 64, "finer digits need a wider long double");
+    writeDigits(e - column * perSquare, digits, out + length);
+    writeDigits(n - row * perSquare, digits, out + length + digits);
     length += 2 * static_cast<std::size_t>(digits);
     out[length] = '\0';
     return length;
