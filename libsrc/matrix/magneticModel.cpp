@@ -196,22 +196,22 @@ inline __attribute__((always_inline)) Sums fieldSums(const double* coefficients,
         Q ax0 = zero, ax1 = zero, ps = zero, qs = zero;
         int n = std::max(m, 1);
         std::size_t k = 4 + rowStart(n) + static_cast<std::size_t>(m);
-        const auto term = [&](Q& ax) {
+        // The term of degree `degree`, the next in the column.
+        const auto term = [&](Q& ax, int degree) {
             Q c;
             load(c, q);
             ax += c * d[k];
             ps += c * t[k];
             qs += ps;
             q += 4;
-            k += rowLength(n);
-            ++n;
+            k += rowLength(degree);
         };
-        while (n < N) {
-            term(ax0);
-            term(ax1);
+        for (; n < N; n += 2) {
+            term(ax0, n);
+            term(ax1, n + 1);
         }
         if (n == N)
-            term(ax0);
+            term(ax0, n);
         // The column's share: X and Z take g cos + h sin, Y takes m (g sin - h cos).
         Q cs, ms;
         make(cs, cm, sm, cm, sm);
