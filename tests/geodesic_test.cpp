@@ -49,6 +49,17 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
         moved.compute(areaMoved, perimeterMoved);
         EXPECT_TRUE(std::fabs(area - areaMoved) < 1e-12 * std::fabs(area) && sense * area < 0) << area << " " << areaMoved;
     }
+    // Round a pole (an odd number of meridian crossings), either way: the cap, its sign the sense.
+    DtGeodesicPolygon eastward(wgs84), westward(wgs84);
+    for (int i = 0; i < 4; ++i) {
+        eastward.add(80 * d, (i * 90 - 180) * d);
+        westward.add(80 * d, (180 - i * 90) * d);
+    }
+    double capEast, capWest, pEast, pWest;
+    eastward.compute(capEast, pEast);
+    westward.compute(capWest, pWest);
+    EXPECT_TRUE(capEast > 0 && capEast < 0.02 * wgs84.ellipsoidArea() && std::fabs(capEast + capWest) < 1e-3 &&
+                pEast == pWest) << capEast << " " << capWest;
     // An octant's triangle is an eighth of the ellipsoid, whichever way round.
     for (const DtGeodesic* g : {&wgs84, &prolate}) {
         DtGeodesicPolygon octant(*g), reversed(*g);

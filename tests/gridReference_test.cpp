@@ -36,6 +36,7 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
     for (const double lat : {83.5, -79.5})
         EXPECT_EQ(grid.forward(lat * kDeg, 0, DtUtmUps::Ups).zone, 0);
     EXPECT_EQ(grid.forward(10 * kDeg, 10 * kDeg, 31).zone, 31);   // 7 degrees off its meridian
+    EXPECT_TRUE(grid.forward(60 * kDeg, 5 * kDeg).zone == 32 && grid.forward(60 * kDeg, 5 * kDeg, DtUtmUps::Utm).zone == 31);
     EXPECT_EQ(grid.forward(0, -168 * kDeg, 1).zone, 1);               // 9 degrees off
     qmtest::expectThrows([&] { grid.forward(84.6 * kDeg, 0, DtUtmUps::Utm); },
                          "Invalid grid position: UTM covers 80.5 S to 84.5 N and 9 degrees either side of the "

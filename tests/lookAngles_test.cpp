@@ -206,4 +206,5 @@ TEST(LookAnglesTest, ClearanceIsTheLowestPointOfTheSegment)
     EXPECT_TRUE(falling.lowestAt == 1 && std::fabs(falling.lowestHeight - 20) < 1e-8 && falling.visible);
     EXPECT_FALSE(hill.clearance(0.3001, 0.3, 20, 21).visible);
     EXPECT_TRUE(hill.clearance(0.3001, 0.3, 5000, rising.lowestHeight).visible);   // exactly at the height asked
+    EXPECT_EQ(hill.clearance(hill.geocentric()).lowestAt, 0.0);   // to itself: the observer
 }

@@ -1100,10 +1100,10 @@ void DtGeodesicPolygon::compute(double& area, double& perimeter) const
     if (oddCrossings)
         total += (total < 0 ? 1 : -1) * whole / 2;
     total = -total;   // the edges' areas count clockwise; the polygon's counter-clockwise
-    if (total > whole / 2)
-        total -= whole;
-    else if (total <= -whole / 2)
-        total += whole;
+    // Within [-whole/2, whole/2] by now (the remainder is, and the half turn
+    // for odd crossings moves it towards 0); the edge -whole/2 goes to +whole/2.
+    if (total == -whole / 2)
+        total = whole / 2;
     area = total + 0.0;
 }
 

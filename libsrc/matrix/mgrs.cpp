@@ -108,6 +108,7 @@ std::int64_t units(double value, int digits)
     return static_cast<std::int64_t>(std::floor(v));
 }
 
+// The last `digits` decimal digits of a value (not negative).
 void writeDigits(std::int64_t value, int digits, char* out)
 {
     for (int i = digits - 1; i >= 0; --i) {
@@ -162,10 +163,9 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
         detail::throwDtException("Invalid MGRS request: digits out of 0..11, a zone out of 0..60, a latitude beyond "
                                  "the poles, or a position off every grid",
                                  kSigEncode, __FILE__, __LINE__);
-    const std::int64_t perSquare = units(kSquare, digits);
     const std::int64_t e = units(p.easting, digits), n = units(p.northing, digits);
-    // The 100 km square, floor(value / 100 km) (the same as e / perSquare,
-    // without two integer divisions): the quotient is correctly rounded and
+    // The 100 km square, floor(value / 100 km) (the digits of e before its
+    // last ones, without integer divisions): the quotient is correctly rounded and
     // exact at the multiples, and a value below a multiple is below it by at
     // least its own unit in the last place, more than half the spacing of
     // the doubles below the quotient, so it never rounds up onto the multiple.
@@ -192,14 +192,15 @@ std::size_t DtMgrs::encode(const DtGridPosition& p, double lat, int digits, char
         out[length++] = kColumns[(p.zone - 1) % 3][column - 1];
         out[length++] = kRows[(row + (p.zone % 2 == 0 ? 5 : 0) + (myOld ? 10 : 0)) % 20];
     }
-    // The digits within the square: the scaled values are floors of the
-    // same value as the square's (exact to metres and coarser; finer, the
-    // long double products round by less than 2^-60 of the value, far less
-    // than its distance below the square's next edge, at least 2^-53 of it),
-    // so they lie in 0 .. perSquare - 1.
+    // The digits within the square are the scaled values' last ones. They
+    // belong to the same square as the letters: the scaled values are floors
+    // of the same value as the square's (exact to metres and coarser;
+    // finer, the long double products round by less than 2^-60 of the
+    // value, far less than its distance below the square's next edge, at
+    // least 2^-53 of it).
     static_assert(std::numeric_limits<long double>::digits >= 64, "finer digits need a wider long double");
-    writeDigits(e - column * perSquare, digits, out + length);
-    writeDigits(n - row * perSquare, digits, out + length + digits);
+    writeDigits(e, digits, out + length);
+    writeDigits(n, digits, out + length + digits);
     length += 2 * static_cast<std::size_t>(digits);
     out[length] = '\0';
     return length;
