@@ -23,6 +23,9 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
     // A line of 6 cm (solved without iterating): the reduced length is the distance to 1e-8.
     const DtGeodesicResult shortLine = wgs84.inverse(60 * d, 10 * d, 60.0000005 * d, 10.0000005 * d, DtGeodesic::All);
     EXPECT_TRUE(std::fabs(shortLine.m12 / shortLine.s12 - 1) < 1e-8 && shortLine.s12 > 0.05);
+    // ... and its length is the one the direct problem walks to the same point.
+    const DtGeodesicResult walked = wgs84.direct(60 * d, 10 * d, shortLine.azi1, shortLine.s12);
+    EXPECT_TRUE(std::fabs(walked.lat2 - 60.0000005 * d) < 1e-15 && std::fabs(walked.lon2 - 10.0000005 * d) < 1e-15);
     EXPECT_NEAR(sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).a12 * 6371000, sphere.inverse(10 * d, 20 * d, -30 * d, 100 * d).s12, 1e-6);
     // A flattening beyond 0.01 (where the line's position takes a Newton step): the direct problem
     // from the inverse one's azimuth reaches the end.
