@@ -2,6 +2,7 @@
 #include "benchInputs.h"
 
 #include <geodeticCoord.h>
+#include <lookAngles.h>
 #include <magneticModel.h>
 #include <referenceEllipsoid.h>
 
@@ -100,5 +101,41 @@ void BM_magnetic_field(benchmark::State& state)
     }
 }
 BENCHMARK(BM_magnetic_field);
+
+}  // namespace
+
+// What an observer at 45 N, 7 E sees: targets back from their look angles
+// (as the geodetic2aer bench makes them) and lines of sight from 800 km.
+namespace {
+
+void BM_observer_geodeticAt(benchmark::State& state)
+{
+    const DtObserver observer(0.785398, 0.122173, 300);
+    const auto g = geodeticSet(false);
+    std::vector<DtLookAngles> look(g.size());
+    for (std::size_t k = 0; k < g.size(); ++k)
+        look[k] = observer.lookAt(g[k][0], g[k][1], g[k][2]);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtVector64 v = observer.geodeticAt(look[i]);
+        benchmark::DoNotOptimize(v);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(BM_observer_geodeticAt);
+
+void BM_observer_lineOfSight(benchmark::State& state)
+{
+    const DtObserver observer(0.785398, 0.122173, 8e5);
+    const auto azimuth = qmbench::uniform(-3.14, 3.14, 15), tilt = qmbench::uniform(0, 1.05, 16);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const DtSightPoint p = observer.lineOfSight(azimuth[i], tilt[i] - 1.5707963267948966);
+        benchmark::DoNotOptimize(p.lat);
+        benchmark::DoNotOptimize(p.range);
+        i = (i + 1) & kMask;
+    }
+}
+BENCHMARK(BM_observer_lineOfSight);
 
 }  // namespace
