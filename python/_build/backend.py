@@ -53,11 +53,32 @@ def get_requires_for_build_sdist(config_settings=None):
     return []
 
 
+def _wheel_file(tag):
+    return f"Wheel-Version: 1.0\nGenerator: qormatrix {VERSION}\nRoot-Is-Purelib: false\nTag: {tag}\n"
+
+
+def prepare_metadata_for_build_wheel(metadata_directory, config_settings=None):
+    """The wheel's .dist-info without building it (else pip builds twice)."""
+    info = f"{NAME}-{VERSION}.dist-info"
+    os.makedirs(os.path.join(metadata_directory, info), exist_ok=True)
+    for name, text in (("METADATA", METADATA), ("WHEEL", _wheel_file(_tag())), ("top_level.txt", f"{NAME}\n")):
+        with open(os.path.join(metadata_directory, info, name), "w", encoding="utf-8") as f:
+            f.write(text)
+    return info
+
+
 def _build(work):
+    # The libraries and the module find each other through $ORIGIN alone (no
+    # path of the temporary build in them), and the build's own paths are
+    # mapped away: the same sources give the same bytes wherever they are
+    # built, from a checkout or from the source distribution.
+    sources = os.path.realpath(_sources())
+    prefix_map = f"-ffile-prefix-map={sources}=qormatrix -ffile-prefix-map={os.path.realpath(work)}=build"
     options = ["QORMATRIX_BUILD_PYTHON=ON", "QORMATRIX_BUILD_TESTS=OFF", "QORMATRIX_BUILD_BENCH=OFF",
                "QORMATRIX_BUILD_EXAMPLES=OFF", "QORMATRIX_BUILD_CONVERTER=OFF", "CMAKE_BUILD_TYPE=Release",
+               "CMAKE_BUILD_WITH_INSTALL_RPATH=ON", f"CMAKE_CXX_FLAGS={os.environ.get('CXXFLAGS', '')} {prefix_map}".strip(),
                f"Python3_EXECUTABLE={sys.executable}"]
-    subprocess.check_call(["cmake", "-S", _sources(), "-B", work] + ["-D" + o for o in options],
+    subprocess.check_call(["cmake", "-S", sources, "-B", work] + ["-D" + o for o in options],
                           stdout=sys.stderr)
     subprocess.check_call(["cmake", "--build", work, "--target", "qormatrix_python", "-j", str(os.cpu_count() or 2)],
                           stdout=sys.stderr)
@@ -82,8 +103,7 @@ def build_wheel(wheel_directory, config_settings=None, metadata_directory=None):
                     files[f"{NAME}/{name}"] = f.read()
         info = f"{NAME}-{VERSION}.dist-info"
         files[f"{info}/METADATA"] = METADATA.encode()
-        files[f"{info}/WHEEL"] = (f"Wheel-Version: 1.0\nGenerator: qormatrix {VERSION}\nRoot-Is-Purelib: false\n"
-                                  f"Tag: {tag}\n").encode()
+        files[f"{info}/WHEEL"] = _wheel_file(tag).encode()
         files[f"{info}/top_level.txt"] = f"{NAME}\n".encode()
         record = [_record_line(path, data) for path, data in files.items()] + [f"{info}/RECORD,,"]
         files[f"{info}/RECORD"] = ("\n".join(record) + "\n").encode()
@@ -112,7 +132,7 @@ def build_sdist(sdist_directory, config_settings=None):
         for entry in sorted(os.listdir(HERE)):
             if entry not in ("build", "cpp", "__pycache__", ".venv") and not entry.endswith(".egg-info"):
                 tar.add(os.path.join(HERE, entry), f"{root}/{entry}", filter=skip)
-        for entry in ("CMakeLists.txt", "cmake", "include", "libsrc", "python"):
+        for entry in ("CMakeLists.txt", "cmake", "data", "include", "libsrc", "python"):
             if os.path.exists(os.path.join(sources, entry)):
                 tar.add(os.path.join(sources, entry), f"{root}/cpp/{entry}", filter=skip)
         info = tarfile.TarInfo(f"{root}/PKG-INFO")
