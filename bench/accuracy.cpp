@@ -192,7 +192,7 @@ double angleError(const DtTaitBryan& in)
 void geoidReport()
 {
     const char* const file = "/usr/share/proj/egm96_15.gtx";
-    std::printf("\n### Geoid undulation, EGM96 15-minute grid\n\n");
+    std::printf("\n## Geoid undulation, EGM96 15-minute grid\n\n");
     if (!std::ifstream(file)) {
         std::printf("(%s is not installed: Debian package proj-data)\n", file);
         return;
@@ -318,7 +318,7 @@ int main(int argc, char** argv)
     const std::string dir = argc > 1 ? argv[1] : ".";
     DtReferenceEllipsoid::setNotifyConversionFrom0Geocentric(false);   // the poles are ordinary points here
 
-    std::printf("### Geocentric to geodetic, by height band\n\n");
+    std::printf("## Geocentric to geodetic, by height band\n\n");
     std::printf("Worst latitude error (as metres along the meridian) and height error over latitudes -90..90 in\n"
                 "steps of 0.25 degree and longitudes all round, against GeographicLib's exact `Geocentric`.\n\n");
     std::printf("The square root cancels near the equator: the third column takes 1,001 latitudes within 1e-5\n"
@@ -342,7 +342,7 @@ int main(int argc, char** argv)
     }
     std::printf("\n");
 
-    std::printf("### Geocentric to geodetic near the earth's centre\n\n");
+    std::printf("## Geocentric to geodetic near the earth's centre\n\n");
     std::printf("Inside a * e^2 of the ellipsoid's centre a point has several normals to the ellipsoid and the\n"
                 "iteration may settle on a far foot point. Points in a meridian plane at radii from 1 m to\n"
                 "7,000 km in steps of 1 % (721 directions each) and every centimetre within 2 m of a * e^2\n"
@@ -357,7 +357,7 @@ int main(int argc, char** argv)
     centreErrors("Clarke 1866 (NAD 27)", DtCONUSNAD27);
     std::printf("\n");
 
-    std::printf("### Geodesics against GeographicLib\n\n");
+    std::printf("## Geodesics against GeographicLib\n\n");
     std::printf("Pairs of points, a quarter random, a quarter nearly antipodal (within 1e-10 rad either way), a\n"
                 "quarter along and near the equator past the crossover, the rest along meridians and from the\n"
                 "poles; for each also a direct problem from a random azimuth over up to 20,000 km either way.\n"
@@ -370,7 +370,7 @@ int main(int argc, char** argv)
     geodesicErrors("Clarke 1866", 6378206.4, 1 / 294.978698214, 200000);
     std::printf("\n");
 
-    std::printf("### Look angles against GeographicLib\n\n");
+    std::printf("## Look angles against GeographicLib\n\n");
     std::printf("Random observers (any latitude, up to 5 km high) and targets, on WGS 84 (the library's semi-axes\n"
                 "on both sides). Angles: the azimuth and elevation errors as metres at the target's range; back:\n"
                 "the target's geodetic position from our look angles (`geodeticAt`); exact: our geocentric-to-\n"
@@ -381,7 +381,7 @@ int main(int argc, char** argv)
     lookErrors(1e6, 4e7, 200000);
     std::printf("\n");
 
-    std::printf("### Grid references (MGRS, UTM/UPS) against GeographicLib\n\n");
+    std::printf("## Grid references (MGRS, UTM/UPS) against GeographicLib\n\n");
     std::printf("1,000,000 points, a fifth each dense on band edges (within 5e-7 degree), on zone edges (the\n"
                 "Norway and Svalbard zones among them) and in the polar caps, on the exact WGS 84 ellipsoid on\n"
                 "both sides; the MGRS string at every precision 0 to 5. Disagreements (the first ten), if any:\n\n");
@@ -399,7 +399,7 @@ int main(int argc, char** argv)
         std::fclose(out);
     }
 
-    std::printf("### UTM, zone form, against the exact transverse Mercator\n\n");
+    std::printf("## UTM, zone form, against the exact transverse Mercator\n\n");
     std::printf("Latitudes -80..84 in steps of 0.25 degree, WGS 84, k0 = 0.9996. Errors as metres on the ground.\n\n");
     std::printf("| from the central meridian | forward | inverse | round trip (ours both ways) |\n|---|---:|---:|---:|\n");
     UtmErrors within;
@@ -424,7 +424,7 @@ int main(int argc, char** argv)
         std::fclose(out);
     }
 
-    std::printf("\n### Matrix to Tait-Bryan angles near the hard places\n\n");
+    std::printf("\n## Matrix to Tait-Bryan angles near the hard places\n\n");
     std::printf("Largest error (radians) of the three angles read back from the matrix of the given angles; the\n"
                 "other angles are 0.3 and -0.2. Yaw and roll come from arc cosines, pitch from an arc sine.\n\n");
     std::printf("| distance d | yaw d | yaw pi - d | roll d | roll pi - d | pitch pi/2 - d |\n|---:|---:|---:|---:|---:|---:|\n");

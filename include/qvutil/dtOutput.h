@@ -62,6 +62,8 @@ public:
     std::streambuf* rdbuf(std::streambuf* sb);
 
 private:
+    /// @cond PRIVATE
+    // (The buffers are the stream's own business: not in the reference.)
     // Writes to standard error, unbuffered.
     class StderrBuf : public std::streambuf
     {
@@ -97,6 +99,7 @@ private:
     private:
         DtOutputStream& myOwner;
     };
+    /// @endcond
 
     void beforeWrite();
     void afterWrite();
