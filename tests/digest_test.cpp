@@ -531,7 +531,7 @@ const Case kCases[] = {
     {"extents", false, 0xee75cd367b7f8ede, extents},
     {"boundingVolumes", false, 0xf0737391acad5d37, boundingVolumes},
     {"geodesics", true, 0x9a11b7ce14ccf433, geodesics},
-    {"observers", true, 0xa05f87493af7573e, observers},
+    {"observers", true, 0x23c91816b79e839a, observers},
     {"gridReferences", true, 0x32c464dbc56ef051, gridReferences},
     {"magneticFields", true, 0x61d4e2bcd15b2a52, magneticFields},
 };

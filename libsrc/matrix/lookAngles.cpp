@@ -337,9 +337,16 @@ DtSightPoint DtObserver::lineOfSight(const DtVector64& direction, double height)
     DtSightPoint hit;
     hit.hit = true;
     const DtVector64 at(o[0] + t * u[0], o[1] + t * u[1], o[2] + t * u[2]);
-    const DtVector64 geodetic = exactGeodetic(s, at);
-    hit.lat = geodetic[0];
-    hit.lon = geodetic[1];
+    if (height == 0) {
+        // On the ellipsoid (to the rounding of the position) the normal is
+        // (x / a^2, y / a^2, z / b^2): tan(lat) = z / ((1 - e^2) p), no iteration.
+        hit.lat = detail::fastAtan2(at[2], (1 - s.e2) * std::sqrt(at[0] * at[0] + at[1] * at[1]));
+        hit.lon = detail::fastAtan2(at[1], at[0]);
+    } else {
+        const DtVector64 geodetic = exactGeodetic(s, at);
+        hit.lat = geodetic[0];
+        hit.lon = geodetic[1];
+    }
     hit.h = height;
     hit.geocentric = at + shift;
     hit.range = t;
