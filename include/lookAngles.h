@@ -21,6 +21,8 @@
 #include <referenceEllipsoid.h>
 #include <qvutil/dtExport.h>
 
+#include <cstddef>
+
 namespace Vorant {
 
 /// Azimuth and elevation (radians) and slant range (metres).
@@ -98,6 +100,15 @@ public:
     DtSightPoint lineOfSight(double azimuth, double elevation, double height = 0) const;
     DtSightPoint lineOfSight(const DtVector64& direction, double height = 0) const;
 
+    /// Many elements at once: out[i] is, bit for bit, what the single call
+    /// gives for element i, from a loop in which consecutive elements overlap
+    /// (faster over long arrays). An element the single call would refuse
+    /// gives NaN (a miss for lineOfSight) instead of an exception.
+    void lookAt(std::size_t n, const double* lat, const double* lon, const double* h, DtLookAngles* out) const;
+    void geodeticAt(std::size_t n, const DtLookAngles* look, DtVector64* out) const;
+    void lineOfSight(std::size_t n, const double* azimuth, const double* elevation, double height,
+                     DtSightPoint* out) const;
+
     /// Whether the straight segment to a target (common-frame geocentric, or
     /// geodetic on the observer's datum) stays at or above `height` over the
     /// ellipsoid, with its lowest point.
@@ -105,6 +116,7 @@ public:
     DtClearance clearance(double lat, double lon, double h, double height = 0) const;
 
 private:
+    friend struct ObserverKernels;   // the work of one element, for the single and the many-element calls
     DtReferenceEllipsoid myEllipsoid;
     double myLat, myLon, myH;
     DtVector64 myPosition;   // common-frame geocentric

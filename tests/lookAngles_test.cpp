@@ -208,3 +208,63 @@ TEST(LookAnglesTest, ClearanceIsTheLowestPointOfTheSegment)
     EXPECT_TRUE(hill.clearance(0.3001, 0.3, 5000, rising.lowestHeight).visible);   // exactly at the height asked
     EXPECT_EQ(hill.clearance(hill.geocentric()).lowestAt, 0.0);   // to itself: the observer
 }
+
+TEST(LookAnglesTest, ManyElementCallsGiveEachSingleCallsBits)
+{
+    std::mt19937_64 draw(31);
+    std::uniform_real_distribution<double> u(-1, 1);
+    const DtObserver o(0.7, -1.2, 350, DtCONUSNAD27);   // a datum with a shift
+    constexpr std::size_t n = 200;
+    std::vector<double> lat(n), lon(n), h(n), az(n), el(n);
+    std::vector<DtLookAngles> look(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        lat[i] = u(draw) * 1.5, lon[i] = u(draw) * 4, h[i] = 4e5 * u(draw);
+        az[i] = u(draw) * 7, el[i] = u(draw) * 1.6;
+        look[i] = DtLookAngles{u(draw) * 7, u(draw) * 1.6, 3e6 * std::fabs(u(draw))};
+    }
+    // Elements the single calls refuse (each with a neighbour that is fine).
+    const double nan = std::nan("");
+    lat[3] = 1.6, lon[8] = nan, h[9] = INFINITY, look[5].range = -1, look[6].azimuth = nan, az[7] = nan, el[8] = -INFINITY;
+    std::vector<DtLookAngles> angles(n);
+    std::vector<DtVector64> targets(n);
+    std::vector<DtSightPoint> sights(n), raised(n), refused(n);
+    o.lookAt(n, lat.data(), lon.data(), h.data(), angles.data());
+    o.geodeticAt(n, look.data(), targets.data());
+    o.lineOfSight(n, az.data(), el.data(), 0.0, sights.data());
+    o.lineOfSight(n, az.data(), el.data(), 2500.0, raised.data());
+    o.lineOfSight(n, az.data(), el.data(), -7e6, refused.data());   // below the centre: every one refused
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    const auto sameSight = [&](const DtSightPoint& a, const DtSightPoint& b) {
+        return a.hit == b.hit && same(a.lat, b.lat) && same(a.lon, b.lon) && same(a.h, b.h) && same(a.range, b.range) &&
+               same(a.geocentric[0], b.geocentric[0]) && same(a.geocentric[2], b.geocentric[2]);
+    };
+    int refusedLook = 0, refusedTarget = 0, refusedSight = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        try {
+            const DtLookAngles one = o.lookAt(lat[i], lon[i], h[i]);
+            EXPECT_TRUE(same(one.azimuth, angles[i].azimuth) && same(one.elevation, angles[i].elevation) &&
+                        same(one.range, angles[i].range)) << i;
+        } catch (const DtException&) {
+            ++refusedLook;
+            EXPECT_TRUE(std::isnan(angles[i].azimuth) && std::isnan(angles[i].elevation) && std::isnan(angles[i].range));
+        }
+        try {
+            const DtVector64 one = o.geodeticAt(look[i]);
+            EXPECT_TRUE(same(one[0], targets[i][0]) && same(one[1], targets[i][1]) && same(one[2], targets[i][2])) << i;
+        } catch (const DtException&) {
+            ++refusedTarget;
+            EXPECT_TRUE(std::isnan(targets[i][0]) && std::isnan(targets[i][1]) && std::isnan(targets[i][2]));
+        }
+        try {
+            EXPECT_TRUE(sameSight(o.lineOfSight(az[i], el[i]), sights[i])) << i;
+            EXPECT_TRUE(sameSight(o.lineOfSight(az[i], el[i], 2500.0), raised[i])) << i;
+        } catch (const DtException&) {
+            ++refusedSight;
+            EXPECT_TRUE(!sights[i].hit && std::isnan(sights[i].range) && !raised[i].hit && std::isnan(raised[i].lat));
+        }
+        EXPECT_TRUE(!refused[i].hit && std::isnan(refused[i].lat) && std::isnan(refused[i].range));
+    }
+    EXPECT_EQ(refusedLook, 3);
+    EXPECT_EQ(refusedTarget, 2);
+    EXPECT_EQ(refusedSight, 2);
+}

@@ -221,46 +221,76 @@ DtLookAngles DtObserver::lookAt(const DtVector64& geocentric) const
     return lookAnglesOf(ned[0], ned[1], ned[2]);
 }
 
+// The work of one element, shared by the single calls (after their checks)
+// and the loops over many elements (inlined there, so that consecutive
+// elements overlap): the same operations, so the same bits.
+struct ObserverKernels
+{
+    [[gnu::always_inline]] static inline DtLookAngles lookAt(const DtObserver& o, double lat, double lon, double h)
+    {
+        // The target's position relative to the observer on the datum's own
+        // ellipsoid (the shift cancels), from the library's inline sine and
+        // cosine: within a few nanometres of the geocentric route, at half its
+        // cost. The prime vertical radius a / w by its series in e^2 sin^2 (no
+        // root, no division: a shorter chain; exact to 1e-20 on the earth's
+        // ellipsoids).
+        // The latitude's sine and cosine by their series on [-pi/2, pi/2] (no
+        // reduction to a quadrant: a shorter chain), to a few units in the last
+        // place (the cosine to 2e-16 absolute at the poles).
+        const double s = lat * lat, s2 = s * s, s4 = s2 * s2, s8 = s4 * s4;
+        // (Taylor's coefficients, 1/k! with signs: at most 1.2e-18 left out.)
+        const double sinSeries = (((-1.0 / 6 + s * (1.0 / 120)) + s2 * (-1.0 / 5040 + s * (1.0 / 362880))) +
+                                  s4 * ((-2.505210838544172e-08 + s * 1.6059043836821613e-10) +
+                                        s2 * (-7.647163731819816e-13 + s * 2.8114572543455206e-15))) +
+                                 s8 * ((-8.22063524662433e-18 + s * 1.9572941063391263e-20) + s2 * -3.868170170630684e-23);
+        const double cosSeries = (((1.0 / 24 - s * (1.0 / 720)) + s2 * (1.0 / 40320 - s * (1.0 / 3628800))) +
+                                  s4 * ((2.08767569878681e-09 - s * 1.1470745597729725e-11) +
+                                        s2 * (4.779477332387385e-14 - s * 1.5619206968586225e-16))) +
+                                 s8 * (4.110317623312165e-19 - s * 8.896791392450574e-22);
+        const double sp = lat + lat * (s * sinSeries), cp = (1 - 0.5 * s) + s2 * cosSeries;
+        double sl, cl;
+        detail::fastSinCos(lon, sl, cl);
+        const double x = o.myE2 * (sp * sp);
+        double inverseW;
+        if (o.myE2 <= 0.0075) {
+            const double x2 = x * x, x4 = x2 * x2, x8 = x4 * x4;
+            inverseW = (((1 + x * 0.5) + x2 * (3.0 / 8 + x * (5.0 / 16))) +
+                        x4 * ((35.0 / 128 + x * (63.0 / 256)) + x2 * (231.0 / 1024 + x * (429.0 / 2048)))) +
+                       x8 * (6435.0 / 32768);
+        } else {
+            inverseW = 1 / std::sqrt(1 - x);
+        }
+        const double n = o.myA * inverseW, r = (n + h) * cp;
+        const double dx = r * cl - o.myLocal[0], dy = r * sl - o.myLocal[1], dz = ((1 - o.myE2) * n + h) * sp - o.myLocal[2];
+        return lookAnglesOf(o.myNorth[0] * dx + o.myNorth[1] * dy + o.myNorth[2] * dz, o.myEast[0] * dx + o.myEast[1] * dy,
+                            o.myDown[0] * dx + o.myDown[1] * dy + o.myDown[2] * dz);
+    }
+
+    [[gnu::always_inline]] static inline DtVector64 geodeticAt(const DtObserver& o, const Shape& s, const DtLookAngles& look)
+    {
+        double sa, ca, se, ce;
+        detail::fastSinCos(look.azimuth, sa, ca);
+        detail::fastSinCos(look.elevation, se, ce);
+        const double horizontal = look.range * ce;
+        const DtVector64 at = o.fromNed(DtVector64(horizontal * ca, horizontal * sa, -look.range * se));
+        return exactGeodetic(s, DtVector64(at[0] - o.mapDatum().deltaX, at[1] - o.mapDatum().deltaY,
+                                           at[2] - o.mapDatum().deltaZ));
+    }
+};
+
 DtLookAngles DtObserver::lookAt(double lat, double lon, double h) const
 {
     checkPosition(lat, lon, h, "Vorant::DtLookAngles Vorant::DtObserver::lookAt(double, double, double) const",
                   __LINE__);
-    // The target's position relative to the observer on the datum's own
-    // ellipsoid (the shift cancels), from the library's inline sine and
-    // cosine: within a few nanometres of the geocentric route, at half its
-    // cost. The prime vertical radius a / w by its series in e^2 sin^2 (no
-    // root, no division: a shorter chain; exact to 1e-20 on the earth's
-    // ellipsoids).
-    // The latitude's sine and cosine by their series on [-pi/2, pi/2] (no
-    // reduction to a quadrant: a shorter chain), to a few units in the last
-    // place (the cosine to 2e-16 absolute at the poles).
-    const double s = lat * lat, s2 = s * s, s4 = s2 * s2, s8 = s4 * s4;
-    // (Taylor's coefficients, 1/k! with signs: at most 1.2e-18 left out.)
-    const double sinSeries = (((-1.0 / 6 + s * (1.0 / 120)) + s2 * (-1.0 / 5040 + s * (1.0 / 362880))) +
-                              s4 * ((-2.505210838544172e-08 + s * 1.6059043836821613e-10) +
-                                    s2 * (-7.647163731819816e-13 + s * 2.8114572543455206e-15))) +
-                             s8 * ((-8.22063524662433e-18 + s * 1.9572941063391263e-20) + s2 * -3.868170170630684e-23);
-    const double cosSeries = (((1.0 / 24 - s * (1.0 / 720)) + s2 * (1.0 / 40320 - s * (1.0 / 3628800))) +
-                              s4 * ((2.08767569878681e-09 - s * 1.1470745597729725e-11) +
-                                    s2 * (4.779477332387385e-14 - s * 1.5619206968586225e-16))) +
-                             s8 * (4.110317623312165e-19 - s * 8.896791392450574e-22);
-    const double sp = lat + lat * (s * sinSeries), cp = (1 - 0.5 * s) + s2 * cosSeries;
-    double sl, cl;
-    detail::fastSinCos(lon, sl, cl);
-    const double x = myE2 * (sp * sp);
-    double inverseW;
-    if (myE2 <= 0.0075) {
-        const double x2 = x * x, x4 = x2 * x2, x8 = x4 * x4;
-        inverseW = (((1 + x * 0.5) + x2 * (3.0 / 8 + x * (5.0 / 16))) +
-                    x4 * ((35.0 / 128 + x * (63.0 / 256)) + x2 * (231.0 / 1024 + x * (429.0 / 2048)))) +
-                   x8 * (6435.0 / 32768);
-    } else {
-        inverseW = 1 / std::sqrt(1 - x);
-    }
-    const double n = myA * inverseW, r = (n + h) * cp;
-    const double dx = r * cl - myLocal[0], dy = r * sl - myLocal[1], dz = ((1 - myE2) * n + h) * sp - myLocal[2];
-    return lookAnglesOf(myNorth[0] * dx + myNorth[1] * dy + myNorth[2] * dz, myEast[0] * dx + myEast[1] * dy,
-                        myDown[0] * dx + myDown[1] * dy + myDown[2] * dz);
+    return ObserverKernels::lookAt(*this, lat, lon, h);
+}
+
+void DtObserver::lookAt(std::size_t n, const double* lat, const double* lon, const double* h, DtLookAngles* out) const
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::fabs(lat[i]) <= kPi / 2 && std::isfinite(lon[i]) && std::isfinite(h[i])
+                     ? ObserverKernels::lookAt(*this, lat[i], lon[i], h[i])
+                     : DtLookAngles{kNaN, kNaN, kNaN};
 }
 
 DtVector64 DtObserver::geocentricAt(const DtLookAngles& look) const
@@ -271,6 +301,15 @@ DtVector64 DtObserver::geocentricAt(const DtLookAngles& look) const
 DtVector64 DtObserver::geodeticAt(const DtLookAngles& look) const
 {
     return DtGeocentricToGeodeticExact(geocentricAt(look), mapDatum());
+}
+
+void DtObserver::geodeticAt(std::size_t n, const DtLookAngles* look, DtVector64* out) const
+{
+    const Shape s = shapeOf(mapDatum().spheroid.semiMajorAxis, mapDatum().spheroid.semiMinorAxis);
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = finite({look[i].azimuth, look[i].elevation, look[i].range}) && look[i].range >= 0
+                     ? ObserverKernels::geodeticAt(*this, s, look[i])
+                     : DtVector64(kNaN, kNaN, kNaN);
 }
 
 DtSightPoint DtObserver::lineOfSight(double azimuth, double elevation, double height) const
@@ -285,6 +324,16 @@ DtSightPoint DtObserver::lineOfSight(double azimuth, double elevation, double he
     const DtVector64 direction(myNorth[0] * n + myEast[0] * e - myDown[0] * se,
                                myNorth[1] * n + myEast[1] * e - myDown[1] * se, myNorth[2] * n - myDown[2] * se);
     return lineOfSight(direction, height);
+}
+
+void DtObserver::lineOfSight(std::size_t n, const double* azimuth, const double* elevation, double height,
+                             DtSightPoint* out) const
+{
+    const bool heightIsGood = std::isfinite(height) && height > -mapDatum().spheroid.semiMinorAxis;
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = heightIsGood && std::isfinite(azimuth[i]) && std::isfinite(elevation[i])
+                     ? lineOfSight(azimuth[i], elevation[i], height)
+                     : DtSightPoint{false, kNaN, kNaN, kNaN, DtVector64(kNaN, kNaN, kNaN), kNaN};
 }
 
 DtSightPoint DtObserver::lineOfSight(const DtVector64& direction, double height) const

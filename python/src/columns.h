@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace qmpy {
@@ -226,6 +227,20 @@ struct FirstBad
     std::string reason;
 };
 
+// Kernels that can also take a block of elements at once (to hand them to
+// one of the library's many-element calls) have
+// block(const double (*in)[kMaxInputs], double (*out)[kMaxOutputs], Outcome* o, std::size_t m):
+// the same outcome and the same bits for each element as one call each.
+constexpr std::size_t kBlock = 64;
+template <class K, class = void>
+struct TakesBlocks : std::false_type
+{
+};
+template <class K>
+struct TakesBlocks<K, std::void_t<decltype(&K::block)>> : std::true_type
+{
+};
+
 // Runs the kernels over every element, on `threads` threads without the GIL.
 // makeKernel() is called once per thread (a kernel may keep state, such as a
 // UTM reference point); kernel(const double* in, double* out) returns an
@@ -244,28 +259,55 @@ FirstBad runColumns(Columns& c, unsigned threads, const MakeKernel& makeKernel)
         const std::array<std::size_t, kMaxInputs> stride = c.stride;
         const std::array<double*, kMaxOutputs> target = c.out;
         FirstBad mine;
-        double in[kMaxInputs], out[kMaxOutputs];
-        for (std::size_t i = from; i < to; ++i) {
-            for (std::size_t a = 0; a < inCount; ++a)
-                in[a] = source[a][i * stride[a]];
-            Outcome o;
+        // One element's outcome: NaN outputs for a bad one, the first one kept.
+        const auto settle = [&mine, outCount](std::size_t i, Outcome o, double* out) {
+            if (o.verdict == Verdict::Ok)
+                return;
+            for (std::size_t b = 0; b < outCount; ++b)
+                out[b] = std::numeric_limits<double>::quiet_NaN();
+            if (o.verdict != Verdict::Missing && mine.element > i) {
+                mine.element = i;
+                mine.outcome = o;
+            }
+        };
+        const auto one = [&kernel, &mine](std::size_t i, const double* in, double* out) {
             try {
-                o = kernel(in, out);
+                return kernel(in, out);
             } catch (const std::exception& e) {
-                o = bad(Verdict::Failed, 0);
                 if (mine.element > i)
                     mine.reason = e.what();
+                return bad(Verdict::Failed, 0);
             }
-            if (o.verdict != Verdict::Ok) {
-                for (std::size_t b = 0; b < outCount; ++b)
-                    out[b] = std::numeric_limits<double>::quiet_NaN();
-                if (o.verdict != Verdict::Missing && mine.element > i) {
-                    mine.element = i;
-                    mine.outcome = o;
+        };
+        if constexpr (TakesBlocks<decltype(kernel)>::value) {
+            double in[kBlock][kMaxInputs], out[kBlock][kMaxOutputs];
+            Outcome outcomes[kBlock];
+            for (std::size_t i = from; i < to; i += kBlock) {
+                const std::size_t m = std::min(kBlock, to - i);
+                for (std::size_t k = 0; k < m; ++k)
+                    for (std::size_t a = 0; a < inCount; ++a)
+                        in[k][a] = source[a][(i + k) * stride[a]];
+                try {
+                    kernel.block(in, out, outcomes, m);
+                } catch (const std::exception&) {   // each element on its own, with its own reason
+                    for (std::size_t k = 0; k < m; ++k)
+                        outcomes[k] = one(i + k, in[k], out[k]);
+                }
+                for (std::size_t k = 0; k < m; ++k) {
+                    settle(i + k, outcomes[k], out[k]);
+                    for (std::size_t b = 0; b < outCount; ++b)
+                        target[b][i + k] = out[k][b];
                 }
             }
-            for (std::size_t b = 0; b < outCount; ++b)
-                target[b][i] = out[b];
+        } else {
+            double in[kMaxInputs], out[kMaxOutputs];
+            for (std::size_t i = from; i < to; ++i) {
+                for (std::size_t a = 0; a < inCount; ++a)
+                    in[a] = source[a][i * stride[a]];
+                settle(i, one(i, in, out), out);
+                for (std::size_t b = 0; b < outCount; ++b)
+                    target[b][i] = out[b];
+            }
         }
         first = std::move(mine);
     };

@@ -360,6 +360,51 @@ void lookOut(const Angles& a, const DtLookAngles& look, double* o)
     o[0] = a.out(look.azimuth), o[1] = a.out(look.elevation), o[2] = look.range;
 }
 
+// Whether every element of a block has the observer of the first (bit for
+// bit): then the block goes to the library's many-element call.
+bool oneObserver(const double (*in)[qmpy::kMaxInputs], std::size_t m, int first)
+{
+    for (std::size_t k = 1; k < m; ++k)
+        if (std::memcmp(in[k] + first, in[0] + first, 3 * sizeof(double)) != 0)
+            return false;
+    return true;
+}
+
+// A kernel whose blocks with one observer go through the many-element call;
+// Element(in, out) is the element on its own, Many(observer, in, out,
+// outcomes, m) the checks and the call (an element that fails its check
+// computes a stand-in that its NaN outputs replace).
+template <class Element, class Many>
+struct ObserverKernel
+{
+    Element element;
+    Many many;
+    std::shared_ptr<ObserverAt> observer;
+    int first;   // the observer's first argument
+
+    Outcome operator()(const double* in, double* out) const { return element(in, out); }
+    void block(const double (*in)[qmpy::kMaxInputs], double (*out)[qmpy::kMaxOutputs], Outcome* outcomes,
+               std::size_t m) const
+    {
+        if (!oneObserver(in, m, first)) {
+            for (std::size_t k = 0; k < m; ++k)
+                outcomes[k] = element(in[k], out[k]);
+            return;
+        }
+        if (Outcome f = observer->at(in[0] + first, first); f.verdict != Verdict::Ok) {
+            std::fill(outcomes, outcomes + m, f);
+            return;
+        }
+        many(**observer, in, out, outcomes, m);
+    }
+};
+template <class Element, class Many>
+ObserverKernel<Element, Many> observerKernel(Element element, Many many, std::shared_ptr<ObserverAt> observer,
+                                             int first)
+{
+    return ObserverKernel<Element, Many>{element, many, std::move(observer), first};
+}
+
 // Angles and a range in (azimuth, elevation, range), checked: radians out.
 Outcome lookIn(const Angles& a, const double* in, DtLookAngles& look)
 {
@@ -380,22 +425,41 @@ py::object toAer(py::object p, py::object q, py::object r, py::object lat0, py::
     const Angles a{deg};
     return qmpy::convert({p, q, r, lat0, lon0, h0}, fromGeodetic ? kGeodeticH : kGeocentricAt, 3, out, errors,
                          threads, [&] {
-                             return [a, observer = std::make_shared<ObserverAt>(earth.datum, a)](const double* in,
-                                                                                                   double* o) {
-                                 if (Outcome f = observer->at(in + 3, 3); f.verdict != Verdict::Ok)
-                                     return f;
-                                 if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
-                                     return c;
-                                 if (fromGeodetic) {
-                                     if (Outcome c = checkLatitude(a, in[0], 0); c.verdict != Verdict::Ok)
-                                         return c;
-                                     lookOut(a, (**observer).lookAt(a.in(in[0]), a.in(in[1]), in[2]), o);
-                                 } else {
-                                     lookOut(a, (**observer).lookAt(DtVector64(in[0], in[1], in[2])), o);
-                                 }
-                                 return Outcome{};
-                             };
-                         });
+        const auto observer = std::make_shared<ObserverAt>(earth.datum, a);
+        const auto target = [a](const double* in) {
+            if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
+                return c;
+            return fromGeodetic ? checkLatitude(a, in[0], 0) : Outcome{};
+        };
+        const auto element = [a, observer, target](const double* in, double* o) {
+            if (Outcome f = observer->at(in + 3, 3); f.verdict != Verdict::Ok)
+                return f;
+            if (Outcome c = target(in); c.verdict != Verdict::Ok)
+                return c;
+            lookOut(a, fromGeodetic ? (**observer).lookAt(a.in(in[0]), a.in(in[1]), in[2])
+                                    : (**observer).lookAt(DtVector64(in[0], in[1], in[2])), o);
+            return Outcome{};
+        };
+        const auto many = [a, target, element](const DtObserver& seer, const double (*in)[qmpy::kMaxInputs],
+                                                double (*o)[qmpy::kMaxOutputs], Outcome* outcomes, std::size_t m) {
+            if (!fromGeodetic) {
+                for (std::size_t k = 0; k < m; ++k)
+                    outcomes[k] = element(in[k], o[k]);
+                return;
+            }
+            double lat[qmpy::kBlock], lon[qmpy::kBlock], h[qmpy::kBlock];
+            for (std::size_t k = 0; k < m; ++k) {
+                outcomes[k] = target(in[k]);
+                const bool good = outcomes[k].verdict == Verdict::Ok;
+                lat[k] = good ? a.in(in[k][0]) : 0.0, lon[k] = good ? a.in(in[k][1]) : 0.0, h[k] = good ? in[k][2] : 0.0;
+            }
+            DtLookAngles look[qmpy::kBlock];
+            seer.lookAt(m, lat, lon, h, look);
+            for (std::size_t k = 0; k < m; ++k)
+                lookOut(a, look[k], o[k]);
+        };
+        return observerKernel(element, many, observer, 3);
+    });
 }
 
 // azimuth, elevation, range -> geodetic or geocentric target
@@ -406,7 +470,8 @@ py::object fromAer(py::object az, py::object el, py::object srange, py::object l
     const Earth earth = earthOf(ell, datum);
     const Angles a{deg};
     return qmpy::convert({az, el, srange, lat0, lon0, h0}, toGeodetic ? kAerAt : kAerAlt0, 3, out, errors, threads, [&] {
-        return [a, observer = std::make_shared<ObserverAt>(earth.datum, a)](const double* in, double* o) {
+        const auto observer = std::make_shared<ObserverAt>(earth.datum, a);
+        const auto element = [a, observer](const double* in, double* o) {
             if (Outcome f = observer->at(in + 3, 3); f.verdict != Verdict::Ok)
                 return f;
             DtLookAngles look{};
@@ -421,6 +486,25 @@ py::object fromAer(py::object az, py::object el, py::object srange, py::object l
             }
             return Outcome{};
         };
+        const auto many = [a, element](const DtObserver& seer, const double (*in)[qmpy::kMaxInputs],
+                                       double (*o)[qmpy::kMaxOutputs], Outcome* outcomes, std::size_t m) {
+            if (!toGeodetic) {
+                for (std::size_t k = 0; k < m; ++k)
+                    outcomes[k] = element(in[k], o[k]);
+                return;
+            }
+            DtLookAngles look[qmpy::kBlock];
+            for (std::size_t k = 0; k < m; ++k) {
+                outcomes[k] = lookIn(a, in[k], look[k]);
+                if (outcomes[k].verdict != Verdict::Ok)
+                    look[k] = DtLookAngles{0, 0, 0};
+            }
+            DtVector64 g[qmpy::kBlock];
+            seer.geodeticAt(m, look, g);
+            for (std::size_t k = 0; k < m; ++k)
+                o[k][0] = a.out(g[k][0]), o[k][1] = a.out(g[k][1]), o[k][2] = g[k][2];
+        };
+        return observerKernel(element, many, observer, 3);
     });
 }
 
@@ -467,16 +551,32 @@ py::object lookAtSpheroid(py::object lat0, py::object lon0, py::object h0, py::o
         throw py::value_error("height: expected a finite height above -b (the semi-minor axis), got " +
                               std::to_string(height));
     return qmpy::convert({lat0, lon0, h0, az, tilt}, kSightNames, 3, out, errors, threads, [&] {
-        return [a, height, observer = std::make_shared<ObserverAt>(earth.datum, a)](const double* in, double* o) {
+        const auto observer = std::make_shared<ObserverAt>(earth.datum, a);
+        // Tilt from the nadir: the elevation is the tilt less a quarter turn.
+        const auto element = [a, height, observer](const double* in, double* o) {
             if (Outcome f = observer->at(in, 0); f.verdict != Verdict::Ok)
                 return f;
             if (Outcome c = checkFinite(in, 3, 2); c.verdict != Verdict::Ok)
                 return c;
-            // Tilt from the nadir: the elevation is the tilt less a quarter turn.
             const DtSightPoint p = (**observer).lineOfSight(a.in(in[3]), a.in(in[4]) - 1.5707963267948966, height);
             o[0] = a.out(p.lat), o[1] = a.out(p.lon), o[2] = p.range;
             return Outcome{};
         };
+        const auto many = [a, height](const DtObserver& seer, const double (*in)[qmpy::kMaxInputs],
+                                      double (*o)[qmpy::kMaxOutputs], Outcome* outcomes, std::size_t m) {
+            double azimuth[qmpy::kBlock], elevation[qmpy::kBlock];
+            for (std::size_t k = 0; k < m; ++k) {
+                outcomes[k] = checkFinite(in[k], 3, 2);
+                const bool good = outcomes[k].verdict == Verdict::Ok;
+                azimuth[k] = good ? a.in(in[k][3]) : 0.0;
+                elevation[k] = good ? a.in(in[k][4]) - 1.5707963267948966 : 0.0;
+            }
+            DtSightPoint p[qmpy::kBlock];
+            seer.lineOfSight(m, azimuth, elevation, height, p);
+            for (std::size_t k = 0; k < m; ++k)
+                o[k][0] = a.out(p[k].lat), o[k][1] = a.out(p[k].lon), o[k][2] = p[k].range;
+        };
+        return observerKernel(element, many, observer, 0);
     });
 }
 
