@@ -139,3 +139,61 @@ void BM_observer_lineOfSight(benchmark::State& state)
 BENCHMARK(BM_observer_lineOfSight);
 
 }  // namespace
+
+// The same through the many-element calls, per element (blocks of 64, as
+// the Python functions hand them over).
+namespace {
+
+void BM_observer_geodeticAt_many(benchmark::State& state)
+{
+    const DtObserver observer(0.785398, 0.122173, 300);
+    const auto g = geodeticSet(false);
+    std::vector<DtLookAngles> look(g.size());
+    for (std::size_t k = 0; k < g.size(); ++k)
+        look[k] = observer.lookAt(g[k][0], g[k][1], g[k][2]);
+    std::vector<DtVector64> out(64);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        observer.geodeticAt(64, look.data() + i, out.data());
+        benchmark::DoNotOptimize(out.data());
+        i = (i + 64) & kMask;
+    }
+    state.SetItemsProcessed(state.iterations() * 64);
+}
+BENCHMARK(BM_observer_geodeticAt_many);
+
+void BM_observer_lookAt_many(benchmark::State& state)
+{
+    const DtObserver observer(0.785398, 0.122173, 300);
+    const auto lat = qmbench::uniform(-1.55, 1.55, 17), lon = qmbench::uniform(-3.14, 3.14, 18),
+               h = qmbench::uniform(-100, 3000, 19);
+    std::vector<DtLookAngles> out(64);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        observer.lookAt(64, lat.data() + i, lon.data() + i, h.data() + i, out.data());
+        benchmark::DoNotOptimize(out.data());
+        i = (i + 64) & kMask;
+    }
+    state.SetItemsProcessed(state.iterations() * 64);
+}
+BENCHMARK(BM_observer_lookAt_many);
+
+void BM_observer_lineOfSight_many(benchmark::State& state)
+{
+    const DtObserver observer(0.785398, 0.122173, 8e5);
+    const auto azimuth = qmbench::uniform(-3.14, 3.14, 15), tilt = qmbench::uniform(0, 1.05, 16);
+    std::vector<double> elevation(tilt.size());
+    for (std::size_t k = 0; k < tilt.size(); ++k)
+        elevation[k] = tilt[k] - 1.5707963267948966;
+    std::vector<DtSightPoint> out(64);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        observer.lineOfSight(64, azimuth.data() + i, elevation.data() + i, 0.0, out.data());
+        benchmark::DoNotOptimize(out.data());
+        i = (i + 64) & kMask;
+    }
+    state.SetItemsProcessed(state.iterations() * 64);
+}
+BENCHMARK(BM_observer_lineOfSight_many);
+
+}  // namespace

@@ -11,6 +11,7 @@ endif()
 file(COPY ${SOURCE_DIR}/ DESTINATION ${WORK_DIR}/src PATTERN .git EXCLUDE PATTERN build EXCLUDE PATTERN "build-*" EXCLUDE)
 file(GLOB_RECURSE before RELATIVE ${WORK_DIR}/src ${WORK_DIR}/src/*)
 set(ENV{PIP_NO_INDEX} 1)
+set(ENV{PIP_NO_CACHE_DIR} 1)   # nothing written outside the work folder
 unset(ENV{LD_LIBRARY_PATH})
 unset(ENV{PYTHONPATH})
 execute_process(COMMAND ${WORK_DIR}/venv/bin/python -m pip install --no-deps ${WORK_DIR}/src/python

@@ -10,7 +10,9 @@ source=$1 work=$2 python=${3:-/usr/bin/python3}
 rm -rf "$work"
 mkdir -p "$work"
 unset LD_LIBRARY_PATH PYTHONPATH
-export PIP_NO_INDEX=1 PIP_DISABLE_PIP_VERSION_CHECK=1
+# Nothing from the network, and nothing written outside the work folder (no
+# pip cache, no byte code beside the backend).
+export PIP_NO_INDEX=1 PIP_DISABLE_PIP_VERSION_CHECK=1 PIP_NO_CACHE_DIR=1 PYTHONDONTWRITEBYTECODE=1
 wheel() {   # wheel SOURCE OUT
   "$python" -m pip wheel --no-build-isolation --no-deps "$1" -w "$2" >"$2.log" 2>&1 || { tail -30 "$2.log"; exit 1; }
 }
