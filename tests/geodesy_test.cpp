@@ -298,6 +298,8 @@ TEST_F(GlobalStateTest, KnownPointsStylesCrossoverAndZoneChoice)
     p.geod2utm(-18.2 * kDeg, -75 * kDeg, &e, &n);   // the crossover reads it back as northern
     p.utm2geod(e, n, &lat, &lon);
     EXPECT_GT(lat, 0.0);
+    p.utm2geod(500000.0, 8000000.0, &lat, &lon);   // at the crossover itself: still northern
+    EXPECT_NEAR(lat / kDeg, 72.0992225, 1e-7);   // (PROJ: 72.09922252511)
     DtDegMinSec la{}, lo{};
     la.setLatFromDegrees(35.3);
     lo.setLonFromDegrees(-121.7);

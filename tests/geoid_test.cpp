@@ -3,6 +3,8 @@
 // coordinates over a grid.
 #include "testSupport.h"
 
+#include <fcntl.h>
+
 using namespace Vorant;
 using namespace qmtest;
 
@@ -148,6 +150,10 @@ TEST(GeoidGridTest, AnAreaInMemoryGivesTheWholeGridsValues)
     expectThrows([&] { pacific.undulation(60, 0); },
                  "geoid grid '" + file + "': cannot read the node of row 150, column 180: the file ended early",
                  kSigUndulation, "geoidGrid.cpp");
+    {   // A grid closes its file once, and never a descriptor it does not own.
+        const DtGeoidGrid once(regional), held(regional, 41, -9, 42, -8);
+    }
+    EXPECT_TRUE(fcntl(0, F_GETFD) != -1 && fcntl(1, F_GETFD) != -1 && fcntl(2, F_GETFD) != -1);
 }
 
 TEST(GeoidGridTest, BadFilesAndAreasAreReportedWithTheFileName)

@@ -568,8 +568,9 @@ DtDirectedRotRate DtDirectRotRate(const DtVector64& w)
     if (r.magnitude == 0.0) {
         r.axis[0] = r.axis[1] = r.axis[2] = 0.0f;
     } else {
-        for (int i = 0; i < 3; ++i)
-            r.axis[i] = float(w[i] * (1.0 / r.magnitude));
+        r.axis[0] = float(w[0] * (1.0 / r.magnitude));
+        r.axis[1] = float(w[1] * (1.0 / r.magnitude));
+        r.axis[2] = float(w[2] * (1.0 / r.magnitude));
     }
     return r;
 }
