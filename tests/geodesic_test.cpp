@@ -77,8 +77,13 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
         EXPECT_NEAR(area, g->ellipsoidArea() / 8, 1e-3 * g->ellipsoidArea() * 1e-12);
         EXPECT_TRUE(back == -area && perimeterBack == perimeter && octant.count() == 3);
         octant.clear();
-        octant.compute(area, perimeter);
-        EXPECT_TRUE(area == 0 && perimeter == 0 && octant.count() == 0);
+        double cleared, clearedPerimeter;
+        octant.compute(cleared, clearedPerimeter);
+        EXPECT_TRUE(cleared == 0 && clearedPerimeter == 0 && octant.count() == 0);
+        for (const auto& v : {std::pair<double, double>{0, 0}, {0, 90}, {90, 0}})   // cleared, as new
+            octant.add(v.first * d, v.second * d);
+        octant.compute(cleared, clearedPerimeter);
+        EXPECT_TRUE(cleared == area && clearedPerimeter == perimeter);
     }
     Stream draws(41), equatorDraws(47);
     for (int i = 0; i < 2000; ++i) {

@@ -134,6 +134,13 @@ TEST(GridReferenceTest, ReferencesTruncateAndReadBack)
     EXPECT_EQ(mgrs.encode(-89.9999 * kDeg, -kPi / 2, 5), "AZN9998800000");
     EXPECT_EQ(mgrs.encode(-89.9999 * kDeg, kPi / 2, 5), "BAN0001100000");
     EXPECT_NEAR(mgrs.decode("ZAH0000000000", false).lat, kPi / 2, 1e-15);
+    for (const char* polar : {"BKA", "ARQ", "YRA", "ZAA"})   // letters only the southern zones have, and not
+        EXPECT_NO_THROW(mgrs.decode(polar)) << polar;
+    // Bands change at the multiples of 8 degrees, whatever the rounding of the radians: a hair below is on it.
+    const std::string bands = "CDEFGHJKLMNPQRSTUVWX";
+    for (int k = -10; k < 10; ++k)
+        for (const double edge : {DtDeg2Rad(8.0 * k), std::nextafter(DtDeg2Rad(8.0 * k), -1.0)})
+            EXPECT_EQ(mgrs.encode(edge, 3 * kDeg, 0)[2], bands[std::size_t(k + 10)]) << 8 * k;
 }
 
 TEST(GridReferenceTest, BadReferencesSayWhatIsWrong)
@@ -152,6 +159,10 @@ TEST(GridReferenceTest, BadReferencesSayWhatIsWrong)
         {"18TAL12", "the 100 km square does not exist in this zone"},
         {"18TWW12", "the 100 km square does not exist in this zone"},
         {"ZDH", "the 100 km square does not exist in this polar zone"},
+        {"YJA", "the 100 km square does not exist in this polar zone"},   // letters of the southern zones
+        {"YRQ", "the 100 km square does not exist in this polar zone"},
+        {"ZKA", "the 100 km square does not exist in this polar zone"},
+        {"ZAQ", "the 100 km square does not exist in this polar zone"},
         {"18TWL123", "an odd number of digits"},
         {"18TWL12x4", "characters after the square that are not digits"},
         {"18TWL123456789012345678901234", "more than 11 digits per axis"},

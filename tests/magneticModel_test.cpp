@@ -120,6 +120,19 @@ TEST(MagneticModelTest, CheckValuesRatesAndTheDipole)
     EXPECT_NEAR(reduce(north1.gridVariation - north0.gridVariation), 0.0, 1e-9);
     EXPECT_EQ(wmm.field(80 * kDeg, 139 * kDeg, 0, 2026).zone, DtMagneticField::Caution);   // H 2,889 nT
     EXPECT_EQ(wmm.field(84 * kDeg, 139 * kDeg, 0, 2026).zone, DtMagneticField::Unreliable);   // H 811 nT
+    // The zones change exactly at 6,000 and 2,000 nT: on meridian 0 the horizontal intensity falls
+    // steadily towards the pole; bisection finds where it crosses each, to a fraction of a nanotesla.
+    for (const auto& [limit, above, below] : {std::tuple{6000.0, DtMagneticField::Good, DtMagneticField::Caution},
+                                              std::tuple{2000.0, DtMagneticField::Caution, DtMagneticField::Unreliable}}) {
+        double low = 60 * kDeg, high = kPi / 2;
+        for (int i = 0; i < 60; ++i) {
+            const double middle = 0.5 * (low + high);
+            (wmm.field(middle, 0, 0, 2026).horizontal >= limit ? low : high) = middle;
+        }
+        const DtMagneticField outside = wmm.field(low, 0, 0, 2026), inside = wmm.field(high, 0, 0, 2026);
+        EXPECT_TRUE(outside.horizontal >= limit && outside.horizontal < limit + 0.5 && inside.horizontal < limit);
+        EXPECT_TRUE(outside.zone == above && inside.zone == below) << limit;
+    }
 }
 
 TEST(MagneticModelTest, LimitsDatesAndBadFiles)

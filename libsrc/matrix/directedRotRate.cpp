@@ -12,8 +12,9 @@ void DtDirectedRotRate::setFromVec(const DtVector32& w)
     magnitude = (double(s0) + double(s1)) + double(s2);
     magnitude = std::sqrt(magnitude);
     const double f = magnitude == 0.0 ? 0.0 : 1.0 / magnitude;
-    for (int i = 0; i < 3; ++i)
-        axis[i] = float(double(w[i]) * f);
+    axis[0] = float(double(w[0]) * f);
+    axis[1] = float(double(w[1]) * f);
+    axis[2] = float(double(w[2]) * f);
 }
 
 }  // namespace Vorant
