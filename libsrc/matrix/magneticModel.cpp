@@ -362,7 +362,7 @@ DtMagneticModel DtMagneticModel::fromText(const std::string& text, const std::st
         malformed(name, closing, "no coefficients");
     const std::size_t size = index(degree, degree) + 1;
     std::vector<char> seen(size, 0);
-    std::vector<double> g(size), h(size), gDot(size), hDot(size);   // zeros where the file has no term
+    std::vector<double> g(size, 0.0), h(size, 0.0), gDot(size, 0.0), hDot(size, 0.0);
     for (const Term& t : terms) {
         const std::size_t k = index(t.n, t.m);
         if (seen[k])
