@@ -298,6 +298,13 @@ TEST_F(GlobalStateTest, KnownPointsStylesCrossoverAndZoneChoice)
     p.geod2utm(-18.2 * kDeg, -75 * kDeg, &e, &n);   // the crossover reads it back as northern
     p.utm2geod(e, n, &lat, &lon);
     EXPECT_GT(lat, 0.0);
+    // The fourth element of a reference latitude or longitude multiplies its degrees (the sign, as a rule).
+    const double twiceLat[4] = {20, 0, 0, 2}, twiceLon[4] = {36.5, 0, 0, 2}, lat40[4] = {40, 0, 0, 1},
+                 lon73[4] = {73, 0, 0, 1};
+    DtUtmReferencePoint scaled = p, plain = p;
+    scaled.initUtm(twiceLat, twiceLon, 18);
+    plain.initUtm(lat40, lon73, 18);
+    EXPECT_TRUE(scaled.xOrigin() == plain.xOrigin() && scaled.yOrigin() == plain.yOrigin() && plain.xOrigin() != 0);
     p.utm2geod(500000.0, 8000000.0, &lat, &lon);   // at the crossover itself: still northern
     EXPECT_NEAR(lat / kDeg, 72.0992225, 1e-7);   // (PROJ: 72.09922252511)
     DtDegMinSec la{}, lo{};

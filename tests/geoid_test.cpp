@@ -99,6 +99,8 @@ TEST(GeoidGridTest, RegionalGridsCoverageAndNodesWithoutData)
                      "geoid grid '" + grid.file() + "': no data next to latitude 44.5, longitude -1.5", kSigUndulation,
                      "geoidGrid.cpp");
     EXPECT_EQ(grid.undulation(42.5, -1.5), 258.5);   // two rows away from it
+    // An area west of the grid holds only the edge column nearest to it (all rows of its latitudes).
+    EXPECT_EQ(DtGeoidGrid(grid.file(), 40, 300, 45, 310).memoryBytes(), 6u * 1u * 4u);
     // Beyond the edge of a regional grid, or of a band round the earth short
     // of the poles, bicubic repeats the edge row as it is.
     const auto square = [](int, int c) { return float(c * c); };
