@@ -284,19 +284,30 @@ FirstBad runColumns(Columns& c, unsigned threads, const MakeKernel& makeKernel)
             Outcome outcomes[kBlock];
             for (std::size_t i = from; i < to; i += kBlock) {
                 const std::size_t m = std::min(kBlock, to - i);
-                for (std::size_t k = 0; k < m; ++k)
-                    for (std::size_t a = 0; a < inCount; ++a)
-                        in[k][a] = source[a][(i + k) * stride[a]];
+                // Column by column: a broadcast value once, a column as a run (strides are 0 or 1).
+                for (std::size_t a = 0; a < inCount; ++a) {
+                    if (stride[a] == 0) {
+                        const double value = source[a][0];
+                        for (std::size_t k = 0; k < m; ++k)
+                            in[k][a] = value;
+                    } else {
+                        const double* column = source[a] + i;
+                        for (std::size_t k = 0; k < m; ++k)
+                            in[k][a] = column[k];
+                    }
+                }
                 try {
                     kernel.block(in, out, outcomes, m);
                 } catch (const std::exception&) {   // each element on its own, with its own reason
                     for (std::size_t k = 0; k < m; ++k)
                         outcomes[k] = one(i + k, in[k], out[k]);
                 }
-                for (std::size_t k = 0; k < m; ++k) {
+                for (std::size_t k = 0; k < m; ++k)
                     settle(i + k, outcomes[k], out[k]);
-                    for (std::size_t b = 0; b < outCount; ++b)
-                        target[b][i + k] = out[k][b];
+                for (std::size_t b = 0; b < outCount; ++b) {
+                    double* column = target[b] + i;
+                    for (std::size_t k = 0; k < m; ++k)
+                        column[k] = out[k][b];
                 }
             }
         } else {

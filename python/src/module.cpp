@@ -364,9 +364,13 @@ void lookOut(const Angles& a, const DtLookAngles& look, double* o)
 // bit): then the block goes to the library's many-element call.
 bool oneObserver(const double (*in)[qmpy::kMaxInputs], std::size_t m, int first)
 {
-    for (std::size_t k = 1; k < m; ++k)
-        if (std::memcmp(in[k] + first, in[0] + first, 3 * sizeof(double)) != 0)
+    std::uint64_t bits[3], other[3];
+    std::memcpy(bits, in[0] + first, sizeof bits);
+    for (std::size_t k = 1; k < m; ++k) {
+        std::memcpy(other, in[k] + first, sizeof other);
+        if (((other[0] ^ bits[0]) | (other[1] ^ bits[1]) | (other[2] ^ bits[2])) != 0)
             return false;
+    }
     return true;
 }
 
