@@ -30,7 +30,7 @@ const double kTol2 = std::sqrt(kTol0);
 const double kTolb = kTol0 * kTol2;   // the bisection's
 const double kXthresh = 1000 * kTol2;
 constexpr int kMaxit1 = 20;
-constexpr int kMaxit2 = kMaxit1 + std::numeric_limits<double>::digits + 10;
+constexpr int kMaxit2 = 83;   // kMaxit1, the 53 digits of a double and 10 more
 
 double sq(double x)
 {

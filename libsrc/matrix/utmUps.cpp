@@ -49,8 +49,9 @@ bool finite(double a, double b)
 
 // Sine and cosine series as polynomials in cos 2x: sum c[l] sin(2 l x),
 // l = 1..n, is sin 2x times sum d[k] cos(2x)^k, k < n (sin(l t) = sin t
-// U_(l-1)(cos t)), and sum c[l] cos(2 l x), l = 0..n, is sum d[k] cos(2x)^k,
-// k <= n (cos(l t) = T_l(cos t)). Estrin's scheme then evaluates them with a
+// U_(l-1)(cos t)), and sum c[l] cos(2 l x), l = 1..n (the derivatives'
+// series have no constant term), is sum d[k] cos(2x)^k, k <= n
+// (cos(l t) = T_l(cos t)). Estrin's scheme then evaluates them with a
 // chain of three products instead of Clenshaw's n steps.
 void sinePolynomial(const double* c, int n, double* d)
 {
@@ -76,7 +77,7 @@ void cosinePolynomial(const double* c, int n, double* d)
 {
     double previous[9] = {1}, current[9] = {0, 1};   // T_(l-1), T_l from l = 1
     for (int k = 0; k <= n; ++k)
-        d[k] = k == 0 ? c[0] : 0;
+        d[k] = 0;
     for (int l = 1; l <= n; ++l) {
         for (int k = 0; k <= l; ++k)
             d[k] += c[l] * current[k];
