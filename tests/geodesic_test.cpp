@@ -85,6 +85,15 @@ TEST(GeodesicTest, SymmetriesAndKnownLengths)
         octant.compute(cleared, clearedPerimeter);
         EXPECT_TRUE(cleared == area && clearedPerimeter == perimeter);
     }
+    // The equator bounds half the ellipsoid either way round: +half, never -half.
+    for (const double turn : {120.0, -120.0}) {
+        DtGeodesicPolygon equator(wgs84);
+        for (int k = 0; k < 3; ++k)
+            equator.add(0, k * turn * d);
+        double area, perimeter;
+        equator.compute(area, perimeter);
+        EXPECT_EQ(area, wgs84.ellipsoidArea() / 2) << turn;
+    }
     Stream draws(41), equatorDraws(47);
     for (int i = 0; i < 2000; ++i) {
         const double la1 = draws.uniform(-90, 90) * d, lo1 = draws.uniform(-180, 180) * d,
