@@ -176,6 +176,10 @@ TEST(GridReferenceTest, BadReferencesSayWhatIsWrong)
                                       DtGridPosition{31, true, std::nan(""), 0, 0, 1}})
         EXPECT_THROW(mgrs.encode(off, 0.1, 5, text), DtException);
     EXPECT_THROW(mgrs.encode(DtGridPosition{31, true, 5e5, 1e6, 0, 1}, std::nan(""), 5, text), DtException);
+    // Just past the last column or row letter of a polar grid.
+    for (const DtGridPosition& off : {DtGridPosition{0, true, 2.75e6, 2.0e6, 0, 1}, DtGridPosition{0, true, 2.1e6, 2.75e6, 0, 1},
+                                      DtGridPosition{0, false, 1.9e6, 3.25e6, 0, 1}})
+        EXPECT_THROW(mgrs.encode(off, off.north ? 1.5 : -1.5, 5, text), DtException) << off.easting << " " << off.northing;
     qmtest::expectThrows([&] { mgrs.encode(0, 0, 12); },
                          "Invalid MGRS request: digits out of 0..11, a zone out of 0..60, a latitude beyond the poles, or "
                          "a position off every grid",
