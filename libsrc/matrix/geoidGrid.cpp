@@ -191,7 +191,7 @@ void DtGeoidGrid::fail(const std::string& what, const char* signature, unsigned 
 void DtGeoidGrid::open(const char* signature)
 {
     myFd = ::open(myFile.c_str(), O_RDONLY | O_CLOEXEC);
-    if (myFd < 0)
+    if (myFd == -1)   // (what open gives on failure)
         fail(std::string("cannot open it: ") + std::strerror(errno), signature, __LINE__);
     struct stat info;
     if (::fstat(myFd, &info) != 0 || !S_ISREG(info.st_mode))
