@@ -92,7 +92,7 @@ bool noData(float v)
 
 // Catmull-Rom weights of the four nodes around a fraction t of a cell: they
 // sum to one and give the second node alone at t = 0.
-void cubicWeights(double t, double w[4])
+void cubicWeights(double t, double* w)
 {
     w[0] = ((2.0 - t) * t - 1.0) * t * 0.5;
     w[1] = ((3.0 * t - 5.0) * t * t + 2.0) * 0.5;
