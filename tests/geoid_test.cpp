@@ -99,8 +99,12 @@ TEST(GeoidGridTest, RegionalGridsCoverageAndNodesWithoutData)
                      "geoid grid '" + grid.file() + "': no data next to latitude 44.5, longitude -1.5", kSigUndulation,
                      "geoidGrid.cpp");
     EXPECT_EQ(grid.undulation(42.5, -1.5), 258.5);   // two rows away from it
-    // An area west of the grid holds only the edge column nearest to it (all rows of its latitudes).
+    // An area west of the grid holds only the edge column nearest to it (all rows of its latitudes), one
+    // past its eastern edge the columns to that edge, one across the antimeridian (west > east) them all.
     EXPECT_EQ(DtGeoidGrid(grid.file(), 40, 300, 45, 310).memoryBytes(), 6u * 1u * 4u);
+    EXPECT_EQ(DtGeoidGrid(grid.file(), 40, 355, 45, 370).memoryBytes(), 6u * 7u * 4u);   // columns 4 to 10
+    const DtGeoidGrid across(grid.file(), 40, 359, 45, 351);
+    EXPECT_TRUE(across.memoryBytes() == 6u * 11u * 4u && across.undulation(42.5, -3.5) == grid.undulation(42.5, -3.5));
     // Beyond the edge of a regional grid, or of a band round the earth short
     // of the poles, bicubic repeats the edge row as it is.
     const auto square = [](int, int c) { return float(c * c); };

@@ -85,6 +85,10 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
                           std::fabs(p.convergence - gamma) * std::cos(lat) * 1e6, std::fabs(p.scale - k) * 1e5});
     }
     EXPECT_LT(worst, 1e-8);
+    // The pole's own formulas are for the pole alone: at exactly 60 degrees the scale and convergence
+    // continue those a hair away.
+    const DtGridPosition at60 = grid.forward(kPi / 3, 0.05, 31), near60 = grid.forward(kPi / 3 - 1e-9, 0.05, 31);
+    EXPECT_TRUE(std::fabs(at60.scale - near60.scale) < 1e-12 && std::fabs(at60.convergence - near60.convergence) < 1e-9);
 }
 
 TEST(GridReferenceTest, ReferencesTruncateAndReadBack)

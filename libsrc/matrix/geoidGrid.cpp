@@ -278,7 +278,7 @@ float DtGeoidGrid::node(long row, long column) const
 
 float DtGeoidGrid::readNode(long row, long column) const
 {
-    unsigned char bytes[4];
+    unsigned char bytes[sizeof(float)];
     const auto offset = static_cast<off_t>(kHeaderBytes + 4 * static_cast<std::size_t>(row * myColumns + column));
     if (const char* why = readAt(myFd, bytes, 4, offset))
         fail("cannot read the node of row " + std::to_string(row) + ", column " + std::to_string(column) + ": " + why,
