@@ -58,7 +58,8 @@ public:
     void reverse(DtGridPosition& position, double& lat, double& lon, bool convergenceAndScale = true) const;
 
     /// The standard zone: 0 (UPS) beyond 80 S and from 84 N, else the UTM
-    /// zone with the Norway (32V) and Svalbard (31X, 33X, 35X, 37X) exceptions.
+    /// zone with the Norway (32V) and Svalbard (31X, 33X, 35X, 37X) exceptions;
+    /// 0 also for a latitude or longitude that is not a number (or infinite).
     static int standardZone(double lat, double lon);
 
     double semiMajorAxis() const { return myA; }

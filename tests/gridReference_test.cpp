@@ -89,6 +89,8 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
     // continue those a hair away.
     const DtGridPosition at60 = grid.forward(kPi / 3, 0.05, 31), near60 = grid.forward(kPi / 3 - 1e-9, 0.05, 31);
     EXPECT_TRUE(std::fabs(at60.scale - near60.scale) < 1e-12 && std::fabs(at60.convergence - near60.convergence) < 1e-9);
+    EXPECT_TRUE(DtUtmUps::standardZone(0.5, std::nan("")) == 0 && DtUtmUps::standardZone(0.5, INFINITY) == 0 &&
+                DtUtmUps::standardZone(std::nan(""), 0.5) == 0);   // no zone: no number
 }
 
 TEST(GridReferenceTest, ReferencesTruncateAndReadBack)

@@ -391,8 +391,8 @@ namespace {
 // The zone of degrees (latitude, longitude in [-180, 180]).
 int zoneOfDegrees(double latDeg, double lonDeg)
 {
-    if (!(latDeg >= -80 && latDeg < 84))
-        return 0;
+    if (!(latDeg >= -80 && latDeg < 84) || std::isnan(lonDeg))
+        return 0;   // (a longitude that is not a number has no zone: 0, as for a latitude that is not one)
     int zone = static_cast<int>(detail::fastFloor((lonDeg + 180) / 6)) + 1;
     if (zone > 60)
         zone = 1;   // 180 itself
