@@ -276,6 +276,92 @@ struct ObserverKernels
         return exactGeodetic(s, DtVector64(at[0] - o.mapDatum().deltaX, at[1] - o.mapDatum().deltaY,
                                            at[2] - o.mapDatum().deltaZ));
     }
+
+    // A ray's direction in the common frame from its azimuth and elevation.
+    [[gnu::always_inline]] static inline DtVector64 directionOf(const DtObserver& o, double azimuth, double elevation)
+    {
+        double sa, ca, se, ce;
+        detail::fastSinCos(azimuth, sa, ca);
+        detail::fastSinCos(elevation, se, ce);
+        const double n = ce * ca, e = ce * sa;
+        return DtVector64(o.myNorth[0] * n + o.myEast[0] * e - o.myDown[0] * se,
+                          o.myNorth[1] * n + o.myEast[1] * e - o.myDown[1] * se, o.myNorth[2] * n - o.myDown[2] * se);
+    }
+
+    // What a line of sight needs of the observer and the height, whatever
+    // the direction: worked out once for many rays.
+    struct Sight
+    {
+        Shape s;
+        DtVector64 shift, o;
+        double height, A, B, ox, oy, oz, qc;
+
+        Sight(const DtObserver& observer, double h)
+            : s(shapeOf(observer.myEllipsoid.semiMajor(), observer.myEllipsoid.semiMinor())),
+              shift(shiftOf(observer.mapDatum())), o(observer.myPosition - shift), height(h),
+              // The ellipsoid with both axes longer by the height: exact for
+              // height 0, the start of Newton's method on the true height
+              // otherwise. In units of the axes, so that the constant term's
+              // cancellation costs no more than a rounding of the position.
+              A(s.a + h), B(s.b + h), ox(o[0] / A), oy(o[1] / A), oz(o[2] / B),
+              qc((ox * ox + oy * oy + oz * oz) - 1)
+        {
+        }
+    };
+
+    [[gnu::always_inline]] static inline DtSightPoint lineOfSight(const DtObserver&, const Sight& g,
+                                                                  const DtVector64& direction)
+    {
+        const Shape& s = g.s;
+        const DtVector64& o = g.o;
+        const double length = std::sqrt(dot(direction, direction));
+        const DtVector64 u(direction[0] / length, direction[1] / length, direction[2] / length);
+        const double ux = u[0] / g.A, uy = u[1] / g.A, uz = u[2] / g.B;
+        const double qa = ux * ux + uy * uy + uz * uz, qb = 2 * (g.ox * ux + g.oy * uy + g.oz * uz), qc = g.qc;
+        const double disc = qb * qb - 4 * qa * qc;
+        if (disc < 0)
+            return DtSightPoint{false, kNaN, kNaN, kNaN, DtVector64(kNaN, kNaN, kNaN), kNaN};
+        const double root = std::sqrt(disc);
+        double t;
+        if (qc > 0) {   // outside: the nearer crossing ahead, if any
+            if (qb >= 0)
+                return DtSightPoint{false, kNaN, kNaN, kNaN, DtVector64(kNaN, kNaN, kNaN), kNaN};
+            t = qc / (0.5 * (root - qb));
+        } else {   // inside or on it: where the ray leaves
+            t = qb > 0 ? qc / (-0.5 * (qb + root)) : 0.5 * (root - qb) / qa;
+        }
+        const double height = g.height;
+        if (height != 0) {
+            for (int step = 0; step < 8; ++step) {
+                DtVector64 normal;
+                const DtVector64 at(o[0] + t * u[0], o[1] + t * u[1], o[2] + t * u[2]);
+                const double h = heightAndNormal(s, at, normal) - height, slope = dot(u, normal);
+                if (slope == 0)
+                    break;
+                const double dt = h / slope;
+                t -= dt;
+                if (std::fabs(dt) < 1e-10)
+                    break;
+            }
+        }
+        DtSightPoint hit;
+        hit.hit = true;
+        const DtVector64 at(o[0] + t * u[0], o[1] + t * u[1], o[2] + t * u[2]);
+        if (height == 0) {
+            // On the ellipsoid (to the rounding of the position) the normal is
+            // (x / a^2, y / a^2, z / b^2): tan(lat) = z / ((1 - e^2) p), no iteration.
+            hit.lat = detail::fastAtan2(at[2], (1 - s.e2) * std::sqrt(at[0] * at[0] + at[1] * at[1]));
+            hit.lon = detail::fastAtan2(at[1], at[0]);
+        } else {
+            const DtVector64 geodetic = exactGeodetic(s, at);
+            hit.lat = geodetic[0];
+            hit.lon = geodetic[1];
+        }
+        hit.h = height;
+        hit.geocentric = at + g.shift;
+        hit.range = t;
+        return hit;
+    }
 };
 
 DtLookAngles DtObserver::lookAt(double lat, double lon, double h) const
@@ -317,89 +403,35 @@ DtSightPoint DtObserver::lineOfSight(double azimuth, double elevation, double he
     if (!finite({azimuth, elevation}))
         detail::throwDtException(kBadSight, "Vorant::DtSightPoint Vorant::DtObserver::lineOfSight(double, double, double) const",
                                  __FILE__, __LINE__);
-    double sa, ca, se, ce;
-    detail::fastSinCos(azimuth, sa, ca);
-    detail::fastSinCos(elevation, se, ce);
-    const double n = ce * ca, e = ce * sa;
-    const DtVector64 direction(myNorth[0] * n + myEast[0] * e - myDown[0] * se,
-                               myNorth[1] * n + myEast[1] * e - myDown[1] * se, myNorth[2] * n - myDown[2] * se);
-    return lineOfSight(direction, height);
+    return lineOfSight(ObserverKernels::directionOf(*this, azimuth, elevation), height);
 }
 
 void DtObserver::lineOfSight(std::size_t n, const double* azimuth, const double* elevation, double height,
                              DtSightPoint* out) const
 {
-    const bool heightIsGood = std::isfinite(height) && height > -mapDatum().spheroid.semiMinorAxis;
+    const DtSightPoint refused{false, kNaN, kNaN, kNaN, DtVector64(kNaN, kNaN, kNaN), kNaN};
+    if (!(std::isfinite(height) && height > -mapDatum().spheroid.semiMinorAxis)) {
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = refused;
+        return;
+    }
+    const ObserverKernels::Sight sight(*this, height);
     for (std::size_t i = 0; i < n; ++i)
-        out[i] = heightIsGood && std::isfinite(azimuth[i]) && std::isfinite(elevation[i])
-                     ? lineOfSight(azimuth[i], elevation[i], height)
-                     : DtSightPoint{false, kNaN, kNaN, kNaN, DtVector64(kNaN, kNaN, kNaN), kNaN};
+        out[i] = std::isfinite(azimuth[i]) && std::isfinite(elevation[i])
+                     ? ObserverKernels::lineOfSight(*this, sight, ObserverKernels::directionOf(*this, azimuth[i], elevation[i]))
+                     : refused;
 }
 
 DtSightPoint DtObserver::lineOfSight(const DtVector64& direction, double height) const
 {
     const double length = std::sqrt(dot(direction, direction));
-    const Shape s = shapeOf(myEllipsoid.semiMajor(), myEllipsoid.semiMinor());
     if (!(finite({direction[0], direction[1], direction[2], height}) && length > 0 && std::isfinite(length) &&
-          height > -s.b))
+          height > -myEllipsoid.semiMinor()))
         detail::throwDtException(kBadSight,
                                  "Vorant::DtSightPoint Vorant::DtObserver::lineOfSight(const Vorant::DtVector64&, double) "
                                  "const",
                                  __FILE__, __LINE__);
-    DtSightPoint miss{false, kNaN, kNaN, kNaN, DtVector64(kNaN, kNaN, kNaN), kNaN};
-    const DtVector64 shift = shiftOf(mapDatum());
-    const DtVector64 o = myPosition - shift;
-    const DtVector64 u(direction[0] / length, direction[1] / length, direction[2] / length);
-    // The ellipsoid with both axes longer by the height: exact for height 0,
-    // the start of Newton's method on the true height otherwise. In units of
-    // the axes, so that the constant term's cancellation costs no more than
-    // a rounding of the position.
-    const double A = s.a + height, B = s.b + height;
-    const double ox = o[0] / A, oy = o[1] / A, oz = o[2] / B, ux = u[0] / A, uy = u[1] / A, uz = u[2] / B;
-    const double qa = ux * ux + uy * uy + uz * uz, qb = 2 * (ox * ux + oy * uy + oz * uz),
-                 qc = (ox * ox + oy * oy + oz * oz) - 1;
-    const double disc = qb * qb - 4 * qa * qc;
-    if (disc < 0)
-        return miss;
-    const double root = std::sqrt(disc);
-    double t;
-    if (qc > 0) {   // outside: the nearer crossing ahead, if any
-        if (qb >= 0)
-            return miss;
-        t = qc / (0.5 * (root - qb));
-    } else {   // inside or on it: where the ray leaves
-        t = qb > 0 ? qc / (-0.5 * (qb + root)) : 0.5 * (root - qb) / qa;
-    }
-    if (height != 0) {
-        for (int step = 0; step < 8; ++step) {
-            DtVector64 normal;
-            const DtVector64 at(o[0] + t * u[0], o[1] + t * u[1], o[2] + t * u[2]);
-            const double g = heightAndNormal(s, at, normal) - height, slope = dot(u, normal);
-            if (slope == 0)
-                break;
-            const double dt = g / slope;
-            t -= dt;
-            if (std::fabs(dt) < 1e-10)
-                break;
-        }
-    }
-    DtSightPoint hit;
-    hit.hit = true;
-    const DtVector64 at(o[0] + t * u[0], o[1] + t * u[1], o[2] + t * u[2]);
-    if (height == 0) {
-        // On the ellipsoid (to the rounding of the position) the normal is
-        // (x / a^2, y / a^2, z / b^2): tan(lat) = z / ((1 - e^2) p), no iteration.
-        hit.lat = detail::fastAtan2(at[2], (1 - s.e2) * std::sqrt(at[0] * at[0] + at[1] * at[1]));
-        hit.lon = detail::fastAtan2(at[1], at[0]);
-    } else {
-        const DtVector64 geodetic = exactGeodetic(s, at);
-        hit.lat = geodetic[0];
-        hit.lon = geodetic[1];
-    }
-    hit.h = height;
-    hit.geocentric = at + shift;
-    hit.range = t;
-    return hit;
+    return ObserverKernels::lineOfSight(*this, ObserverKernels::Sight(*this, height), direction);
 }
 
 DtClearance DtObserver::clearance(const DtVector64& target, double height) const
