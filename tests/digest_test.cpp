@@ -540,7 +540,7 @@ const Case kCases[] = {
     {"extents", false, 0xee75cd367b7f8ede, extents},
     {"boundingVolumes", false, 0xf0737391acad5d37, boundingVolumes},
     {"geodesics", true, 0x91099f53a6f80536, geodesics},
-    {"observers", true, 0x23c91816b79e839a, observers},
+    {"observers", true, 0x23b7832a6d73a969, observers},
     {"gridReferences", true, 0x3900f416da86b3b2, gridReferences},
     {"magneticFields", true, 0x61d4e2bcd15b2a52, magneticFields},
 };

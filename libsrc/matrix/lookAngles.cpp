@@ -294,7 +294,7 @@ struct ObserverKernels
     {
         Shape s;
         DtVector64 shift, o;
-        double height, A, B, ox, oy, oz, qc;
+        double height, A, B, ox, oy, oz, qc, inverseA, inverseB;
 
         Sight(const DtObserver& observer, double h)
             : s(shapeOf(observer.myEllipsoid.semiMajor(), observer.myEllipsoid.semiMinor())),
@@ -304,19 +304,17 @@ struct ObserverKernels
               // otherwise. In units of the axes, so that the constant term's
               // cancellation costs no more than a rounding of the position.
               A(s.a + h), B(s.b + h), ox(o[0] / A), oy(o[1] / A), oz(o[2] / B),
-              qc((ox * ox + oy * oy + oz * oz) - 1)
+              qc((ox * ox + oy * oy + oz * oz) - 1), inverseA(1 / A), inverseB(1 / B)
         {
         }
     };
 
-    [[gnu::always_inline]] static inline DtSightPoint lineOfSight(const DtObserver&, const Sight& g,
-                                                                  const DtVector64& direction)
+    // Where the ray along the unit vector u first meets the raised ellipsoid.
+    [[gnu::always_inline]] static inline DtSightPoint lineOfSight(const Sight& g, const DtVector64& u)
     {
         const Shape& s = g.s;
         const DtVector64& o = g.o;
-        const double length = std::sqrt(dot(direction, direction));
-        const DtVector64 u(direction[0] / length, direction[1] / length, direction[2] / length);
-        const double ux = u[0] / g.A, uy = u[1] / g.A, uz = u[2] / g.B;
+        const double ux = u[0] * g.inverseA, uy = u[1] * g.inverseA, uz = u[2] * g.inverseB;
         const double qa = ux * ux + uy * uy + uz * uz, qb = 2 * (g.ox * ux + g.oy * uy + g.oz * uz), qc = g.qc;
         const double disc = qb * qb - 4 * qa * qc;
         if (disc < 0)
@@ -400,10 +398,12 @@ void DtObserver::geodeticAt(std::size_t n, const DtLookAngles* look, DtVector64*
 
 DtSightPoint DtObserver::lineOfSight(double azimuth, double elevation, double height) const
 {
-    if (!finite({azimuth, elevation}))
+    if (!(finite({azimuth, elevation, height}) && height > -myEllipsoid.semiMinor()))
         detail::throwDtException(kBadSight, "Vorant::DtSightPoint Vorant::DtObserver::lineOfSight(double, double, double) const",
                                  __FILE__, __LINE__);
-    return lineOfSight(ObserverKernels::directionOf(*this, azimuth, elevation), height);
+    // The direction from the two angles has length 1 to the rounding: used as it is.
+    return ObserverKernels::lineOfSight(ObserverKernels::Sight(*this, height),
+                                        ObserverKernels::directionOf(*this, azimuth, elevation));
 }
 
 void DtObserver::lineOfSight(std::size_t n, const double* azimuth, const double* elevation, double height,
@@ -418,7 +418,7 @@ void DtObserver::lineOfSight(std::size_t n, const double* azimuth, const double*
     const ObserverKernels::Sight sight(*this, height);
     for (std::size_t i = 0; i < n; ++i)
         out[i] = std::isfinite(azimuth[i]) && std::isfinite(elevation[i])
-                     ? ObserverKernels::lineOfSight(*this, sight, ObserverKernels::directionOf(*this, azimuth[i], elevation[i]))
+                     ? ObserverKernels::lineOfSight(sight, ObserverKernels::directionOf(*this, azimuth[i], elevation[i]))
                      : refused;
 }
 
@@ -431,7 +431,8 @@ DtSightPoint DtObserver::lineOfSight(const DtVector64& direction, double height)
                                  "Vorant::DtSightPoint Vorant::DtObserver::lineOfSight(const Vorant::DtVector64&, double) "
                                  "const",
                                  __FILE__, __LINE__);
-    return ObserverKernels::lineOfSight(*this, ObserverKernels::Sight(*this, height), direction);
+    return ObserverKernels::lineOfSight(ObserverKernels::Sight(*this, height),
+                                        DtVector64(direction[0] / length, direction[1] / length, direction[2] / length));
 }
 
 DtClearance DtObserver::clearance(const DtVector64& target, double height) const
