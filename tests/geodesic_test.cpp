@@ -3,6 +3,7 @@
 #include "fastTrig.h"
 #include "testSupport.h"
 
+#include <cstring>
 #include <random>
 
 using namespace Vorant;
@@ -253,4 +254,22 @@ TEST(GeodesicTest, InlineTrigonometryIsWithinAFewUlp)
     EXPECT_TRUE(s == std::sin(kPi) && c == -1);
     detail::fastSinCos(3e5, s, c);   // beyond the reduction: the standard functions
     EXPECT_TRUE(s == std::sin(3e5) && c == std::cos(3e5));
+
+    // The two-lane forms: each lane the one-value function's bits, whatever
+    // the other lane holds (special values included).
+    const auto same = [](double p, double q) { return std::memcmp(&p, &q, sizeof p) == 0; };
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.0, 3e-310, 1e301, -2.5, 2e5, -7e4, INFINITY, std::nan("")};
+    for (int i = 0; i < 400; ++i)
+        values.push_back(unit(draw) * (i % 2 ? 4.0 : 2e4));
+    for (std::size_t i = 0; i + 3 < values.size(); ++i) {
+        const double y0 = values[i], x0 = values[i + 1], y1 = values[i + 2], x1 = values[i + 3];
+        const detail::DoublePair a = detail::fastAtan2Pair(detail::DoublePair{y0, y1}, detail::DoublePair{x0, x1});
+        EXPECT_TRUE(same(a[0], detail::fastAtan2(y0, x0)) && same(a[1], detail::fastAtan2(y1, x1))) << y0 << " " << x0;
+        detail::DoublePair sp, cp;
+        detail::fastSinCosPair(detail::DoublePair{y0, x0}, sp, cp);
+        double s0, c0, s1, c1;
+        detail::fastSinCos(y0, s0, c0);
+        detail::fastSinCos(x0, s1, c1);
+        EXPECT_TRUE(same(sp[0], s0) && same(cp[0], c0) && same(sp[1], s1) && same(cp[1], c1)) << y0 << " " << x0;
+    }
 }

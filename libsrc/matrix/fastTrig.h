@@ -8,6 +8,9 @@
 #define QORMATRIX_FAST_TRIG_H
 
 #include <cmath>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace Vorant {
 namespace detail {
@@ -111,6 +114,101 @@ inline void fastSinCos(double x, double& sinx, double& cosx)
     double s, c;
     sinCosReduced(r, s, c);
     sinCosQuadrant(static_cast<int>(qd), s, c, sinx, cosx);
+}
+
+// ---- Two values at once: the functions above on a pair of doubles held in
+// one register where the processor has them (SSE2: every x86-64), element by
+// element elsewhere. Each lane goes through the operations of the one-value
+// function in its order, so it gives that function's bits; the loops over
+// many elements use them to halve their instructions.
+typedef double DoublePair __attribute__((vector_size(16)));
+typedef decltype(DoublePair{} < DoublePair{}) MaskPair;   // a comparison's: lanes of all ones or zeros
+typedef unsigned long long BitsPair __attribute__((vector_size(16)));
+
+inline BitsPair bitsOf(DoublePair v)
+{
+    return reinterpret_cast<BitsPair>(v);
+}
+
+inline BitsPair bitsOf(MaskPair m)
+{
+    return reinterpret_cast<BitsPair>(m);
+}
+
+inline DoublePair pairOf(BitsPair b)
+{
+    return reinterpret_cast<DoublePair>(b);
+}
+
+// The lanes of a where the mask m is all ones, of b where it is zero.
+inline DoublePair selectPair(BitsPair m, DoublePair a, DoublePair b)
+{
+    return pairOf((m & bitsOf(a)) | (~m & bitsOf(b)));
+}
+
+inline DoublePair selectPair(MaskPair m, DoublePair a, DoublePair b)
+{
+    return selectPair(bitsOf(m), a, b);
+}
+
+inline DoublePair sqrtPair(DoublePair v)
+{
+#ifdef __SSE2__
+    return _mm_sqrt_pd(v);
+#else
+    return DoublePair{std::sqrt(v[0]), std::sqrt(v[1])};
+#endif
+}
+
+inline DoublePair fastAtan2Pair(DoublePair y, DoublePair x)
+{
+    const BitsPair signBit = bitsOf(DoublePair{-0.0, -0.0});
+    const DoublePair ax = pairOf(bitsOf(x) & ~signBit), ay = pairOf(bitsOf(y) & ~signBit);
+    const DoublePair num = selectPair(ay < ax, ay, ax), den = selectPair(ax < ay, ay, ax);
+    const BitsPair above1 = bitsOf(num > kAtanT1 * den), above2 = bitsOf(num > kAtanT2 * den);   // 2 implies 1
+    const DoublePair c = selectPair(above2, DoublePair{1.0, 1.0}, pairOf(above1 & bitsOf(DoublePair{kAtanC1, kAtanC1})));
+    const DoublePair u = (num - c * den) / (den + c * num);
+    const DoublePair s = u * u, s2 = s * s, s4 = s2 * s2;
+    const DoublePair g = ((-0.3333333333333333 + 0.1999999999999729 * s) +
+                          s2 * (-0.1428571428427355 + 0.11111110818998077 * s)) +
+                         s4 * ((-0.0909087995193466 + 0.07690724472468718 * s) +
+                               s2 * (-0.06618732486766733 + 0.05115745967981171 * s));
+    const DoublePair a = u + u * (s * g);
+    // fastAtan2's index of the base, 4 k + (|y| > |x|) + 2 (x < 0) (masks are -1).
+    const BitsPair index = -(4 * (above1 + above2) + bitsOf(ay > ax)) + 2 * (bitsOf(x) >> 63);
+    const AtanBase &b0 = kAtanBases[index[0]], &b1 = kAtanBases[index[1]];
+    const DoublePair r = DoublePair{b0.hi, b1.hi} + (DoublePair{b0.lo, b1.lo} + DoublePair{b0.sign, b1.sign} * a);
+    DoublePair angle = pairOf((bitsOf(r) & ~signBit) | (bitsOf(y) & signBit));   // copysign(r, y)
+    // Zeros, infinities, NaN and the extremes of the range: the standard function.
+    for (int i = 0; i < 2; ++i)
+        if (!(den[i] >= 1e-300 && den[i] <= 1e300 && ay[i] == ay[i]))
+            angle[i] = std::atan2(y[i], x[i]);
+    return angle;
+}
+
+inline void fastSinCosPair(DoublePair x, DoublePair& sinx, DoublePair& cosx)
+{
+    constexpr double kRound = 6755399441055744.0;
+    const DoublePair rounded = x * 0.6366197723675814 + kRound, qd = rounded - kRound;
+    const DoublePair r = ((x - qd * 1.5707963267341256) - qd * 6.077100506303966e-11) - qd * 2.0222662487959506e-21;
+    const DoublePair s = r * r, s2 = s * s, s4 = s2 * s2;
+    const DoublePair ps = ((-0.16666666666666666 + 0.008333333333330948 * s) +
+                           s2 * (-0.00019841269836758574 + 2.755731610255244e-06 * s)) +
+                          s4 * (-2.5051131845003624e-08 + 1.5918129294866608e-10 * s);
+    const DoublePair pc = ((0.041666666666666664 - 0.0013888888888887398 * s) +
+                           s2 * (2.480158729876569e-05 - 2.7557317271729793e-07 * s)) +
+                          s4 * (2.08761462684032e-09 - 1.1382632425521717e-11 * s);
+    const DoublePair sinr = selectPair(r == 0, r, r + r * (s * ps)), cosr = (1 - 0.5 * s) + s2 * pc;
+    // The quadrant's last two bits are those of the rounded sum's mantissa
+    // (2^51 + q there); multiplying by -1 flips the sign bit.
+    const BitsPair q = bitsOf(rounded), odd = -(q & 1);
+    sinx = pairOf(bitsOf(selectPair(odd, cosr, sinr)) ^ ((q & 2) << 62));
+    cosx = pairOf(bitsOf(selectPair(odd, sinr, cosr)) ^ (((q + 1) & 2) << 62));
+    for (int i = 0; i < 2; ++i)
+        if (!(std::fabs(x[i]) < 1e5)) {
+            sinx[i] = std::sin(x[i]);
+            cosx[i] = std::cos(x[i]);
+        }
 }
 
 // An angle in radians reduced to (-pi, pi] (as it is, when it is already).
