@@ -214,7 +214,7 @@ TEST(LookAnglesTest, ManyElementCallsGiveEachSingleCallsBits)
     std::mt19937_64 draw(31);
     std::uniform_real_distribution<double> u(-1, 1);
     const DtObserver o(0.7, -1.2, 350, DtCONUSNAD27);   // a datum with a shift
-    constexpr std::size_t n = 200;
+    constexpr std::size_t n = 201;   // pairs and one left over
     std::vector<double> lat(n), lon(n), h(n), az(n), el(n);
     std::vector<DtLookAngles> look(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -225,6 +225,7 @@ TEST(LookAnglesTest, ManyElementCallsGiveEachSingleCallsBits)
     // Elements the single calls refuse (each with a neighbour that is fine).
     const double nan = std::nan("");
     lat[3] = 1.6, lon[8] = nan, h[9] = INFINITY, look[5].range = -1, look[6].azimuth = nan, az[7] = nan, el[8] = -INFINITY;
+    lon[11] = 2e5;   // beyond the inline sine's reduction, beside one within it
     std::vector<DtLookAngles> angles(n);
     std::vector<DtVector64> targets(n);
     std::vector<DtSightPoint> sights(n), raised(n), refused(n);

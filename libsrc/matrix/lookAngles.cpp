@@ -132,16 +132,68 @@ double heightAndNormal(const Shape& s, const DtVector64& v, DtVector64& normal)
     return h;
 }
 
+// What the kernels below need, for one element (double) or two at once
+// (detail::DoublePair, each lane the one-element bits).
+using detail::DoublePair;
+
+inline double rootOf(double v)
+{
+    return std::sqrt(v);
+}
+
+inline DoublePair rootOf(DoublePair v)
+{
+    return detail::sqrtPair(v);
+}
+
+inline double atan2Of(double y, double x)
+{
+    return detail::fastAtan2(y, x);
+}
+
+inline DoublePair atan2Of(DoublePair y, DoublePair x)
+{
+    return detail::fastAtan2Pair(y, x);
+}
+
+inline void sinCosOf(double x, double& s, double& c)
+{
+    detail::fastSinCos(x, s, c);
+}
+
+inline void sinCosOf(DoublePair x, DoublePair& s, DoublePair& c)
+{
+    detail::fastSinCosPair(x, s, c);
+}
+
+inline double pick(bool m, double a, double b)
+{
+    return m ? a : b;
+}
+
+inline DoublePair pick(detail::MaskPair m, DoublePair a, DoublePair b)
+{
+    return detail::selectPair(m, a, b);
+}
+
 // Azimuth in [0, 2 pi) (never -0 or 2 pi), elevation and range of an offset.
+template <class T>
+inline void lookAnglesOf(T n, T e, T d, T& azimuth, T& elevation, T& range)
+{
+    const T horizontal = rootOf(n * n + e * e);
+    const T angle = atan2Of(e, n), wrapped = angle + 2 * kPi;
+    azimuth = pick(angle < 0.0, wrapped, angle + 0.0);   // a select, not a branch; no -0
+    azimuth = pick(azimuth >= 2 * kPi, T{}, azimuth);     // -tiny rounds to 2 pi
+    elevation = atan2Of(-d, horizontal);
+    // The range from all three at once: its root runs beside the horizontal one.
+    range = rootOf((n * n + e * e) + d * d);
+}
+
 inline DtLookAngles lookAnglesOf(double n, double e, double d)
 {
-    const double horizontal = std::sqrt(n * n + e * e);
-    const double angle = detail::fastAtan2(e, n), wrapped = angle + 2 * kPi;
-    double azimuth = angle < 0 ? wrapped : angle + 0.0;   // a select, not a branch; no -0
-    if (azimuth >= 2 * kPi)
-        azimuth = 0;   // -tiny rounds to 2 pi
-    // The range from all three at once: its root runs beside the horizontal one.
-    return DtLookAngles{azimuth, detail::fastAtan2(-d, horizontal), std::sqrt((n * n + e * e) + d * d)};
+    DtLookAngles look;
+    lookAnglesOf(n, e, d, look.azimuth, look.elevation, look.range);
+    return look;
 }
 
 }  // namespace
@@ -223,10 +275,14 @@ DtLookAngles DtObserver::lookAt(const DtVector64& geocentric) const
 
 // The work of one element, shared by the single calls (after their checks)
 // and the loops over many elements (inlined there, so that consecutive
-// elements overlap): the same operations, so the same bits.
+// elements overlap): the same operations, so the same bits. lookAt works on
+// one element (T = double) or on two in the lanes of a register (T =
+// DoublePair), which halves the instructions of a long loop.
 struct ObserverKernels
 {
-    [[gnu::always_inline]] static inline DtLookAngles lookAt(const DtObserver& o, double lat, double lon, double h)
+    template <class T>
+    [[gnu::always_inline]] static inline void lookAt(const DtObserver& o, T lat, T lon, T h, T& azimuth, T& elevation,
+                                                     T& range)
     {
         // The target's position relative to the observer on the datum's own
         // ellipsoid (the shift cancels), from the library's inline sine and
@@ -237,33 +293,33 @@ struct ObserverKernels
         // The latitude's sine and cosine by their series on [-pi/2, pi/2] (no
         // reduction to a quadrant: a shorter chain), to a few units in the last
         // place (the cosine to 2e-16 absolute at the poles).
-        const double s = lat * lat, s2 = s * s, s4 = s2 * s2, s8 = s4 * s4;
+        const T s = lat * lat, s2 = s * s, s4 = s2 * s2, s8 = s4 * s4;
         // (Taylor's coefficients, 1/k! with signs: at most 1.2e-18 left out.)
-        const double sinSeries = (((-1.0 / 6 + s * (1.0 / 120)) + s2 * (-1.0 / 5040 + s * (1.0 / 362880))) +
+        const T sinSeries = (((-1.0 / 6 + s * (1.0 / 120)) + s2 * (-1.0 / 5040 + s * (1.0 / 362880))) +
                                   s4 * ((-2.505210838544172e-08 + s * 1.6059043836821613e-10) +
                                         s2 * (-7.647163731819816e-13 + s * 2.8114572543455206e-15))) +
                                  s8 * ((-8.22063524662433e-18 + s * 1.9572941063391263e-20) + s2 * -3.868170170630684e-23);
-        const double cosSeries = (((1.0 / 24 - s * (1.0 / 720)) + s2 * (1.0 / 40320 - s * (1.0 / 3628800))) +
+        const T cosSeries = (((1.0 / 24 - s * (1.0 / 720)) + s2 * (1.0 / 40320 - s * (1.0 / 3628800))) +
                                   s4 * ((2.08767569878681e-09 - s * 1.1470745597729725e-11) +
                                         s2 * (4.779477332387385e-14 - s * 1.5619206968586225e-16))) +
                                  s8 * (4.110317623312165e-19 - s * 8.896791392450574e-22);
-        const double sp = lat + lat * (s * sinSeries), cp = (1 - 0.5 * s) + s2 * cosSeries;
-        double sl, cl;
-        detail::fastSinCos(lon, sl, cl);
-        const double x = o.myE2 * (sp * sp);
-        double inverseW;
+        const T sp = lat + lat * (s * sinSeries), cp = (1.0 - 0.5 * s) + s2 * cosSeries;
+        T sl, cl;
+        sinCosOf(lon, sl, cl);
+        const T x = o.myE2 * (sp * sp);
+        T inverseW;
         if (o.myE2 <= 0.0075) {
-            const double x2 = x * x, x4 = x2 * x2, x8 = x4 * x4;
-            inverseW = (((1 + x * 0.5) + x2 * (3.0 / 8 + x * (5.0 / 16))) +
+            const T x2 = x * x, x4 = x2 * x2, x8 = x4 * x4;
+            inverseW = (((1.0 + x * 0.5) + x2 * (3.0 / 8 + x * (5.0 / 16))) +
                         x4 * ((35.0 / 128 + x * (63.0 / 256)) + x2 * (231.0 / 1024 + x * (429.0 / 2048)))) +
                        x8 * (6435.0 / 32768);
         } else {
-            inverseW = 1 / std::sqrt(1 - x);
+            inverseW = 1.0 / rootOf(1.0 - x);
         }
-        const double n = o.myA * inverseW, r = (n + h) * cp;
-        const double dx = r * cl - o.myLocal[0], dy = r * sl - o.myLocal[1], dz = ((1 - o.myE2) * n + h) * sp - o.myLocal[2];
-        return lookAnglesOf(o.myNorth[0] * dx + o.myNorth[1] * dy + o.myNorth[2] * dz, o.myEast[0] * dx + o.myEast[1] * dy,
-                            o.myDown[0] * dx + o.myDown[1] * dy + o.myDown[2] * dz);
+        const T n = o.myA * inverseW, r = (n + h) * cp;
+        const T dx = r * cl - o.myLocal[0], dy = r * sl - o.myLocal[1], dz = ((1 - o.myE2) * n + h) * sp - o.myLocal[2];
+        lookAnglesOf(o.myNorth[0] * dx + o.myNorth[1] * dy + o.myNorth[2] * dz, o.myEast[0] * dx + o.myEast[1] * dy,
+                     o.myDown[0] * dx + o.myDown[1] * dy + o.myDown[2] * dz, azimuth, elevation, range);
     }
 
     [[gnu::always_inline]] static inline DtVector64 geodeticAt(const DtObserver& o, const Shape& s, const DtLookAngles& look)
@@ -366,15 +422,37 @@ DtLookAngles DtObserver::lookAt(double lat, double lon, double h) const
 {
     checkPosition(lat, lon, h, "Vorant::DtLookAngles Vorant::DtObserver::lookAt(double, double, double) const",
                   __LINE__);
-    return ObserverKernels::lookAt(*this, lat, lon, h);
+    DtLookAngles look;
+    ObserverKernels::lookAt(*this, lat, lon, h, look.azimuth, look.elevation, look.range);
+    return look;
 }
 
 void DtObserver::lookAt(std::size_t n, const double* lat, const double* lon, const double* h, DtLookAngles* out) const
 {
-    for (std::size_t i = 0; i < n; ++i)
-        out[i] = std::fabs(lat[i]) <= kPi / 2 && std::isfinite(lon[i]) && std::isfinite(h[i])
-                     ? ObserverKernels::lookAt(*this, lat[i], lon[i], h[i])
-                     : DtLookAngles{kNaN, kNaN, kNaN};
+    const auto good = [&](std::size_t i) {
+        return std::fabs(lat[i]) <= kPi / 2 && std::isfinite(lon[i]) && std::isfinite(h[i]);
+    };
+    const auto one = [&](std::size_t i) {
+        DtLookAngles look{kNaN, kNaN, kNaN};
+        if (good(i))
+            ObserverKernels::lookAt(*this, lat[i], lon[i], h[i], look.azimuth, look.elevation, look.range);
+        out[i] = look;
+    };
+    std::size_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        if (good(i) && good(i + 1)) {
+            DoublePair azimuth, elevation, range;
+            ObserverKernels::lookAt(*this, DoublePair{lat[i], lat[i + 1]}, DoublePair{lon[i], lon[i + 1]},
+                                    DoublePair{h[i], h[i + 1]}, azimuth, elevation, range);
+            out[i] = DtLookAngles{azimuth[0], elevation[0], range[0]};
+            out[i + 1] = DtLookAngles{azimuth[1], elevation[1], range[1]};
+        } else {
+            one(i);
+            one(i + 1);
+        }
+    }
+    if (i < n)
+        one(i);
 }
 
 DtVector64 DtObserver::geocentricAt(const DtLookAngles& look) const
