@@ -145,7 +145,8 @@ TEST(GeodesicPeerTest, InverseDirectAndAreasAgree)
 {
     const double d = kPi / 180;
     Stream draws(23);
-    for (const double f : {1 / 298.257223563, 1 / 297.0, 1 / 294.978698214}) {
+    // The earth's flattenings, a sphere and a prolate shape (each has branches of its own).
+    for (const double f : {1 / 298.257223563, 1 / 297.0, 1 / 294.978698214, 0.0, -1 / 300.0}) {
         const double a = f == 1 / 297.0 ? 6378388.0 : f < 0.00339 ? 6378137.0 : 6378206.4;
         const DtGeodesic ours(a, f);
         const GeographicLib::Geodesic peer(a, f);
@@ -157,7 +158,7 @@ TEST(GeodesicPeerTest, InverseDirectAndAreasAgree)
             return std::hypot(x1 - x2, std::hypot(y1 - y2, z1 - z2));
         };
         double worstS = 0, worstAzi = 0, worstBack = 0, worstDirect = 0, worstArea = 0, worstM = 0;
-        for (int i = 0; i < 40000; ++i) {
+        for (int i = 0; i < (f > 0 ? 40000 : 8000); ++i) {
             double la1 = draws.uniform(-90, 90), lo1 = draws.uniform(-180, 180), la2 = draws.uniform(-90, 90),
                    lo2 = draws.uniform(-180, 180);
             if (i % 4 == 1) {   // nearly antipodal, within 1e-10 rad either side
@@ -179,7 +180,10 @@ TEST(GeodesicPeerTest, InverseDirectAndAreasAgree)
             peer.Inverse(la1, lo1, la2, lo2, s12, azi1, azi2, m12, M12, M21, S12);
             const DtGeodesicResult r = ours.inverse(la1 * d, lo1 * d, la2 * d, lo2 * d, DtGeodesic::All);
             worstS = std::max(worstS, std::fabs(r.s12 - s12));
-            const bool unique = i % 16 != 11;   // exactly antipodal: many shortest geodesics, checked by the way back
+            // Exactly antipodal: many shortest geodesics, checked by the way back; on
+            // the sphere nearly antipodal too: there the azimuth moves by 1e-6 for
+            // a rounding of the input (both libraries agree on the distance).
+            const bool unique = i % 16 != 11 && !(f == 0 && i % 4 == 1);
             if (unique && s12 > 1e-3 && std::fabs(la1) < 90 && std::fabs(la2) < 90)
                 worstAzi = std::max({worstAzi, std::fabs(std::remainder(r.azi1 / d - azi1, 360.0)),
                                      std::fabs(std::remainder(r.azi2 / d - azi2, 360.0))});
@@ -200,7 +204,7 @@ TEST(GeodesicPeerTest, InverseDirectAndAreasAgree)
         EXPECT_LT(worstBack, 2e-8) << f;
         EXPECT_LT(worstDirect, 2e-8) << f;
         EXPECT_LT(worstM, 2e-8) << f;
-        EXPECT_LT(worstArea, 1e-10) << f;
+        EXPECT_LT(worstArea, f < 0 ? 5e-10 : 1e-10) << f;   // prolate: 2.6e-10
         double worstPolygon = 0, worstPerimeter = 0;
         for (int i = 0; i < 300; ++i) {
             GeographicLib::PolygonArea theirs(peer);

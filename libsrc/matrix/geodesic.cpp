@@ -518,7 +518,8 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
         // Nearly antipodal: scale to the astroid's frame.
         const double lam12x = detail::fastAtan2(-slam12, -clam12);   // lam12 - pi
         double x, y, lamscale, betscale;
-        if (myF >= 0) {
+        const bool oblate = myF >= 0;   // (a sphere never comes here: it needs no astroid)
+        if (oblate) {
             const double eps = epsilonOf(sq(sbet1) * myEp2);
             lamscale = myF * cbet1 * a3(eps) * kPiValue;
             betscale = lamscale * cbet1;
@@ -534,7 +535,7 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
             y = lam12x / lamscale;
         }
         if (y > -kTol1 && x > -1 - kXthresh) {
-            if (myF >= 0) {
+            if (oblate) {
                 salp1 = std::min(1.0, -x);
                 calp1 = -std::sqrt(1 - sq(salp1));
             } else {
@@ -543,7 +544,7 @@ double DtGeodesic::inverseStart(double sbet1, double cbet1, double dn1, double s
             }
         } else {
             const double k = astroid(x, y);
-            const double omg12a = lamscale * (myF >= 0 ? -x * k / (1 + k) : -y * (1 + k) / k);
+            const double omg12a = lamscale * (oblate ? -x * k / (1 + k) : -y * (1 + k) / k);
             somg12 = std::sin(omg12a);
             comg12 = -std::cos(omg12a);
             salp1 = cbet2 * somg12;
