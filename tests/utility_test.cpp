@@ -57,11 +57,13 @@ TEST(UtilityTest, StreamsCaptureGateAndNeverTruncate)
 {
     {
         qmtest::Capture capture(DtInfo);
+        DtInfo("%s", "");
+        DtInfo("%c", '>');   // one character: the shortest text is not lost
         DtInfo("%s=%d %.3f\n", "n", 7, 1.5);
         DtInfo << "text " << DtString("dt") << ' ' << 2.5 << std::endl;
         std::ostream& plain = DtInfo;
         plain << std::setw(4) << 12;
-        EXPECT_EQ(capture.text(), "n=7 1.500\ntext dt 2.5\n  12");
+        EXPECT_EQ(capture.text(), ">n=7 1.500\ntext dt 2.5\n  12");
     }
     {
         const std::string longText(5000, 'q');

@@ -15,27 +15,20 @@ DtOutputStream DtFatal(DtLevelAlways);
 
 namespace {
 
-// Formats into a stack buffer when the text fits, on the heap otherwise, and
-// writes the whole text through the stream.
+// Measures the text, formats it into a buffer of its size and writes it
+// through the stream (notifications are rare: one path for every length).
 void writeFormatted(std::ostream& os, const char* format, va_list args)
 {
     if (!format)
         return;
-    char small[512];
     va_list again;
     va_copy(again, args);
     // (The analyzer does not see the va_start of the callers.)
-    const int needed = std::vsnprintf(small, sizeof small, format, args);   // NOLINT(clang-analyzer-valist.Uninitialized)
-    if (needed < 0) {
-        va_end(again);
-        return;
-    }
-    if (static_cast<std::size_t>(needed) < sizeof small) {
-        os.write(small, needed);
-    } else {
-        std::vector<char> big(static_cast<std::size_t>(needed) + 1);
-        std::vsnprintf(big.data(), big.size(), format, again);
-        os.write(big.data(), needed);
+    const int needed = std::vsnprintf(nullptr, 0, format, args);   // NOLINT(clang-analyzer-valist.Uninitialized)
+    if (needed > 0) {   // (negative: a conversion the C library cannot encode; nothing is written)
+        std::vector<char> text(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(text.data(), text.size(), format, again);
+        os.write(text.data(), needed);
     }
     va_end(again);
 }
