@@ -1,5 +1,6 @@
 #include "lookAngles.h"
 
+#include "axes.h"
 #include "diagnostics.h"
 #include "fastTrig.h"
 
@@ -244,7 +245,7 @@ DtObserver::DtObserver(double lat, double lon, double h, const DtMapDatum& datum
     myLocal = myPosition - shiftOf(datum);
     const double sp = std::sin(lat), cp = std::cos(lat), sl = std::sin(lon), cl = std::cos(lon);
     const double north[3] = {-sp * cl, -sp * sl, cp}, east[3] = {-sl, cl, 0.0}, down[3] = {-cp * cl, -cp * sl, -sp};
-    for (int i = 0; i < 3; ++i) {
+    for (const int i : detail::kAxes) {
         myNorth[i] = north[i];
         myEast[i] = east[i];
         myDown[i] = down[i];

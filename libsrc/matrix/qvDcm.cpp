@@ -4,6 +4,8 @@
 #include <qvTaitBryan.h>
 #include <qvutil/dtOutput.h>
 
+#include "axes.h"
+
 #include <cmath>
 #include <ostream>
 
@@ -180,11 +182,11 @@ const DtDcm& DtDcm::identity() { return theDcmIdentity; }
 bool DtDcm::isOrthonormal() const
 {
     DtDcm copy(*this);
-    for (int i = 0; i < 3; ++i)
+    for (const int i : detail::kAxes)
         if (!copy[i].isNormalized())
             return false;
     DtDcmTranspose(copy, copy);
-    for (int i = 0; i < 3; ++i)
+    for (const int i : detail::kAxes)
         if (!copy[i].isNormalized())
             return false;
     return true;
@@ -311,8 +313,8 @@ double DtMM_Mult(const DtDcm& a, const DtDcm& b, DtDcm& c, generic_mm_multflag f
 {
     DtDcm t;
     double trace = 0.0;
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
+    for (const int i : detail::kAxes) {
+        for (const int j : detail::kAxes) {
             double p0, p1, p2;
             switch (flag) {
             case DtMM_AB:
@@ -583,7 +585,7 @@ DtDirectedRotRate DtDirectRotRate(const DtVector32& w)
     if (r.magnitude == 0.0) {
         r.axis[0] = r.axis[1] = r.axis[2] = 0.0f;
     } else {
-        for (int i = 0; i < 3; ++i)
+        for (const int i : detail::kAxes)
             r.axis[i] = float(double(w[i]) * (1.0 / r.magnitude));
     }
     return r;
@@ -595,8 +597,8 @@ void DtMakeRotationDcm(const DtDirectedRotRate& r, double dt, DtDcm& m)
     const double s = std::sin(alpha);
     const double c = std::cos(alpha);
     const double t = 1 - c;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
+    for (const int i : detail::kAxes)
+        for (const int j : detail::kAxes)
             m[i][j] = (i == j ? c : 0.0) + double(r.axis[j] * r.axis[i]) * t;
     const double e0 = double(r.axis[0]) * s;
     const double e1 = double(r.axis[1]) * s;
@@ -612,7 +614,7 @@ void DtMakeRotationDcm(const DtDirectedRotRate& r, double dt, DtDcm& m)
 void DtBodyToMat(DtVector32 w, const DtDcm& m, DtDcm& out)
 {
     const double w0 = w[0], w1 = w[1], w2 = w[2];
-    for (int i = 0; i < 3; ++i) {
+    for (const int i : detail::kAxes) {
         // Row i of out depends on row i of m alone; read it before writing.
         const double m0 = m[i][0], m1 = m[i][1], m2 = m[i][2];
         out[i][0] = m1 * w2 - m2 * w1;
@@ -624,8 +626,8 @@ void DtBodyToMat(DtVector32 w, const DtDcm& m, DtDcm& out)
 double DtDcmDcmRotTrace(const DtDcm& a, const DtDcm& b)
 {
     double sum = 0.0;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
+    for (const int i : detail::kAxes)
+        for (const int j : detail::kAxes)
             sum += a[i][j] * b[i][j];
     return sum;
 }

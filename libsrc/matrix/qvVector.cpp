@@ -3,6 +3,8 @@
 #include <qvDcm.h>
 #include <qvutil/dtOutput.h>
 
+#include "axes.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -260,15 +262,15 @@ void DtVecDcmMul(const DtVector32& v, const DtDcm& m, DtVector32& out)
 
 void DtVV_Product(const DtVector64& a, const DtVector64& b, DtDcm& m)
 {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
+    for (const int i : detail::kAxes)
+        for (const int j : detail::kAxes)
             m[i][j] = a[i] * b[j];
 }
 
 void DtVV_Product(const DtVector32& a, const DtVector32& b, DtDcm& m)
 {
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
+    for (const int i : detail::kAxes)
+        for (const int j : detail::kAxes)
             m[i][j] = double(a[i] * b[j]);
 }
 
@@ -416,7 +418,7 @@ DtVector64 DtLerpVector(DtVector64 a, DtVector64 b, double t)
     if (t >= 1)
         return b;
     DtVector64 r;
-    for (int i = 0; i < 3; ++i)
+    for (const int i : detail::kAxes)
         r[i] = a[i] + (b[i] - a[i]) * t;
     return r;
 }
@@ -428,7 +430,7 @@ DtVector32 DtLerpVector(DtVector32 a, DtVector32 b, double t)
     if (t >= 1)
         return b;
     DtVector32 r;
-    for (int i = 0; i < 3; ++i) {
+    for (const int i : detail::kAxes) {
         const float d = b[i] - a[i];
         r[i] = float(double(a[i]) + double(d) * t);
     }
