@@ -30,6 +30,11 @@ TEST(GridReferenceTest, PolesZonesAndLimits)
         {-80, 0, 31},  {-80.01, 0, 0}};
     for (const auto& z : zones)
         EXPECT_EQ(DtUtmUps::standardZone(z[0] * kDeg, z[1] * kDeg), z[2]) << z[0] << " " << z[1];
+    // Every zone's western edge in whole degrees times the degree: its own
+    // zone, though 180/pi times some of them (-114, -96, -48, ...) is a hair
+    // less than the whole number.
+    for (int edge = -174; edge <= 174; edge += 6)
+        EXPECT_EQ(DtUtmUps::standardZone(0.1, edge * kDeg), (edge + 180) / 6 + 1) << edge;
     // Forced grids within the overlaps, their edges included, and past them.
     for (const double lat : {84.5, -80.5})
         EXPECT_EQ(grid.forward(lat * kDeg, 0, DtUtmUps::Utm).zone, 31);
