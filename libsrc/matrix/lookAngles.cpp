@@ -190,6 +190,16 @@ inline void lookAnglesOf(T n, T e, T d, T& azimuth, T& elevation, T& range)
     range = rootOf((n * n + e * e) + d * d);
 }
 
+// North, east and down of look angles (checked by the caller).
+inline DtVector64 nedOf(const DtLookAngles& look)
+{
+    double sa, ca, se, ce;
+    detail::fastSinCos(look.azimuth, sa, ca);
+    detail::fastSinCos(look.elevation, se, ce);
+    const double horizontal = look.range * ce;
+    return DtVector64(horizontal * ca, horizontal * sa, -look.range * se);
+}
+
 inline DtLookAngles lookAnglesOf(double n, double e, double d)
 {
     DtLookAngles look;
@@ -214,11 +224,7 @@ DtVector64 DtLookAnglesToNed(const DtLookAngles& look)
     if (!(finite({look.azimuth, look.elevation, look.range}) && look.range >= 0))
         detail::throwDtException(kBadLook, "Vorant::DtVector64 Vorant::DtLookAnglesToNed(const Vorant::DtLookAngles&)",
                                  __FILE__, __LINE__);
-    double sa, ca, se, ce;
-    detail::fastSinCos(look.azimuth, sa, ca);
-    detail::fastSinCos(look.elevation, se, ce);
-    const double horizontal = look.range * ce;
-    return DtVector64(horizontal * ca, horizontal * sa, -look.range * se);
+    return nedOf(look);
 }
 
 DtVector64 DtLookAnglesToEnu(const DtLookAngles& look)
@@ -325,11 +331,7 @@ struct ObserverKernels
 
     [[gnu::always_inline]] static inline DtVector64 geodeticAt(const DtObserver& o, const Shape& s, const DtLookAngles& look)
     {
-        double sa, ca, se, ce;
-        detail::fastSinCos(look.azimuth, sa, ca);
-        detail::fastSinCos(look.elevation, se, ce);
-        const double horizontal = look.range * ce;
-        const DtVector64 at = o.fromNed(DtVector64(horizontal * ca, horizontal * sa, -look.range * se));
+        const DtVector64 at = o.fromNed(nedOf(look));
         return exactGeodetic(s, DtVector64(at[0] - o.mapDatum().deltaX, at[1] - o.mapDatum().deltaY,
                                            at[2] - o.mapDatum().deltaZ));
     }
