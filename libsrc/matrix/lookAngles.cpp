@@ -5,6 +5,8 @@
 #include "fastTrig.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <limits>
 
@@ -167,9 +169,18 @@ inline void sinCosOf(DoublePair x, DoublePair& s, DoublePair& c)
     detail::fastSinCosPair(x, s, c);
 }
 
+// a where m holds, else b, through the bits: kept a select (the compiler
+// makes "m ? a : b" a branch, which the sign of random azimuths defeats half
+// the time).
 inline double pick(bool m, double a, double b)
 {
-    return m ? a : b;
+    std::uint64_t ua, ub;
+    std::memcpy(&ua, &a, sizeof a);
+    std::memcpy(&ub, &b, sizeof b);
+    const std::uint64_t mask = 0 - static_cast<std::uint64_t>(m);
+    ub = (ua & mask) | (ub & ~mask);
+    std::memcpy(&b, &ub, sizeof b);
+    return b;
 }
 
 inline DoublePair pick(detail::MaskPair m, DoublePair a, DoublePair b)
