@@ -35,106 +35,6 @@ void checkPosition(double lat, double lon, double h, const char* signature, unsi
         detail::throwDtException(kBadPosition, signature, __FILE__, line);
 }
 
-// The ellipsoid's numbers for the exact conversion.
-struct Shape
-{
-    double a, b, f, e2, ep2;
-};
-
-Shape shapeOf(double a, double b)
-{
-    const double d = (a - b) * (a + b);
-    return Shape{a, b, (a - b) / a, d / (a * a), d / (b * b)};
-}
-
-// (s, c) scaled to length 1: one division, two products.
-void normalize(double& s, double& c)
-{
-    const double r = 1 / std::sqrt(s * s + c * c);
-    s *= r;
-    c *= r;
-}
-
-// The foot point's latitude (as its sine and cosine) and the height of a
-// point (datum frame) whose distance from the axis is p. Bowring's iteration
-// on the reduced latitude, from the surface point's latitude. It converges
-// faster than quadratically: on the earth's ellipsoids (|e^2| <= 0.0075) two
-// passes reach the rounding of the input from 0.7 a out to 1e10 m (measured
-// against the iteration in long double), so there the second pass ends it
-// without a third to check it; nearer the centre, a pass that changed less
-// than 1e-10 leaves nothing for another. Inside the evolute (within a e^2 of
-// the centre) the foot point is not unique: the iteration still ends, at one
-// of them.
-double footPoint(const Shape& s, double p, double z, double& sphi, double& cphi)
-{
-    if (p == 0 && z == 0) {
-        sphi = 1;
-        cphi = 0;
-        return -s.b;
-    }
-    if (z == 0 && p < s.a * s.e2) {
-        // In the equatorial plane inside the evolute the iteration cannot
-        // leave the equator, whose foot point is not the nearest: the
-        // northern of the two that are, in closed form (p = N e^2 cos(phi)).
-        cphi = p * std::sqrt(1 - s.e2) / std::sqrt(s.e2 * (s.a * s.a * s.e2 - p * p));
-        sphi = std::sqrt((1 - cphi) * (1 + cphi));
-        return -(1 - s.e2) * s.a / std::sqrt(1 - s.e2 * sphi * sphi);
-    }
-    // The latitude's direction (sphi, cphi) is kept unscaled between passes:
-    // the reduced latitude, scaled once a pass, is all a pass needs of it.
-    sphi = z;
-    cphi = p * (1 - s.e2);
-    // (NaN before the first pass: no change is measured against it.)
-    double sbPrevious = std::numeric_limits<double>::quiet_NaN(), cbPrevious = sbPrevious;
-    const bool twoPasses = std::fabs(s.e2) <= 0.0075 && p * p + z * z >= 0.49 * (s.a * s.a);
-    for (int pass = 0; pass < 10; ++pass) {
-        double sb = (1 - s.f) * sphi, cb = cphi;
-        normalize(sb, cb);
-        sphi = z + s.ep2 * s.b * (sb * sb * sb);
-        cphi = p - s.e2 * s.a * (cb * cb * cb);
-        if (cphi < 0)
-            cphi = 0;   // inside the evolute: not past the pole
-        if (twoPasses && pass == 1)
-            break;
-        const double change = std::fabs(sb - sbPrevious) + std::fabs(cb - cbPrevious);
-        if (change < 1e-10)
-            break;
-        sbPrevious = sb;
-        cbPrevious = cb;
-    }
-    normalize(sphi, cphi);
-    return p * cphi + z * sphi - s.a * std::sqrt(1 - s.e2 * (sphi * sphi));
-}
-
-DtVector64 exactGeodetic(const Shape& s, const DtVector64& v)
-{
-    const double p = std::sqrt(v[0] * v[0] + v[1] * v[1]);
-    double sphi, cphi;
-    const double h = footPoint(s, p, v[2], sphi, cphi);
-    return DtVector64(detail::fastAtan2(sphi, cphi), detail::fastAtan2(v[1], v[0]), h);
-}
-
-DtVector64 shiftOf(const DtMapDatum& d)
-{
-    return DtVector64(d.deltaX, d.deltaY, d.deltaZ);
-}
-
-double dot(const DtVector64& u, const DtVector64& v)
-{
-    return u[0] * v[0] + u[1] * v[1] + u[2] * v[2];
-}
-
-// The outward normal of the ellipsoid at a point's foot point, and its height.
-double heightAndNormal(const Shape& s, const DtVector64& v, DtVector64& normal)
-{
-    const double p = std::sqrt(v[0] * v[0] + v[1] * v[1]);
-    double sphi, cphi;
-    const double h = footPoint(s, p, v[2], sphi, cphi);
-    const double cl = p > 0 ? v[0] / p : 1, sl = p > 0 ? v[1] / p : 0;
-    normal = DtVector64(cphi * cl, cphi * sl, sphi);
-    return h;
-}
-
 // What the kernels below need, for one element (double) or two at once
 // (detail::DoublePair, each lane the one-element bits).
 using detail::DoublePair;
@@ -186,6 +86,123 @@ inline double pick(bool m, double a, double b)
 inline DoublePair pick(detail::MaskPair m, DoublePair a, DoublePair b)
 {
     return detail::selectPair(m, a, b);
+}
+
+// The ellipsoid's numbers for the exact conversion.
+struct Shape
+{
+    double a, b, f, e2, ep2;
+};
+
+Shape shapeOf(double a, double b)
+{
+    const double d = (a - b) * (a + b);
+    return Shape{a, b, (a - b) / a, d / (a * a), d / (b * b)};
+}
+
+// (s, c) scaled to length 1: one division, two products.
+template <class T>
+inline void normalize(T& s, T& c)
+{
+    const T r = 1.0 / rootOf(s * s + c * c);
+    s *= r;
+    c *= r;
+}
+
+// One pass of the foot point's iteration (below): the reduced latitude's
+// direction (sb, cb) from the latitude's, then the latitude's from it.
+template <class T>
+inline void footPointPass(const Shape& s, T p, T z, T& sphi, T& cphi, T& sb, T& cb)
+{
+    sb = (1 - s.f) * sphi;
+    cb = cphi;
+    normalize(sb, cb);
+    sphi = z + s.ep2 * s.b * (sb * sb * sb);
+    cphi = p - s.e2 * s.a * (cb * cb * cb);
+    cphi = pick(cphi < 0.0, T{}, cphi);   // inside the evolute: not past the pole
+}
+
+// The latitude's direction scaled, and the height above the foot point.
+template <class T>
+inline T footPointHeight(const Shape& s, T p, T z, T& sphi, T& cphi)
+{
+    normalize(sphi, cphi);
+    return p * cphi + z * sphi - s.a * rootOf(1.0 - s.e2 * (sphi * sphi));
+}
+
+// The foot point's latitude (as its sine and cosine) and the height of a
+// point (datum frame) whose distance from the axis is p. Bowring's iteration
+// on the reduced latitude, from the surface point's latitude. It converges
+// faster than quadratically: on the earth's ellipsoids (|e^2| <= 0.0075) two
+// passes reach the rounding of the input from 0.7 a out to 1e10 m (measured
+// against the iteration in long double), so there the second pass ends it
+// without a third to check it; nearer the centre, a pass that changed less
+// than 1e-10 leaves nothing for another. Inside the evolute (within a e^2 of
+// the centre) the foot point is not unique: the iteration still ends, at one
+// of them.
+double footPoint(const Shape& s, double p, double z, double& sphi, double& cphi)
+{
+    if (p == 0 && z == 0) {
+        sphi = 1;
+        cphi = 0;
+        return -s.b;
+    }
+    if (z == 0 && p < s.a * s.e2) {
+        // In the equatorial plane inside the evolute the iteration cannot
+        // leave the equator, whose foot point is not the nearest: the
+        // northern of the two that are, in closed form (p = N e^2 cos(phi)).
+        cphi = p * std::sqrt(1 - s.e2) / std::sqrt(s.e2 * (s.a * s.a * s.e2 - p * p));
+        sphi = std::sqrt((1 - cphi) * (1 + cphi));
+        return -(1 - s.e2) * s.a / std::sqrt(1 - s.e2 * sphi * sphi);
+    }
+    // The latitude's direction (sphi, cphi) is kept unscaled between passes:
+    // the reduced latitude, scaled once a pass, is all a pass needs of it.
+    sphi = z;
+    cphi = p * (1 - s.e2);
+    // (NaN before the first pass: no change is measured against it.)
+    double sbPrevious = std::numeric_limits<double>::quiet_NaN(), cbPrevious = sbPrevious;
+    const bool twoPasses = std::fabs(s.e2) <= 0.0075 && p * p + z * z >= 0.49 * (s.a * s.a);
+    for (int pass = 0; pass < 10; ++pass) {
+        double sb, cb;
+        footPointPass(s, p, z, sphi, cphi, sb, cb);
+        if (twoPasses && pass == 1)
+            break;
+        const double change = std::fabs(sb - sbPrevious) + std::fabs(cb - cbPrevious);
+        if (change < 1e-10)
+            break;
+        sbPrevious = sb;
+        cbPrevious = cb;
+    }
+    return footPointHeight(s, p, z, sphi, cphi);
+}
+
+DtVector64 exactGeodetic(const Shape& s, const DtVector64& v)
+{
+    const double p = std::sqrt(v[0] * v[0] + v[1] * v[1]);
+    double sphi, cphi;
+    const double h = footPoint(s, p, v[2], sphi, cphi);
+    return DtVector64(detail::fastAtan2(sphi, cphi), detail::fastAtan2(v[1], v[0]), h);
+}
+
+DtVector64 shiftOf(const DtMapDatum& d)
+{
+    return DtVector64(d.deltaX, d.deltaY, d.deltaZ);
+}
+
+double dot(const DtVector64& u, const DtVector64& v)
+{
+    return u[0] * v[0] + u[1] * v[1] + u[2] * v[2];
+}
+
+// The outward normal of the ellipsoid at a point's foot point, and its height.
+double heightAndNormal(const Shape& s, const DtVector64& v, DtVector64& normal)
+{
+    const double p = std::sqrt(v[0] * v[0] + v[1] * v[1]);
+    double sphi, cphi;
+    const double h = footPoint(s, p, v[2], sphi, cphi);
+    const double cl = p > 0 ? v[0] / p : 1, sl = p > 0 ? v[1] / p : 0;
+    normal = DtVector64(cphi * cl, cphi * sl, sphi);
+    return h;
 }
 
 // Azimuth in [0, 2 pi) (never -0 or 2 pi), elevation and range of an offset.
@@ -347,6 +364,35 @@ struct ObserverKernels
                                            at[2] - o.mapDatum().deltaZ));
     }
 
+    // geodeticAt of two elements in the lanes of a register, each lane the
+    // single call's operations; only where both take the foot point's two
+    // passes (the earth's ellipsoids from 0.7 a outwards): false, and
+    // nothing written, otherwise.
+    [[gnu::always_inline]] static inline bool geodeticAt(const DtObserver& o, const Shape& s, const DtLookAngles& l0,
+                                                         const DtLookAngles& l1, DtVector64& out0, DtVector64& out1)
+    {
+        DoublePair sa, ca, se, ce;
+        sinCosOf(DoublePair{l0.azimuth, l1.azimuth}, sa, ca);
+        sinCosOf(DoublePair{l0.elevation, l1.elevation}, se, ce);
+        const DoublePair range = {l0.range, l1.range}, horizontal = range * ce;
+        const DoublePair n = horizontal * ca, e = horizontal * sa, d = -range * se;
+        const DtMapDatum& datum = o.mapDatum();
+        const DoublePair x = (o.myPosition[0] + (o.myNorth[0] * n + o.myEast[0] * e + o.myDown[0] * d)) - datum.deltaX,
+                         y = (o.myPosition[1] + (o.myNorth[1] * n + o.myEast[1] * e + o.myDown[1] * d)) - datum.deltaY,
+                         z = (o.myPosition[2] + (o.myNorth[2] * n + o.myDown[2] * d)) - datum.deltaZ;
+        const DoublePair p = rootOf(x * x + y * y), distance2 = p * p + z * z;
+        if (!(std::fabs(s.e2) <= 0.0075 && distance2[0] >= 0.49 * (s.a * s.a) && distance2[1] >= 0.49 * (s.a * s.a)))
+            return false;
+        DoublePair sphi = z, cphi = p * (1 - s.e2), sb, cb;
+        footPointPass(s, p, z, sphi, cphi, sb, cb);
+        footPointPass(s, p, z, sphi, cphi, sb, cb);
+        const DoublePair h = footPointHeight(s, p, z, sphi, cphi);
+        const DoublePair lat = atan2Of(sphi, cphi), lon = atan2Of(y, x);
+        out0 = DtVector64(lat[0], lon[0], h[0]);
+        out1 = DtVector64(lat[1], lon[1], h[1]);
+        return true;
+    }
+
     // A ray's direction in the common frame from its azimuth and elevation.
     [[gnu::always_inline]] static inline DtVector64 directionOf(const DtObserver& o, double azimuth, double elevation)
     {
@@ -482,10 +528,20 @@ DtVector64 DtObserver::geodeticAt(const DtLookAngles& look) const
 void DtObserver::geodeticAt(std::size_t n, const DtLookAngles* look, DtVector64* out) const
 {
     const Shape s = shapeOf(mapDatum().spheroid.semiMajorAxis, mapDatum().spheroid.semiMinorAxis);
-    for (std::size_t i = 0; i < n; ++i)
-        out[i] = finite({look[i].azimuth, look[i].elevation, look[i].range}) && look[i].range >= 0
-                     ? ObserverKernels::geodeticAt(*this, s, look[i])
-                     : DtVector64(kNaN, kNaN, kNaN);
+    const auto good = [&](std::size_t i) {
+        return finite({look[i].azimuth, look[i].elevation, look[i].range}) && look[i].range >= 0;
+    };
+    const auto one = [&](std::size_t i) {
+        out[i] = good(i) ? ObserverKernels::geodeticAt(*this, s, look[i]) : DtVector64(kNaN, kNaN, kNaN);
+    };
+    std::size_t i = 0;
+    for (; i + 2 <= n; i += 2)
+        if (!(good(i) && good(i + 1) && ObserverKernels::geodeticAt(*this, s, look[i], look[i + 1], out[i], out[i + 1]))) {
+            one(i);
+            one(i + 1);
+        }
+    if (i < n)
+        one(i);
 }
 
 DtSightPoint DtObserver::lineOfSight(double azimuth, double elevation, double height) const
