@@ -3,6 +3,7 @@
 #include "diagnostics.h"
 #include "fastTrig.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -53,43 +54,43 @@ bool finite(double a, double b)
 // series have no constant term), is sum d[k] cos(2x)^k, k <= n
 // (cos(l t) = T_l(cos t)). Estrin's scheme then evaluates them with a
 // chain of three products instead of Clenshaw's n steps.
+// (Coefficients of the Chebyshev polynomials up to degree 8, the highest
+// order asked; the ones of degree n + 1 are formed and not used.)
+using Coefficients = std::array<double, 10>;
+
 void sinePolynomial(const double* c, int n, double* d)
 {
-    double previous[9] = {}, current[9] = {1};   // U_(l-2), U_(l-1)
+    Coefficients previous{}, current{1};   // U_(l-2), U_(l-1)
     for (int k = 0; k < n; ++k)
         d[k] = 0;
     for (int l = 1; l <= n; ++l) {
         for (int k = 0; k < l; ++k)
             d[k] += c[l] * current[k];
-        double next[9] = {};
+        Coefficients next{};
         for (int k = 0; k < l; ++k) {
             next[k + 1] += 2 * current[k];
             next[k] -= previous[k];
         }
-        for (int k = 0; k <= 8; ++k) {
-            previous[k] = current[k];
-            current[k] = next[k];
-        }
+        previous = current;
+        current = next;
     }
 }
 
 void cosinePolynomial(const double* c, int n, double* d)
 {
-    double previous[9] = {1}, current[9] = {0, 1};   // T_(l-1), T_l from l = 1
+    Coefficients previous{1}, current{0, 1};   // T_(l-1), T_l from l = 1
     for (int k = 0; k <= n; ++k)
         d[k] = 0;
     for (int l = 1; l <= n; ++l) {
         for (int k = 0; k <= l; ++k)
             d[k] += c[l] * current[k];
-        double next[9] = {};
-        for (int k = 0; k <= l && k + 1 <= 8; ++k) {
+        Coefficients next{};
+        for (int k = 0; k <= l; ++k) {
             next[k + 1] += 2 * current[k];
             next[k] -= previous[k];
         }
-        for (int k = 0; k <= 8; ++k) {
-            previous[k] = current[k];
-            current[k] = next[k];
-        }
+        previous = current;
+        current = next;
     }
 }
 
