@@ -192,6 +192,9 @@ TEST(GeodesicTest, RoutesCoincidentPointsAndBadInput)
     // Coincident points: no distance, defined azimuths; the poles converge.
     const DtGeodesicResult same = g.inverse(0.3, 0.2, 0.3, 0.2);
     EXPECT_TRUE(same.s12 == 0 && std::isfinite(same.azi1) && same.azi1 == same.azi2);
+    // A hair apart on a meridian (a few ulps of latitude): not coincident.
+    const double lat = 0.3, hair = std::nextafter(std::nextafter(lat, 1.0), 1.0);
+    EXPECT_NEAR(g.inverse(lat, 0.2, hair, 0.2).s12, (hair - lat) * 6.36e6, 0.01 * (hair - lat) * 6.36e6);
     EXPECT_NEAR(g.inverse(kPi / 2, 0, -kPi / 2, 1.0).s12, 2 * 10001965.729, 2e-3);
     // Beyond the poles or not finite: the library's exception, never a loop or a crash.
     const char bad[] = "Invalid geodesic input: a latitude beyond +/-pi/2 or a value that is not finite";
