@@ -388,10 +388,12 @@ DtGeodesic::DtGeodesic(double a, double f)
     if (!(std::isfinite(a) && a > 0 && std::isfinite(f) && f < 1))
         detail::throwDtException("Invalid ellipsoid: the semi-major axis must be positive and the flattening below 1",
                                  kSigConstructor, __FILE__, __LINE__);
-    double power[kGeodesicOrder + 1];
-    power[0] = 1;
-    for (int j = 1; j <= kGeodesicOrder; ++j)
-        power[j] = power[j - 1] * myN;
+    detail::ThirdFlatteningPowers power;
+    double nj = 1;
+    for (double& p : power) {
+        p = nj;
+        nj *= myN;
+    }
     for (const detail::MixedTerm& t : detail::kA3)
         myA3x[t.i] += t.value * power[t.j];
     for (const detail::MixedTerm& t : detail::kC3)

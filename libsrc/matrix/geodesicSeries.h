@@ -20,6 +20,10 @@ struct MixedTerm
 
 constexpr int kGeodesicOrder = 6;
 
+// n^0 .. n^kGeodesicOrder, the powers of the third flattening the mixed
+// terms' coefficients take.
+using ThirdFlatteningPowers = double[kGeodesicOrder + 1];
+
 // (1 - eps) A1 and (1 + eps) A2 as series in eps (l = 0).
 const FixedTerm kA1[] = {
     {1, 0, 1.0 / 1},
