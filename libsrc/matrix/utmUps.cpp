@@ -3,8 +3,9 @@
 #include "diagnostics.h"
 #include "fastTrig.h"
 
-#include <array>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 namespace Vorant {
@@ -56,41 +57,47 @@ bool finite(double a, double b)
 // chain of three products instead of Clenshaw's n steps.
 // (Coefficients of the Chebyshev polynomials up to degree 8, the highest
 // order asked; the ones of degree n + 1 are formed and not used.)
-using Coefficients = std::array<double, 10>;
+using Coefficients = double[10];
+
+// to = from, the whole array.
+void copyCoefficients(const Coefficients& from, Coefficients& to)
+{
+    std::copy(std::begin(from), std::end(from), std::begin(to));
+}
 
 void sinePolynomial(const double* c, int n, double* d)
 {
-    Coefficients previous{}, current{1};   // U_(l-2), U_(l-1)
+    Coefficients previous = {}, current = {1};   // U_(l-2), U_(l-1)
     for (int k = 0; k < n; ++k)
         d[k] = 0;
     for (int l = 1; l <= n; ++l) {
         for (int k = 0; k < l; ++k)
             d[k] += c[l] * current[k];
-        Coefficients next{};
+        Coefficients next = {};
         for (int k = 0; k < l; ++k) {
             next[k + 1] += 2 * current[k];
             next[k] -= previous[k];
         }
-        previous = current;
-        current = next;
+        copyCoefficients(current, previous);
+        copyCoefficients(next, current);
     }
 }
 
 void cosinePolynomial(const double* c, int n, double* d)
 {
-    Coefficients previous{1}, current{0, 1};   // T_(l-1), T_l from l = 1
+    Coefficients previous = {1}, current = {0, 1};   // T_(l-1), T_l from l = 1
     for (int k = 0; k <= n; ++k)
         d[k] = 0;
     for (int l = 1; l <= n; ++l) {
         for (int k = 0; k <= l; ++k)
             d[k] += c[l] * current[k];
-        Coefficients next{};
+        Coefficients next = {};
         for (int k = 0; k <= l; ++k) {
             next[k + 1] += 2 * current[k];
             next[k] -= previous[k];
         }
-        previous = current;
-        current = next;
+        copyCoefficients(current, previous);
+        copyCoefficients(next, current);
     }
 }
 
