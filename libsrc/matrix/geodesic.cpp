@@ -625,12 +625,14 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
     lat2 = angRound(latFix(lat2));
     const int swapp = std::fabs(lat1) < std::fabs(lat2) || std::isnan(lat2) ? -1 : 1;
     if (swapp < 0) {
-        lonsign *= -1;
+        lonsign = -lonsign;
         std::swap(lat1, lat2);
     }
     const int latsign = std::signbit(lat1) ? 1 : -1;
-    lat1 *= latsign;
-    lat2 *= latsign;
+    lat1 = latsign * lat1;
+    lat2 = latsign * lat2;
+    // The signs the azimuths' sines and cosines take back at the end.
+    const double sineSign = swapp * lonsign, cosineSign = swapp * latsign;
 
     double sbet1, cbet1, sbet2, cbet2;
     sincosd(lat1, sbet1, cbet1);
@@ -800,7 +802,7 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
             alp12 = std::atan2(salp12, calp12);
         }
         S12 += myC2 * alp12;
-        S12 *= swapp * lonsign * latsign;
+        S12 = latsign * (sineSign * S12);
         S12 += 0;
     }
     if (swapp < 0) {
@@ -808,10 +810,10 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
         std::swap(calp1, calp2);
         std::swap(M12, M21);
     }
-    salp1 *= swapp * lonsign;
-    calp1 *= swapp * latsign;
-    salp2 *= swapp * lonsign;
-    calp2 *= swapp * latsign;
+    salp1 = sineSign * salp1;
+    calp1 = cosineSign * calp1;
+    salp2 = sineSign * salp2;
+    calp2 = cosineSign * calp2;
     return a12;
 }
 

@@ -44,8 +44,8 @@ const char* const kSigUndulation = "double Vorant::DtGeoidGrid::undulation(doubl
 
 std::uint64_t bigEndian64(const unsigned char* p)
 {
-    std::uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
+    std::uint64_t v = p[0];
+    for (int i = 1; i < 8; ++i)
         v = (v << 8) | p[i];
     return v;
 }

@@ -130,6 +130,13 @@ inline T footPointHeight(const Shape& s, T p, T z, T& sphi, T& cphi)
     return p * cphi + z * sphi - s.a * rootOf(1.0 - s.e2 * (sphi * sphi));
 }
 
+// Whether two passes of the iteration below reach the rounding, for a point
+// whose distance from the centre is the root of distance2.
+bool twoPassesReach(const Shape& s, double distance2)
+{
+    return std::fabs(s.e2) <= 0.0075 && distance2 >= 0.49 * (s.a * s.a);
+}
+
 // The foot point's latitude (as its sine and cosine) and the height of a
 // point (datum frame) whose distance from the axis is p. Bowring's iteration
 // on the reduced latitude, from the surface point's latitude. It converges
@@ -161,7 +168,7 @@ double footPoint(const Shape& s, double p, double z, double& sphi, double& cphi)
     cphi = p * (1 - s.e2);
     // (NaN before the first pass: no change is measured against it.)
     double sbPrevious = std::numeric_limits<double>::quiet_NaN(), cbPrevious = sbPrevious;
-    const bool twoPasses = std::fabs(s.e2) <= 0.0075 && p * p + z * z >= 0.49 * (s.a * s.a);
+    const bool twoPasses = twoPassesReach(s, p * p + z * z);
     for (int pass = 0; pass < 10; ++pass) {
         double sb, cb;
         footPointPass(s, p, z, sphi, cphi, sb, cb);
@@ -381,7 +388,7 @@ struct ObserverKernels
                          y = (o.myPosition[1] + (o.myNorth[1] * n + o.myEast[1] * e + o.myDown[1] * d)) - datum.deltaY,
                          z = (o.myPosition[2] + (o.myNorth[2] * n + o.myDown[2] * d)) - datum.deltaZ;
         const DoublePair p = rootOf(x * x + y * y), distance2 = p * p + z * z;
-        if (!(std::fabs(s.e2) <= 0.0075 && distance2[0] >= 0.49 * (s.a * s.a) && distance2[1] >= 0.49 * (s.a * s.a)))
+        if (!(twoPassesReach(s, distance2[0]) && twoPassesReach(s, distance2[1])))
             return false;
         DoublePair sphi = z, cphi = p * (1 - s.e2), sb, cb;
         footPointPass(s, p, z, sphi, cphi, sb, cb);

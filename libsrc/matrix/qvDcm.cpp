@@ -565,11 +565,9 @@ void DtDcmFromQuaternion(DtDcm& m, const DtQuaternion* q)
 
 DtDirectedRotRate DtDirectRotRate(const DtVector64& w)
 {
-    DtDirectedRotRate r;
+    DtDirectedRotRate r;   // (a zero axis)
     r.magnitude = std::sqrt((DtSquare(w[0]) + DtSquare(w[1])) + DtSquare(w[2]));
-    if (r.magnitude == 0.0) {
-        r.axis[0] = r.axis[1] = r.axis[2] = 0.0f;
-    } else {
+    if (r.magnitude != 0.0) {
         r.axis[0] = float(w[0] * (1.0 / r.magnitude));
         r.axis[1] = float(w[1] * (1.0 / r.magnitude));
         r.axis[2] = float(w[2] * (1.0 / r.magnitude));
@@ -579,12 +577,10 @@ DtDirectedRotRate DtDirectRotRate(const DtVector64& w)
 
 DtDirectedRotRate DtDirectRotRate(const DtVector32& w)
 {
-    DtDirectedRotRate r;
+    DtDirectedRotRate r;   // (a zero axis)
     const float sum = (DtSquare(w[0]) + DtSquare(w[1])) + DtSquare(w[2]);
     r.magnitude = double(std::sqrt(sum));
-    if (r.magnitude == 0.0) {
-        r.axis[0] = r.axis[1] = r.axis[2] = 0.0f;
-    } else {
+    if (r.magnitude != 0.0) {
         for (const int i : detail::kAxes)
             r.axis[i] = float(double(w[i]) * (1.0 / r.magnitude));
     }

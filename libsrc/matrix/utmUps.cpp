@@ -145,23 +145,17 @@ DtUtmUps::DtUtmUps(const DtMapDatum& datum)
     // are the trapezoid sums of 64 exact values (exact for the first 31
     // terms; the eighth is of order n^8, 1e-22 on the earth).
     constexpr int kSamples = 64;
-    for (int l = 0; l <= 8; ++l)
-        myToConformal[l] = myFromConformal[l] = 0;
+    Coefficients toSeries = {}, fromSeries = {};
     for (int m = 1; m < kSamples; ++m) {   // (m = 0 is the pole, where both vanish)
         const double x = -kPi / 2 + m * kPi / kSamples, t = std::tan(x);
         const double toConformal = std::atan(conformalFromTau(t)) - x, fromConformal = std::atan(tauFromConformal(t)) - x;
         for (int l = 1; l <= 8; ++l) {
-            myToConformal[l] += 2.0 / kSamples * toConformal * std::sin(2 * l * x);
-            myFromConformal[l] += 2.0 / kSamples * fromConformal * std::sin(2 * l * x);
+            toSeries[l] += 2.0 / kSamples * toConformal * std::sin(2 * l * x);
+            fromSeries[l] += 2.0 / kSamples * fromConformal * std::sin(2 * l * x);
         }
     }
-    double series[9];
-    for (int l = 0; l <= 8; ++l)
-        series[l] = myToConformal[l];
-    sinePolynomial(series, 8, myToConformal);
-    for (int l = 0; l <= 8; ++l)
-        series[l] = myFromConformal[l];
-    sinePolynomial(series, 8, myFromConformal);
+    sinePolynomial(toSeries, 8, myToConformal);
+    sinePolynomial(fromSeries, 8, myFromConformal);
     // Krueger's series and their derivatives (2 l c_l cos 2 l z) likewise.
     double derivative[7] = {};
     sinePolynomial(myAlpha, 6, myAlphaSine);
