@@ -101,9 +101,11 @@ public:
     DtSightPoint lineOfSight(const DtVector64& direction, double height = 0) const;
 
     /// Many elements at once: out[i] is, bit for bit, what the single call
-    /// gives for element i, from a loop in which consecutive elements overlap
-    /// (faster over long arrays). An element the single call would refuse
-    /// gives NaN (a miss for lineOfSight) instead of an exception.
+    /// gives for element i, from a loop that takes two elements a step in
+    /// the lanes of a register where it can (lookAt, geodeticAt) and works
+    /// out the observer's part once (lineOfSight): faster over long arrays.
+    /// An element the single call would refuse gives NaN (a miss for
+    /// lineOfSight) instead of an exception.
     void lookAt(std::size_t n, const double* lat, const double* lon, const double* h, DtLookAngles* out) const;
     void geodeticAt(std::size_t n, const DtLookAngles* look, DtVector64* out) const;
     void lineOfSight(std::size_t n, const double* azimuth, const double* elevation, double height,
