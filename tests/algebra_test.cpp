@@ -210,6 +210,8 @@ TEST(RotRateTest, DeadReckoningAndRelativeRotation)
     EXPECT_TRUE(near(acc, big, 1e-7));
     const DtDirectedRotRate unit = DtDirectRotRate(DtVector64(0, 0.6, 0.8));   // magnitude exactly 1: an axis all the same
     EXPECT_TRUE(unit.magnitude == 1.0 && unit.axis[1] == 0.6f && unit.axis[2] == 0.8f);
+    const DtDirectedRotRate unit32 = DtDirectRotRate(DtVector32(0, 0, 1));   // the same in single precision
+    EXPECT_TRUE(unit32.magnitude == 1.0 && unit32.axis[0] == 0 && unit32.axis[2] == 1.0f);
     DtVector64 axis, k(0.3, -0.5, 0.8);
     DtVector32 axis32;
     k.normalize();

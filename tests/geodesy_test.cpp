@@ -149,6 +149,12 @@ TEST_F(GlobalStateTest, PolarAxisCentreIterationCapAndTheirMessages)
                                "Both latitude and h are undefined when X = Y = Z = 0\n");
     }
     DtReferenceEllipsoid::setNotifyConversionFrom0Geocentric(false);
+    {
+        qmtest::NotifyLevel everything(10);
+        qmtest::Capture info(DtInfo);
+        toGeodetic(0, 0, 6356752.3142);
+        EXPECT_EQ(info.text(), "");   // the notices off: none, whatever the level
+    }
     DtReferenceEllipsoid::setThrowExceptionOnConversionFrom0Geocentric(true);
     Geodetic g;
     try {

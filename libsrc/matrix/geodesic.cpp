@@ -309,9 +309,8 @@ double newtonSlope(double f1, double eps, double sig12, double ssig1, double csi
     if (calp2 == 0)
         return -2 * f1 * dn1 / sbet1;
     const FixedTables& t = tables();
-    double c[kGeodesicOrder + 1];
+    double c[kGeodesicOrder + 1];   // (c[0] is not used)
     const double m0 = polynomial(t.m0, eps);
-    c[0] = 0;
     QORMATRIX_UNROLL
     for (int l = 1; l <= kGeodesicOrder; ++l)
         c[l] = polynomial(t.j[l], eps);
