@@ -390,7 +390,10 @@ TEST_F(GlobalStateTest, UtmCoordinatesAndGridDeclination)
     q = v;   // the numbers and the reference point
     EXPECT_TRUE(static_cast<const DtVector64&>(q) == v && q.refPoint() == &p);
     q.setNorth(-1.5);
-    EXPECT_TRUE(q.north() == -1.5 && q.up() == v.up());
+    q.setEast(2.5);
+    q.setUp(-3.5);
+    EXPECT_EQ(static_cast<const DtVector64&>(q), DtVector64(2.5, -1.5, -3.5));
+    EXPECT_TRUE(q.east() == 2.5 && q.north() == -1.5 && q.up() == -3.5);
 
     const auto declination = [&p](double latDeg, double lonDeg) {
         const DtUtmCoord u(DtGeodeticCoord(latDeg * kDeg, lonDeg * kDeg, 0, p.ellipsoid()), &p);

@@ -622,8 +622,9 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
     // The point nearer a pole first, in the southern hemisphere.
     lat1 = angRound(latFix(lat1));
     lat2 = angRound(latFix(lat2));
-    const int swapp = std::fabs(lat1) < std::fabs(lat2) || std::isnan(lat2) ? -1 : 1;
-    if (swapp < 0) {
+    const bool swapped = std::fabs(lat1) < std::fabs(lat2) || std::isnan(lat2);
+    const int swapp = swapped ? -1 : 1;
+    if (swapped) {
         lonsign = -lonsign;
         std::swap(lat1, lat2);
     }
@@ -804,7 +805,7 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
         S12 = latsign * (sineSign * S12);
         S12 += 0;
     }
-    if (swapp < 0) {
+    if (swapped) {
         std::swap(salp1, salp2);
         std::swap(calp1, calp2);
         std::swap(M12, M21);
