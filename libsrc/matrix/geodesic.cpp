@@ -210,15 +210,16 @@ double cosineSeries(double sx, double cx, const double* c, int n)
 // The fixed series as tables built once. Each C_l is eps^l times a
 // polynomial in eps^2 (and A1, A2 polynomials in eps^2): stored that way, a
 // coefficient costs a few operations.
-constexpr int kHalf = kGeodesicOrder / 2 + 1;   // coefficients of a polynomial in eps^2
+using detail::kHalfOrder;
 struct FixedTables
 {
-    double a1[kHalf] = {}, a2[kHalf] = {};
-    double c1[kGeodesicOrder + 1][kHalf] = {}, c1p[kGeodesicOrder + 1][kHalf] = {}, c2[kGeodesicOrder + 1][kHalf] = {};
+    detail::EvenPolynomial a1 = {}, a2 = {};
+    detail::EvenPolynomials c1 = {}, c1p = {}, c2 = {};
     // A1 - A2 and A1 C1_l - A2 C2_l as plain polynomials in eps, cut at
     // eps^6 (what is dropped is below 1e-19 for the earth): the reduced
     // length's integral in one series, for the slope of Newton's method.
-    double m0[kGeodesicOrder + 1] = {}, j[kGeodesicOrder + 1][kGeodesicOrder + 1] = {};
+    detail::SeriesTerms m0 = {};
+    detail::SeriesTermsForEachOrder j = {};
     FixedTables()
     {
         for (const detail::FixedTerm& t : detail::kA1)
@@ -232,7 +233,7 @@ struct FixedTables
         for (const detail::FixedTerm& t : detail::kC2)
             c2[t.l][(t.i - t.l) / 2] += t.value;
         // A1 = P1(eps^2) / (1 - eps), A2 = P2(eps^2) / (1 + eps), expanded.
-        double a1full[kGeodesicOrder + 1] = {}, a2full[kGeodesicOrder + 1] = {};
+        detail::SeriesTerms a1full = {}, a2full = {};
         for (int d = 0; d <= kGeodesicOrder; ++d)
             for (int k = 0; 2 * k <= d; ++k) {
                 a1full[d] += a1[k];
@@ -273,7 +274,7 @@ double shortPolynomial(const double* c, int count, double x)
 }
 
 // c[l] = eps^l P_l(eps^2), l = 1..kGeodesicOrder.
-void fixedCoefficients(const double (&table)[kGeodesicOrder + 1][kHalf], double eps, double* c)
+void fixedCoefficients(const detail::EvenPolynomials& table, double eps, double* c)
 {
     const double eps2 = eps * eps;
     double d = eps;
@@ -287,12 +288,12 @@ void fixedCoefficients(const double (&table)[kGeodesicOrder + 1][kHalf], double 
 
 double a1m1(double eps)
 {
-    return (shortPolynomial(tables().a1, kHalf, eps * eps) - 1 + eps) / (1 - eps);
+    return (shortPolynomial(tables().a1, kHalfOrder, eps * eps) - 1 + eps) / (1 - eps);
 }
 
 double a2m1(double eps)
 {
-    return (shortPolynomial(tables().a2, kHalf, eps * eps) - 1 - eps) / (1 + eps);
+    return (shortPolynomial(tables().a2, kHalfOrder, eps * eps) - 1 - eps) / (1 + eps);
 }
 
 double epsilonOf(double k2)
@@ -309,7 +310,7 @@ double newtonSlope(double f1, double eps, double sig12, double ssig1, double csi
     if (calp2 == 0)
         return -2 * f1 * dn1 / sbet1;
     const FixedTables& t = tables();
-    double c[kGeodesicOrder + 1];   // (c[0] is not used)
+    detail::SeriesTerms c;   // (c[0] is not used)
     const double m0 = polynomial(t.m0, eps);
     QORMATRIX_UNROLL
     for (int l = 1; l <= kGeodesicOrder; ++l)
@@ -387,7 +388,7 @@ DtGeodesic::DtGeodesic(double a, double f)
     if (!(std::isfinite(a) && a > 0 && std::isfinite(f) && f < 1))
         detail::throwDtException("Invalid ellipsoid: the semi-major axis must be positive and the flattening below 1",
                                  kSigConstructor, __FILE__, __LINE__);
-    detail::ThirdFlatteningPowers power;
+    detail::SeriesTerms power;   // n^0 .. n^kGeodesicOrder
     double nj = 1;
     for (double& p : power) {
         p = nj;
@@ -441,7 +442,7 @@ void DtGeodesic::c4(double eps, double* c) const
 void DtGeodesic::lengths(double eps, double sig12, double ssig1, double csig1, double dn1, double ssig2, double csig2,
                          double dn2, double cbet1, double cbet2, unsigned what, Lengths& out) const
 {
-    double c1[kGeodesicOrder + 1], c2[kGeodesicOrder + 1];
+    detail::SeriesTerms c1, c2;
     double m0x = 0, j12 = 0, a1 = 0, a2 = 0;
     const bool reduced = (what & (ReducedLength | Scales)) != 0;
     if ((what & kDistance) || reduced) {

@@ -20,9 +20,16 @@ struct MixedTerm
 
 constexpr int kGeodesicOrder = 6;
 
-// n^0 .. n^kGeodesicOrder, the powers of the third flattening the mixed
-// terms' coefficients take.
-using ThirdFlatteningPowers = double[kGeodesicOrder + 1];
+// A value for each order of the series, 0 .. kGeodesicOrder (the powers of
+// the third flattening, a series' coefficients, ...).
+using SeriesTerms = double[kGeodesicOrder + 1];
+using SeriesTermsForEachOrder = SeriesTerms[kGeodesicOrder + 1];
+
+// The coefficients of a polynomial in eps^2 up to the series' order, and
+// one such polynomial for each order.
+constexpr int kHalfOrder = kGeodesicOrder / 2 + 1;
+using EvenPolynomial = double[kHalfOrder];
+using EvenPolynomials = EvenPolynomial[kGeodesicOrder + 1];
 
 // (1 - eps) A1 and (1 + eps) A2 as series in eps (l = 0).
 const FixedTerm kA1[] = {
