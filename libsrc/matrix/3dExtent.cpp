@@ -4,6 +4,7 @@
 
 #include "textFields.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <istream>
 #include <limits>
@@ -201,10 +202,8 @@ bool Dt3dExtent::intersectsSoFar(double origin, double direction, double low, do
         enter = -kLargest;
         exit = kLargest;
     }
-    if (enter > tNear)
-        tNear = enter;
-    if (tFar > exit)
-        tFar = exit;
+    tNear = std::max(tNear, enter);   // (a NaN on either side keeps tNear, as a comparison would)
+    tFar = std::min(tFar, exit);
     return !(tNear > tFar);
 }
 

@@ -721,30 +721,31 @@ double DtGeodesic::inverseDegrees(double lat1, double lon1, double lat2, double 
                     salp1a = salp1;
                     calp1a = calp1;
                 }
-                const double dv = numit < kMaxit1 ? newtonSlope(myF1, eps, sig12, ssig1, csig1, dn1, ssig2, csig2,
-                                                                dn2, sbet1, cbet2, calp2)
-                                                    : 0.0;
-                if (numit < kMaxit1 && dv > 0) {
-                    const double dalp1 = -v / dv;
-                    if (std::fabs(dalp1) < kPiValue) {
-                        double sdalp1, cdalp1;
-                        if (std::fabs(dalp1) < 1.0 / 64) {
-                            // A small step (the usual one): a short series is
-                            // exact enough, the step being only a guess.
-                            const double d2 = dalp1 * dalp1;
-                            sdalp1 = dalp1 * (1 - d2 / 6);
-                            cdalp1 = 1 - d2 / 2 * (1 - d2 / 12);
-                        } else {
-                            sdalp1 = std::sin(dalp1);
-                            cdalp1 = std::cos(dalp1);
-                        }
-                        const double nsalp1 = salp1 * cdalp1 + calp1 * sdalp1;
-                        if (nsalp1 > 0) {
-                            calp1 = calp1 * cdalp1 - salp1 * sdalp1;
-                            salp1 = nsalp1;
-                            normalize(salp1, calp1);
-                            tripn = std::fabs(v) <= 16 * kTol0;
-                            continue;
+                if (numit < kMaxit1) {   // Newton while the steps are few
+                    const double dv = newtonSlope(myF1, eps, sig12, ssig1, csig1, dn1, ssig2, csig2, dn2, sbet1,
+                                                  cbet2, calp2);
+                    if (dv > 0) {
+                        const double dalp1 = -v / dv;
+                        if (std::fabs(dalp1) < kPiValue) {
+                            double sdalp1, cdalp1;
+                            if (std::fabs(dalp1) < 1.0 / 64) {
+                                // A small step (the usual one): a short series is
+                                // exact enough, the step being only a guess.
+                                const double d2 = dalp1 * dalp1;
+                                sdalp1 = dalp1 * (1 - d2 / 6);
+                                cdalp1 = 1 - d2 / 2 * (1 - d2 / 12);
+                            } else {
+                                sdalp1 = std::sin(dalp1);
+                                cdalp1 = std::cos(dalp1);
+                            }
+                            const double nsalp1 = salp1 * cdalp1 + calp1 * sdalp1;
+                            if (nsalp1 > 0) {
+                                calp1 = calp1 * cdalp1 - salp1 * sdalp1;
+                                salp1 = nsalp1;
+                                normalize(salp1, calp1);
+                                tripn = std::fabs(v) <= 16 * kTol0;
+                                continue;
+                            }
                         }
                     }
                 }
