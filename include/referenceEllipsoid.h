@@ -8,6 +8,7 @@
 #include <qvVector.h>
 #include <qvutil/dtExport.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace Vorant {
@@ -41,6 +42,12 @@ public:
     void geodeticToGeocentric(const DtVector64& geodetic, DtVector64& geocentric) const;
     /// Common-frame (X, Y, Z) to (lat, lon, h): the datum shift is removed first.
     void geocentricToGeodetic(const DtVector64& geocentric, DtVector64& geodetic) const;
+    /// Many positions: element i as the call above gives it for geocentric[i]
+    /// (the same bits, notices and exceptions; an exception leaves the
+    /// elements after the one that threw unwritten). Two positions share a
+    /// register's lanes where they can, which makes long arrays faster. The
+    /// arrays may be the same array.
+    void geocentricToGeodetic(std::size_t n, const DtVector64* geocentric, DtVector64* geodetic) const;
 
     /// Degrees, minutes and seconds (all of one sign) to radians.
     void geo_to_rad(double deg, double min, double sec, double* rad) const;

@@ -177,6 +177,54 @@ TEST_F(GlobalStateTest, PolarAxisCentreIterationCapAndTheirMessages)
     EXPECT_TRUE(g.lon == kPi / 4 && std::isnan(g.lat));   // only the longitude was written
 }
 
+TEST_F(GlobalStateTest, ManyPositionsGiveEachSingleCallsBitsNoticesAndExceptions)
+{
+    const DtReferenceEllipsoid e(DtCONUSNAD27);   // a datum with a shift
+    const DtMapDatum& d = e.mapDatum();
+    std::mt19937_64 draw(12);
+    std::uniform_real_distribution<double> u(-1, 1);
+    std::vector<DtVector64> in(301);   // pairs and one left over
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const double h = i % 6 == 0 ? 0.0 : i % 3 == 0 ? 1e4 * u(draw) : i % 3 == 1 ? 1e8 * std::fabs(u(draw)) : -6.3e6 * std::fabs(u(draw));
+        e.geodeticToGeocentric(DtVector64(u(draw) * kHalfPi, u(draw) * kPi, h), in[i]);
+    }
+    // On the polar axis (each beside a point that is not), at the centre, not numbers.
+    in[4] = DtVector64(d.deltaX, d.deltaY + 5, d.deltaZ + 6.4e6), in[6] = DtVector64(d.deltaX, d.deltaY, -6.4e6);
+    in[9] = DtVector64(d.deltaX, d.deltaY, d.deltaZ), in[20] = DtVector64(7e6, 1e5, d.deltaZ);   // and on the equator
+    in[12] = DtVector64(kNaN, 1, 2), in[15] = DtVector64(INFINITY, 1, 2), in[17] = DtVector64(1e5, -INFINITY, 0);
+    std::vector<DtVector64> many(in.size()), inPlace = in;
+    NotifyLevel level(2);
+    Capture info(DtInfo);
+    const auto sameBits = [&](const std::vector<DtVector64>& got, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            DtVector64 one;
+            e.geocentricToGeodetic(in[i], one);
+            const double want[3] = {one[0], one[1], one[2]}, have[3] = {got[i][0], got[i][1], got[i][2]};
+            ASSERT_EQ(std::memcmp(want, have, sizeof want), 0) << i;
+        }
+    };
+    e.geocentricToGeodetic(in.size(), in.data(), many.data());
+    const std::string notices = info.text();
+    e.geocentricToGeodetic(inPlace.size(), inPlace.data(), inPlace.data());
+    EXPECT_EQ(info.text(), notices + notices);
+    EXPECT_EQ(notices, "Longitude is undefined when X = Y = 0\nLongitude is undefined when X = Y = 0\n"
+                       "Both latitude and h are undefined when X = Y = Z = 0\n");
+    sameBits(many, in.size());
+    sameBits(inPlace, in.size());
+    // With a cap of one pass, a point near the surface settles and a far one
+    // throws as the single call does; nothing after it is written.
+    DtReferenceEllipsoid::setMaxIterationsForConvergence(0);
+    in[0] = DtVector64(6.4e6, 1, 1), in[1] = DtVector64(6.3e6, 1e5, 3e4), in[2] = DtVector64(5e5, -6.3e6, 1e4);
+    in[3] = DtVector64(1e8, 1e8, 1e8);
+    std::fill(many.begin(), many.end(), DtVector64(7, 7, 7));
+    expectThrows([&] { e.geocentricToGeodetic(in.size(), in.data(), many.data()); },
+                 "Maximum Iterations exceeded(0), probable error.",
+                 "void Vorant::DtReferenceEllipsoid::geocentric_to_geodetic(double, double, double, double*, double*, "
+                 "double*) const", "referenceEllipsoid.cpp");
+    sameBits(many, 3);
+    EXPECT_TRUE(many[3][0] == 7 && many[4] == DtVector64(7, 7, 7));
+}
+
 TEST_F(GlobalStateTest, GeoidDatumAndGeodeticCoordinates)
 {
     DtGeoidDatum first(true, false);

@@ -1,6 +1,7 @@
 #include <referenceEllipsoid.h>
 
 #include "diagnostics.h"
+#include "fastTrig.h"
 
 #include <qvutil/dtOutput.h>
 #include <qvutil/dtString.h>
@@ -185,6 +186,108 @@ void DtReferenceEllipsoid::geocentricToGeodetic(const DtVector64& geocentric, Dt
     const double y = geocentric[1] - myDatum.deltaY;
     const double z = geocentric[2] - myDatum.deltaZ;
     geocentric_to_geodetic(x, y, z, &geodetic[0], &geodetic[1], &geodetic[2]);
+}
+
+namespace {
+
+using detail::BitsPair;
+using detail::DoublePair;
+using detail::bitsOf;
+using detail::pairOf;
+using detail::selectPair;
+using detail::sqrtPair;
+
+// Passes the two-lane iteration takes before a lane that has not settled goes
+// to the one-value call. Outside the inner 40 km of the earth two or three
+// passes settle a point.
+const std::uint32_t kPairPasses = 8;
+
+inline DoublePair fabsPair(DoublePair v)
+{
+    return pairOf(bitsOf(v) & ~bitsOf(DoublePair{-0.0, -0.0}));
+}
+
+// Two positions (datum shift removed) through geocentric_to_geodetic's steps,
+// one in each lane, in that function's order of operations. A lane on the
+// polar axis, or one that has not settled within the passes allowed here, is
+// left to the one-value call: done[k] says which lanes were finished.
+void geodeticPair(const DtReferenceEllipsoid& e, const double (&x)[2], const double (&y)[2], const double (&z)[2],
+                  DtVector64 (&out)[2], bool (&done)[2])
+{
+    const double a = e.semiMajor();
+    const double b = e.semiMinor();
+    const double aa = e.semiMajorSquared();
+    const double bb = e.semiMinorSquared();
+    const DoublePair px{x[0], x[1]}, py{y[0], y[1]}, pz{z[0], z[1]};
+
+    const DoublePair r2 = px * px + py * py;
+    const DoublePair r = sqrtPair(r2);
+    const DoublePair z2 = pz * pz;
+    const DoublePair q = bb * r2 + aa * z2;
+    DoublePair lambda = 0.5 * ((sqrtPair(q) - a * b) * (a * b * q)) / ((bb * bb) * r2 + (aa * aa) * z2);
+    const DoublePair xe = px / (2 * lambda / aa + 1);
+    const DoublePair ye = py / (2 * lambda / aa + 1);
+    DoublePair ze = pz / (2 * lambda / bb + 1);
+    DoublePair d = sqrtPair((px - xe) * (px - xe) + (py - ye) * (py - ye) + (pz - ze) * (pz - ze));
+
+    // Passes 0 to the cap never throw; a lane still moving after them is
+    // taken again by the one-value call, which throws where it would.
+    const std::uint32_t cap = DtReferenceEllipsoid::maxIterationsForConvergence();
+    const std::uint32_t passes = cap < kPairPasses ? cap + 1 : kPairPasses;
+    BitsPair moving = ~BitsPair{};
+    DoublePair re{};
+    for (std::uint32_t k = 0; k < passes && (moving[0] | moving[1]) != 0; ++k) {
+        const DoublePair dPrev = d;
+        const DoublePair capA = 2 * lambda / a + a;
+        const DoublePair capB = 2 * lambda / b + b;
+        const DoublePair f = r2 / (capA * capA) + z2 / (capB * capB) - 1;
+        const DoublePair fPrime = -4 * r2 / (a * capA * (capA * capA)) - 4 * z2 / (b * capB * (capB * capB));
+        lambda = lambda - f / fPrime;   // (a settled lane's is never read again)
+        const DoublePair nextRe = r / (2 * lambda / aa + 1);
+        const DoublePair nextZe = pz / (2 * lambda / bb + 1);
+        const DoublePair nextD = sqrtPair((r - nextRe) * (r - nextRe) + (pz - nextZe) * (pz - nextZe));
+        re = selectPair(moving, nextRe, re);
+        ze = selectPair(moving, nextZe, ze);
+        d = selectPair(moving, nextD, d);
+        moving &= bitsOf(fabsPair(nextD - dPrev) > 0.5);   // a NaN settles
+    }
+
+    const DoublePair h = selectPair(re * re + ze * ze > r2 + z2, -d, d);
+    const DoublePair t = sqrtPair(fabsPair(1 - re * re / aa)) * e.polarRadiusOfCurvature() / re;
+    const auto finish = [&](int k) {
+        done[k] = !(x[k] == 0) && moving[k] == 0;
+        if (done[k]) {
+            const double phi = std::atan(t[k]);
+            out[k] = DtVector64(z[k] < 0 ? -phi : phi, std::atan2(y[k], x[k]), h[k]);
+        }
+    };
+    finish(0), finish(1);
+}
+
+}  // namespace
+
+void DtReferenceEllipsoid::geocentricToGeodetic(std::size_t n, const DtVector64* geocentric,
+                                                DtVector64* geodetic) const
+{
+    std::size_t i = 0;
+    for (; i + 1 < n; i += 2) {
+        const DtVector64 in[2] = {geocentric[i], geocentric[i + 1]};   // before any output is written
+        const double x[2] = {in[0][0] - myDatum.deltaX, in[1][0] - myDatum.deltaX};
+        const double y[2] = {in[0][1] - myDatum.deltaY, in[1][1] - myDatum.deltaY};
+        const double z[2] = {in[0][2] - myDatum.deltaZ, in[1][2] - myDatum.deltaZ};
+        DtVector64 out[2];
+        bool done[2];
+        geodeticPair(*this, x, y, z, out, done);
+        const auto write = [&](std::size_t k) {
+            if (done[k])
+                geodetic[i + k] = out[k];
+            else
+                geocentricToGeodetic(in[k], geodetic[i + k]);
+        };
+        write(0), write(1);
+    }
+    if (i < n)
+        geocentricToGeodetic(geocentric[i], geodetic[i]);
 }
 
 void DtReferenceEllipsoid::geo_to_rad(double deg, double min, double sec, double* rad) const

@@ -171,19 +171,64 @@ Outcome geodeticToGeocentric(const DtReferenceEllipsoid& e, const Angles& a, con
     return {};
 }
 
-Outcome geocentricToGeodetic(const Earth& earth, const Angles& a, const double* in, double* out,
-                             const qmpy::Geoid* geoid = nullptr)
+Outcome geocentricIn(const Earth& earth, const double* in)
 {
     if (Outcome o = checkFinite(in, 0, 3); o.verdict != Verdict::Ok)
         return o;
-    if (Outcome o = earth.trusts(in, 0); o.verdict != Verdict::Ok)
-        return o;
-    const DtReferenceEllipsoid& e = earth.ellipsoid;
-    DtVector64 g;
-    e.geocentricToGeodetic(DtVector64(in[0], in[1], in[2]), g);
+    return earth.trusts(in, 0);
+}
+
+void geodeticOut(const Angles& a, const DtVector64& g, double* out, const qmpy::Geoid* geoid)
+{
     out[0] = a.out(g[0]), out[1] = a.out(g[1]), out[2] = geoid ? g[2] - undulation(geoid, g[0], g[1]) : g[2];
+}
+
+Outcome geocentricToGeodetic(const Earth& earth, const Angles& a, const double* in, double* out,
+                             const qmpy::Geoid* geoid = nullptr)
+{
+    if (Outcome o = geocentricIn(earth, in); o.verdict != Verdict::Ok)
+        return o;
+    DtVector64 g;
+    earth.ellipsoid.geocentricToGeodetic(DtVector64(in[0], in[1], in[2]), g);
+    geodeticOut(a, g, out, geoid);
     return {};
 }
+
+// Blocks go to the library's many-element conversion, which pairs elements in
+// a register's lanes. A block with a point on the polar axis goes element by
+// element, so the notice about its longitude is given once however the block
+// ends.
+struct GeodeticKernel
+{
+    const Earth& earth;
+    Angles a;
+    const qmpy::Geoid* geoid;
+
+    Outcome operator()(const double* in, double* out) const { return geocentricToGeodetic(earth, a, in, out, geoid); }
+    void block(const double (*in)[qmpy::kMaxInputs], double (*out)[qmpy::kMaxOutputs], Outcome* outcomes,
+               std::size_t m) const
+    {
+        const DtMapDatum& d = earth.datum;
+        const DtVector64 standIn(d.deltaX + d.spheroid.semiMajorAxis, d.deltaY, d.deltaZ);   // off the axis
+        DtVector64 g[qmpy::kBlock];
+        bool onAxis = false;
+        for (std::size_t k = 0; k < m; ++k) {
+            outcomes[k] = geocentricIn(earth, in[k]);
+            const bool good = outcomes[k].verdict == Verdict::Ok;
+            g[k] = good ? DtVector64(in[k][0], in[k][1], in[k][2]) : standIn;
+            onAxis = onAxis || g[k][0] - d.deltaX == 0;
+        }
+        if (onAxis) {
+            for (std::size_t k = 0; k < m; ++k)
+                outcomes[k] = (*this)(in[k], out[k]);
+            return;
+        }
+        earth.ellipsoid.geocentricToGeodetic(m, g, g);
+        for (std::size_t k = 0; k < m; ++k)
+            if (outcomes[k].verdict == Verdict::Ok)
+                geodeticOut(a, g[k], out[k], geoid);
+    }
+};
 
 py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, py::object ell, bool deg, py::object datum,
                          py::object geoid, py::object out, py::object errors, py::object threads)
@@ -203,9 +248,8 @@ py::object ecef2geodetic(py::object x, py::object y, py::object z, py::object el
     const Earth earth = earthOf(ell, datum);
     const Angles a{deg};
     const qmpy::Geoid* g = qmpy::geoidArgument(geoid);
-    return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads, [&] {
-        return [&earth, a, g](const double* in, double* o) { return geocentricToGeodetic(earth, a, in, o, g); };
-    });
+    return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads,
+                         [&] { return GeodeticKernel{earth, a, g}; });
 }
 
 // ---- local frames --------------------------------------------------------------------
