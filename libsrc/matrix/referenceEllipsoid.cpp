@@ -197,11 +197,6 @@ using detail::pairOf;
 using detail::selectPair;
 using detail::sqrtPair;
 
-// Passes the two-lane iteration takes before a lane that has not settled goes
-// to the one-value call. Outside the inner 40 km of the earth two or three
-// passes settle a point.
-const std::uint32_t kPairPasses = 8;
-
 inline DoublePair fabsPair(DoublePair v)
 {
     return pairOf(bitsOf(v) & ~bitsOf(DoublePair{-0.0, -0.0}));
@@ -232,11 +227,10 @@ void geodeticPair(const DtReferenceEllipsoid& e, const double (&x)[2], const dou
 
     // Passes 0 to the cap never throw; a lane still moving after them is
     // taken again by the one-value call, which throws where it would.
-    const std::uint32_t cap = DtReferenceEllipsoid::maxIterationsForConvergence();
-    const std::uint32_t passes = cap < kPairPasses ? cap + 1 : kPairPasses;
+    const std::uint64_t passes = std::uint64_t{DtReferenceEllipsoid::maxIterationsForConvergence()} + 1;
     BitsPair moving = ~BitsPair{};
     DoublePair re{};
-    for (std::uint32_t k = 0; k < passes && (moving[0] | moving[1]) != 0; ++k) {
+    for (std::uint64_t k = 0; k < passes && (moving[0] | moving[1]) != 0; ++k) {
         const DoublePair dPrev = d;
         const DoublePair capA = 2 * lambda / a + a;
         const DoublePair capB = 2 * lambda / b + b;
