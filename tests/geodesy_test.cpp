@@ -142,7 +142,7 @@ TEST_F(GlobalStateTest, PolarAxisCentreIterationCapAndTheirMessages)
         qmtest::Capture info(DtInfo);
         const Geodetic pole = toGeodetic(0, 0, 6356752.3142), centre = toGeodetic(0, 0, 0);
         EXPECT_TRUE(pole.lon == 0.0 && pole.lat == kHalfPi && std::fabs(pole.h) < 1e-6 && centre.lat == 0.0 &&
-                    centre.h == -6378137.0);
+                    centre.lon == 0.0 && centre.h == -6378137.0);
         qmtest::NotifyLevel quiet(1);   // the notices need a level above 1
         EXPECT_EQ(toGeodetic(0, 0, -7000000).lat, -kHalfPi);
         EXPECT_EQ(info.text(), "Longitude is undefined when X = Y = 0\nLongitude is undefined when X = Y = 0\n"

@@ -224,7 +224,7 @@ TEST(LookAnglesTest, ManyElementCallsGiveEachSingleCallsBits)
     }
     // Elements the single calls refuse (each with a neighbour that is fine).
     const double nan = std::nan("");
-    lat[3] = 1.6, lon[8] = nan, h[9] = INFINITY, look[5].range = -1, look[6].azimuth = nan, az[7] = nan, el[8] = -INFINITY;
+    lat[3] = 1.6, lon[8] = nan, h[9] = INFINITY, look[5].range = -1, look[6].azimuth = nan, look[13].range = 0.25, az[7] = nan, el[8] = -INFINITY;
     lon[11] = 2e5;   // beyond the inline sine's reduction, beside one within it
     std::vector<DtLookAngles> angles(n);
     std::vector<DtVector64> targets(n);

@@ -34,6 +34,10 @@ TEST(UtilityTest, ExceptionsCarryEveryFieldAndTheirPredecessor)
     delete second;   // the copy must not depend on the original
     const DtException& same = copy;
     copy = same;   // assignment to itself
+    DtException assigned(first);
+    assigned = copy;   // from another: every field, and a predecessor of its own
+    EXPECT_TRUE(assigned.message() == "DtException: second" && assigned.line() == 20u && assigned.predecessor() &&
+                assigned.predecessor()->line() == 10u);
     const std::exception& base = copy;
     EXPECT_STREQ(base.what(), "DtException: second");
     EXPECT_TRUE(copy.message() == "DtException: second" && copy.signature() == "void g(int)" && copy.file() == "b.cpp" &&

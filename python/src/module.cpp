@@ -194,17 +194,21 @@ Outcome geocentricToGeodetic(const Earth& earth, const Angles& a, const double* 
     return {};
 }
 
-// Blocks go to the library's many-element conversion, which pairs elements in
-// a register's lanes. A block with a point on the polar axis goes element by
-// element, so the notice about its longitude is given once however the block
-// ends.
+// Kernels to geodetic positions whose blocks go to the library's many-element
+// conversion (two points in a register's lanes). geocentric(in, g) gives an
+// element's geocentric point and its checks, element(in, out) the element on
+// its own. A block with a point on the polar axis goes element by element, so
+// the notice about its longitude is given once however the block ends.
+template <class Geocentric, class Element>
 struct GeodeticKernel
 {
     const Earth& earth;
     Angles a;
     const qmpy::Geoid* geoid;
+    Geocentric geocentric;
+    Element element;
 
-    Outcome operator()(const double* in, double* out) const { return geocentricToGeodetic(earth, a, in, out, geoid); }
+    Outcome operator()(const double* in, double* out) const { return element(in, out); }
     void block(const double (*in)[qmpy::kMaxInputs], double (*out)[qmpy::kMaxOutputs], Outcome* outcomes,
                std::size_t m) const
     {
@@ -213,14 +217,16 @@ struct GeodeticKernel
         DtVector64 g[qmpy::kBlock];
         bool onAxis = false;
         for (std::size_t k = 0; k < m; ++k) {
-            outcomes[k] = geocentricIn(earth, in[k]);
-            const bool good = outcomes[k].verdict == Verdict::Ok;
-            g[k] = good ? DtVector64(in[k][0], in[k][1], in[k][2]) : standIn;
+            outcomes[k] = geocentric(in[k], g[k]);
+            if (outcomes[k].verdict == Verdict::Ok)
+                outcomes[k] = geocentricIn(earth, &g[k][0]);
+            if (outcomes[k].verdict != Verdict::Ok)
+                g[k] = standIn;
             onAxis = onAxis || g[k][0] - d.deltaX == 0;
         }
         if (onAxis) {
             for (std::size_t k = 0; k < m; ++k)
-                outcomes[k] = (*this)(in[k], out[k]);
+                outcomes[k] = element(in[k], out[k]);
             return;
         }
         earth.ellipsoid.geocentricToGeodetic(m, g, g);
@@ -229,6 +235,12 @@ struct GeodeticKernel
                 geodeticOut(a, g[k], out[k], geoid);
     }
 };
+template <class Geocentric, class Element>
+GeodeticKernel<Geocentric, Element> geodeticKernel(const Earth& earth, const Angles& a, const qmpy::Geoid* geoid,
+                                                   Geocentric geocentric, Element element)
+{
+    return GeodeticKernel<Geocentric, Element>{earth, a, geoid, geocentric, element};
+}
 
 py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, py::object ell, bool deg, py::object datum,
                          py::object geoid, py::object out, py::object errors, py::object threads)
@@ -248,8 +260,15 @@ py::object ecef2geodetic(py::object x, py::object y, py::object z, py::object el
     const Earth earth = earthOf(ell, datum);
     const Angles a{deg};
     const qmpy::Geoid* g = qmpy::geoidArgument(geoid);
-    return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads,
-                         [&] { return GeodeticKernel{earth, a, g}; });
+    return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads, [&] {
+        return geodeticKernel(
+            earth, a, g,
+            [](const double* in, DtVector64& p) {
+                p = DtVector64(in[0], in[1], in[2]);
+                return Outcome{};
+            },
+            [&earth, a, g](const double* in, double* o) { return geocentricToGeodetic(earth, a, in, o, g); });
+    });
 }
 
 // ---- local frames --------------------------------------------------------------------
@@ -347,19 +366,35 @@ py::object fromLocalFrame(Local kind, bool toGeodetic, py::object p, py::object 
     const DtReferenceEllipsoid& e = earth.ellipsoid;
     const Angles a{deg};
     const char* const* names = kind == Local::Ned ? kNedAt : toGeodetic ? kEnuAt : kEnu1At;
-    return qmpy::convert({p, q, r, lat0, lon0, h0}, names, 3, out, errors, threads, [&] {
-        return [&earth, &e, a, kind, toGeodetic, frame = std::make_shared<LocalFrame>(e, a)](const double* in, double* o) {
+    // An element's geocentric point, in a frame rebuilt only when the origin changes.
+    const auto makeGeocentric = [&] {
+        return [kind, frame = std::make_shared<LocalFrame>(e, a)](const double* in, DtVector64& g) {
             if (Outcome f = frame->at(in + 3, 3); f.verdict != Verdict::Ok)
                 return f;
             if (Outcome c = checkFinite(in, 0, 3); c.verdict != Verdict::Ok)
                 return c;
-            DtVector64 g;
             frame->fromNed().coordTrans(fromLocal(kind, in), g);
-            if (toGeodetic)
-                return geocentricToGeodetic(earth, a, &g[0], o);
-            o[0] = g[0], o[1] = g[1], o[2] = g[2];
             return Outcome{};
         };
+    };
+    if (!toGeodetic)
+        return qmpy::convert({p, q, r, lat0, lon0, h0}, names, 3, out, errors, threads, [&] {
+            return [geocentric = makeGeocentric()](const double* in, double* o) {
+                DtVector64 g;
+                if (Outcome c = geocentric(in, g); c.verdict != Verdict::Ok)
+                    return c;
+                o[0] = g[0], o[1] = g[1], o[2] = g[2];
+                return Outcome{};
+            };
+        });
+    return qmpy::convert({p, q, r, lat0, lon0, h0}, names, 3, out, errors, threads, [&] {
+        const auto geocentric = makeGeocentric();
+        return geodeticKernel(earth, a, nullptr, geocentric, [&earth, a, geocentric](const double* in, double* o) {
+            DtVector64 g;
+            if (Outcome c = geocentric(in, g); c.verdict != Verdict::Ok)
+                return c;
+            return geocentricToGeodetic(earth, a, &g[0], o);
+        });
     });
 }
 
