@@ -97,6 +97,12 @@ def main():
     one = best(lambda: qm.aer2geodetic(az, el, srange, lat0, lon0, h0, threads=1), r)
     rows.append(("azimuth, elevation, range -> geodetic", ours, one,
                  [("pymap3d aer2geodetic", best(lambda: pymap3d.aer2geodetic(az, el, srange, lat0, lon0, h0), r), 0.35)]))
+    north, east, down = (rng.uniform(-5e4, 5e4, n) for _ in range(3))
+    ours = best(lambda: qm.ned2geodetic(north, east, down, lat0, lon0, h0), r)
+    one = best(lambda: qm.ned2geodetic(north, east, down, lat0, lon0, h0, threads=1), r)
+    rows.append(("north-east-down within 50 km -> geodetic", ours, one,
+                 [("pymap3d ned2geodetic", best(lambda: pymap3d.ned2geodetic(north, east, down, lat0, lon0, h0), r),
+                   None)]))
     tilt = rng.uniform(0, 60, n)
     ours = best(lambda: qm.lookAtSpheroid(lat0, lon0, 8e5, azimuth, tilt), r)
     one = best(lambda: qm.lookAtSpheroid(lat0, lon0, 8e5, azimuth, tilt, threads=1), r)
