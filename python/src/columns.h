@@ -279,46 +279,50 @@ FirstBad runColumns(Columns& c, unsigned threads, const MakeKernel& makeKernel)
                 return bad(Verdict::Failed, 0);
             }
         };
+        // A single element goes on its own: a block costs more to set up than it saves.
         if constexpr (TakesBlocks<decltype(kernel)>::value) {
-            double in[kBlock][kMaxInputs], out[kBlock][kMaxOutputs];
-            Outcome outcomes[kBlock];
-            for (std::size_t i = from; i < to; i += kBlock) {
-                const std::size_t m = std::min(kBlock, to - i);
-                // Column by column: a broadcast value once, a column as a run (strides are 0 or 1).
-                for (std::size_t a = 0; a < inCount; ++a) {
-                    if (stride[a] == 0) {
-                        const double value = source[a][0];
+            if (to - from > 1) {
+                double in[kBlock][kMaxInputs], out[kBlock][kMaxOutputs];
+                Outcome outcomes[kBlock];
+                for (std::size_t i = from; i < to; i += kBlock) {
+                    const std::size_t m = std::min(kBlock, to - i);
+                    // Column by column: a broadcast value once, a column as a run (strides are 0 or 1).
+                    for (std::size_t a = 0; a < inCount; ++a) {
+                        if (stride[a] == 0) {
+                            const double value = source[a][0];
+                            for (std::size_t k = 0; k < m; ++k)
+                                in[k][a] = value;
+                        } else {
+                            const double* column = source[a] + i;
+                            for (std::size_t k = 0; k < m; ++k)
+                                in[k][a] = column[k];
+                        }
+                    }
+                    try {
+                        kernel.block(in, out, outcomes, m);
+                    } catch (const std::exception&) {   // each element on its own, with its own reason
                         for (std::size_t k = 0; k < m; ++k)
-                            in[k][a] = value;
-                    } else {
-                        const double* column = source[a] + i;
+                            outcomes[k] = one(i + k, in[k], out[k]);
+                    }
+                    for (std::size_t k = 0; k < m; ++k)
+                        settle(i + k, outcomes[k], out[k]);
+                    for (std::size_t b = 0; b < outCount; ++b) {
+                        double* column = target[b] + i;
                         for (std::size_t k = 0; k < m; ++k)
-                            in[k][a] = column[k];
+                            column[k] = out[k][b];
                     }
                 }
-                try {
-                    kernel.block(in, out, outcomes, m);
-                } catch (const std::exception&) {   // each element on its own, with its own reason
-                    for (std::size_t k = 0; k < m; ++k)
-                        outcomes[k] = one(i + k, in[k], out[k]);
-                }
-                for (std::size_t k = 0; k < m; ++k)
-                    settle(i + k, outcomes[k], out[k]);
-                for (std::size_t b = 0; b < outCount; ++b) {
-                    double* column = target[b] + i;
-                    for (std::size_t k = 0; k < m; ++k)
-                        column[k] = out[k][b];
-                }
+                first = std::move(mine);
+                return;
             }
-        } else {
-            double in[kMaxInputs], out[kMaxOutputs];
-            for (std::size_t i = from; i < to; ++i) {
-                for (std::size_t a = 0; a < inCount; ++a)
-                    in[a] = source[a][i * stride[a]];
-                settle(i, one(i, in, out), out);
-                for (std::size_t b = 0; b < outCount; ++b)
-                    target[b][i] = out[b];
-            }
+        }
+        double in[kMaxInputs], out[kMaxOutputs];
+        for (std::size_t i = from; i < to; ++i) {
+            for (std::size_t a = 0; a < inCount; ++a)
+                in[a] = source[a][i * stride[a]];
+            settle(i, one(i, in, out), out);
+            for (std::size_t b = 0; b < outCount; ++b)
+                target[b][i] = out[b];
         }
         first = std::move(mine);
     };
