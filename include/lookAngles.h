@@ -107,6 +107,7 @@ public:
     /// An element the single call would refuse gives NaN (a miss for
     /// lineOfSight) instead of an exception.
     void lookAt(std::size_t n, const double* lat, const double* lon, const double* h, DtLookAngles* out) const;
+    void lookAt(std::size_t n, const DtVector64* geocentric, DtLookAngles* out) const;
     void geodeticAt(std::size_t n, const DtLookAngles* look, DtVector64* out) const;
     void lineOfSight(std::size_t n, const double* azimuth, const double* elevation, double height,
                      DtSightPoint* out) const;

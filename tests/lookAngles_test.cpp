@@ -226,8 +226,12 @@ TEST(LookAnglesTest, ManyElementCallsGiveEachSingleCallsBits)
     const double nan = std::nan("");
     lat[3] = 1.6, lon[8] = nan, h[9] = INFINITY, look[5].range = -1, look[6].azimuth = nan, look[13].range = 0.25, az[7] = nan, el[8] = -INFINITY;
     lon[11] = 2e5;   // beyond the inline sine's reduction, beside one within it
-    std::vector<DtLookAngles> angles(n);
-    std::vector<DtVector64> targets(n);
+    std::vector<DtLookAngles> angles(n), fromGeocentric(n);
+    std::vector<DtVector64> targets(n), geocentric(n);
+    for (std::size_t i = 0; i < n; ++i)
+        geocentric[i] = DtVector64(3e6 * u(draw), 7e6 * u(draw), 6.4e6 * u(draw));
+    geocentric[4][1] = nan, geocentric[12] = o.geocentric();   // not a number; the observer itself
+    o.lookAt(n, geocentric.data(), fromGeocentric.data());
     std::vector<DtSightPoint> sights(n), raised(n), refused(n);
     o.lookAt(n, lat.data(), lon.data(), h.data(), angles.data());
     o.geodeticAt(n, look.data(), targets.data());
@@ -249,6 +253,10 @@ TEST(LookAnglesTest, ManyElementCallsGiveEachSingleCallsBits)
             ++refusedLook;
             EXPECT_TRUE(std::isnan(angles[i].azimuth) && std::isnan(angles[i].elevation) && std::isnan(angles[i].range));
         }
+        const DtLookAngles toPoint = o.lookAt(geocentric[i]);
+        EXPECT_TRUE(same(toPoint.azimuth, fromGeocentric[i].azimuth) &&
+                    same(toPoint.elevation, fromGeocentric[i].elevation) && same(toPoint.range, fromGeocentric[i].range))
+            << i;
         try {
             const DtVector64 one = o.geodeticAt(look[i]);
             EXPECT_TRUE(same(one[0], targets[i][0]) && same(one[1], targets[i][1]) && same(one[2], targets[i][2])) << i;

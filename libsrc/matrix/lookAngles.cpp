@@ -315,6 +315,23 @@ DtLookAngles DtObserver::lookAt(const DtVector64& geocentric) const
     return lookAnglesOf(ned[0], ned[1], ned[2]);
 }
 
+void DtObserver::lookAt(std::size_t n, const DtVector64* geocentric, DtLookAngles* out) const
+{
+    std::size_t i = 0;
+    for (; i + 2 <= n; i += 2) {   // toNed's operations in each lane
+        const DtVector64 &p = geocentric[i], &q = geocentric[i + 1];
+        const DoublePair dx = DoublePair{p[0], q[0]} - myPosition[0], dy = DoublePair{p[1], q[1]} - myPosition[1],
+                         dz = DoublePair{p[2], q[2]} - myPosition[2];
+        DoublePair azimuth, elevation, range;
+        lookAnglesOf(myNorth[0] * dx + myNorth[1] * dy + myNorth[2] * dz, myEast[0] * dx + myEast[1] * dy,
+                     myDown[0] * dx + myDown[1] * dy + myDown[2] * dz, azimuth, elevation, range);
+        out[i] = DtLookAngles{azimuth[0], elevation[0], range[0]};
+        out[i + 1] = DtLookAngles{azimuth[1], elevation[1], range[1]};
+    }
+    if (i < n)
+        out[i] = lookAt(geocentric[i]);
+}
+
 // The work of one element, shared by the single calls (after their checks)
 // and the loops over many elements (inlined there, so that consecutive
 // elements overlap): the same operations, so the same bits. lookAt works on

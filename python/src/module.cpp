@@ -523,21 +523,27 @@ py::object toAer(py::object p, py::object q, py::object r, py::object lat0, py::
                                     : (**observer).lookAt(DtVector64(in[0], in[1], in[2])), o);
             return Outcome{};
         };
-        const auto many = [a, target, element](const DtObserver& seer, const double (*in)[qmpy::kMaxInputs],
-                                                double (*o)[qmpy::kMaxOutputs], Outcome* outcomes, std::size_t m) {
-            if (!fromGeodetic) {
-                for (std::size_t k = 0; k < m; ++k)
-                    outcomes[k] = element(in[k], o[k]);
-                return;
-            }
-            double lat[qmpy::kBlock], lon[qmpy::kBlock], h[qmpy::kBlock];
-            for (std::size_t k = 0; k < m; ++k) {
-                outcomes[k] = target(in[k]);
-                const bool good = outcomes[k].verdict == Verdict::Ok;
-                lat[k] = good ? a.in(in[k][0]) : 0.0, lon[k] = good ? a.in(in[k][1]) : 0.0, h[k] = good ? in[k][2] : 0.0;
-            }
+        const auto many = [a, target](const DtObserver& seer, const double (*in)[qmpy::kMaxInputs],
+                                      double (*o)[qmpy::kMaxOutputs], Outcome* outcomes, std::size_t m) {
             DtLookAngles look[qmpy::kBlock];
-            seer.lookAt(m, lat, lon, h, look);
+            if (fromGeodetic) {
+                double lat[qmpy::kBlock], lon[qmpy::kBlock], h[qmpy::kBlock];
+                for (std::size_t k = 0; k < m; ++k) {
+                    outcomes[k] = target(in[k]);
+                    const bool good = outcomes[k].verdict == Verdict::Ok;
+                    lat[k] = good ? a.in(in[k][0]) : 0.0, lon[k] = good ? a.in(in[k][1]) : 0.0,
+                    h[k] = good ? in[k][2] : 0.0;
+                }
+                seer.lookAt(m, lat, lon, h, look);
+            } else {
+                DtVector64 g[qmpy::kBlock];
+                for (std::size_t k = 0; k < m; ++k) {
+                    outcomes[k] = target(in[k]);
+                    g[k] = outcomes[k].verdict == Verdict::Ok ? DtVector64(in[k][0], in[k][1], in[k][2])
+                                                              : seer.geocentric();
+                }
+                seer.lookAt(m, g, look);
+            }
             for (std::size_t k = 0; k < m; ++k)
                 lookOut(a, look[k], o[k]);
         };
