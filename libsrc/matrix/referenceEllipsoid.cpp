@@ -203,9 +203,10 @@ inline DoublePair fabsPair(DoublePair v)
 }
 
 // Two positions (datum shift removed) through geocentric_to_geodetic's steps,
-// one in each lane, in that function's order of operations. A lane on the
-// polar axis, or one that has not settled within the passes allowed here, is
-// left to the one-value call: done[k] says which lanes were finished.
+// one in each lane, in that function's order of operations; a lane that has
+// settled keeps its values while the other goes on. A lane on the polar axis,
+// or one still moving after the passes the iteration cap allows, is left to
+// the one-value call: done[k] says which lanes were finished.
 void geodeticPair(const DtReferenceEllipsoid& e, const double (&x)[2], const double (&y)[2], const double (&z)[2],
                   DtVector64 (&out)[2], bool (&done)[2])
 {
