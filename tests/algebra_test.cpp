@@ -235,6 +235,12 @@ TEST(RotRateTest, DeadReckoningAndRelativeRotation)
     DtDcmDcmRotAxis(DtDcm(-1, 0, 0, 0, -1, 0, 0, 0, 1), DtDcm::identity(), axis);   // an exact zero warns in double too
     EXPECT_EQ(info.text().substr(info.text().find('\n') + 1),
               "DtDcmDcmRotAxis warning: sign indicator near zero: 0.000000e+00\n");
+    for (const int about : {0, 1}) {   // each axis's indicator element
+        const std::size_t before = info.text().size();
+        DtDcmRotInit(m, kPi, about);
+        DtDcmDcmRotAxis(m, DtDcm::identity(), axis32);
+        EXPECT_NE(info.text().find("sign indicator near zero", before), std::string::npos) << about;
+    }
     qmtest::NotifyLevel all(10);
     qmtest::Capture debug(DtDebug);
     DtDcmDcmRotAxis(DtDcm(2, 0, 0, 0, 1, 0, 0, 0, 1), DtDcm::identity(), axis);

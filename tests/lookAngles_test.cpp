@@ -234,6 +234,15 @@ TEST(LookAnglesTest, ManyElementCallsGiveEachSingleCallsBits)
     o.lookAt(n, geocentric.data(), fromGeocentric.data());
     std::vector<DtSightPoint> sights(n), raised(n), refused(n);
     o.lookAt(n, lat.data(), lon.data(), h.data(), angles.data());
+    // An even count writes nothing past it.
+    DtLookAngles evenLook[3] = {{}, {}, {7, 7, 7}}, evenToPoint[3] = {{}, {}, {7, 7, 7}};
+    DtVector64 evenTarget[3] = {{}, {}, DtVector64(7, 7, 7)};
+    DtSightPoint evenSight[3] = {};
+    evenSight[2].range = 7;
+    o.lookAt(2, geocentric.data(), evenToPoint), o.lookAt(2, lat.data(), lon.data(), h.data(), evenLook);
+    o.geodeticAt(2, look.data(), evenTarget), o.lineOfSight(2, az.data(), el.data(), 0.0, evenSight);
+    EXPECT_TRUE(evenLook[2].range == 7 && evenToPoint[2].range == 7 && evenTarget[2] == DtVector64(7, 7, 7) &&
+                evenSight[2].range == 7);
     o.geodeticAt(n, look.data(), targets.data());
     o.lineOfSight(n, az.data(), el.data(), 0.0, sights.data());
     o.lineOfSight(n, az.data(), el.data(), 2500.0, raised.data());

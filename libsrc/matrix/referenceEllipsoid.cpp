@@ -231,7 +231,7 @@ void geodeticPair(const DtReferenceEllipsoid& e, const double (&x)[2], const dou
     const std::uint64_t passes = std::uint64_t{DtReferenceEllipsoid::maxIterationsForConvergence()} + 1;
     BitsPair moving = ~BitsPair{};
     DoublePair re{};
-    for (std::uint64_t k = 0; k < passes && (moving[0] | moving[1]) != 0; ++k) {
+    for (std::uint64_t k = 0; k < passes && (moving[0] | moving[1]); ++k) {
         const DoublePair dPrev = d;
         const DoublePair capA = 2 * lambda / a + a;
         const DoublePair capB = 2 * lambda / b + b;
