@@ -195,20 +195,25 @@ Outcome geocentricToGeodetic(const Earth& earth, const Angles& a, const double* 
 }
 
 // Kernels to geodetic positions whose blocks go to the library's many-element
-// conversion (two points in a register's lanes). geocentric(in, g) gives an
-// element's geocentric point and its checks, element(in, out) the element on
-// its own. A block with a point on the polar axis goes element by element, so
-// the notice about its longitude is given once however the block ends.
-template <class Geocentric, class Element>
+// conversion (two points in a register's lanes); geocentric(in, g) gives an
+// element's geocentric point and its checks. A block with a point on the
+// polar axis goes element by element, so the notice about its longitude is
+// given once however the block ends.
+template <class Geocentric>
 struct GeodeticKernel
 {
     const Earth& earth;
     Angles a;
     const qmpy::Geoid* geoid;
     Geocentric geocentric;
-    Element element;
 
-    Outcome operator()(const double* in, double* out) const { return element(in, out); }
+    Outcome operator()(const double* in, double* out) const
+    {
+        DtVector64 g;
+        if (Outcome c = geocentric(in, g); c.verdict != Verdict::Ok)
+            return c;
+        return geocentricToGeodetic(earth, a, &g[0], out, geoid);
+    }
     void block(const double (*in)[qmpy::kMaxInputs], double (*out)[qmpy::kMaxOutputs], Outcome* outcomes,
                std::size_t m) const
     {
@@ -226,7 +231,7 @@ struct GeodeticKernel
         }
         if (onAxis) {
             for (std::size_t k = 0; k < m; ++k)
-                outcomes[k] = element(in[k], out[k]);
+                outcomes[k] = (*this)(in[k], out[k]);
             return;
         }
         earth.ellipsoid.geocentricToGeodetic(m, g, g);
@@ -235,11 +240,11 @@ struct GeodeticKernel
                 geodeticOut(a, g[k], out[k], geoid);
     }
 };
-template <class Geocentric, class Element>
-GeodeticKernel<Geocentric, Element> geodeticKernel(const Earth& earth, const Angles& a, const qmpy::Geoid* geoid,
-                                                   Geocentric geocentric, Element element)
+template <class Geocentric>
+GeodeticKernel<Geocentric> geodeticKernel(const Earth& earth, const Angles& a, const qmpy::Geoid* geoid,
+                                          Geocentric geocentric)
 {
-    return GeodeticKernel<Geocentric, Element>{earth, a, geoid, geocentric, element};
+    return GeodeticKernel<Geocentric>{earth, a, geoid, geocentric};
 }
 
 py::object geodetic2ecef(py::object lat, py::object lon, py::object alt, py::object ell, bool deg, py::object datum,
@@ -261,13 +266,10 @@ py::object ecef2geodetic(py::object x, py::object y, py::object z, py::object el
     const Angles a{deg};
     const qmpy::Geoid* g = qmpy::geoidArgument(geoid);
     return qmpy::convert({x, y, z}, kGeocentricAt, 3, out, errors, threads, [&] {
-        return geodeticKernel(
-            earth, a, g,
-            [](const double* in, DtVector64& p) {
-                p = DtVector64(in[0], in[1], in[2]);
-                return Outcome{};
-            },
-            [&earth, a, g](const double* in, double* o) { return geocentricToGeodetic(earth, a, in, o, g); });
+        return geodeticKernel(earth, a, g, [](const double* in, DtVector64& p) {
+            p = DtVector64(in[0], in[1], in[2]);
+            return Outcome{};
+        });
     });
 }
 
@@ -388,13 +390,7 @@ py::object fromLocalFrame(Local kind, bool toGeodetic, py::object p, py::object 
             };
         });
     return qmpy::convert({p, q, r, lat0, lon0, h0}, names, 3, out, errors, threads, [&] {
-        const auto geocentric = makeGeocentric();
-        return geodeticKernel(earth, a, nullptr, geocentric, [&earth, a, geocentric](const double* in, double* o) {
-            DtVector64 g;
-            if (Outcome c = geocentric(in, g); c.verdict != Verdict::Ok)
-                return c;
-            return geocentricToGeodetic(earth, a, &g[0], o);
-        });
+        return geodeticKernel(earth, a, nullptr, makeGeocentric());
     });
 }
 
